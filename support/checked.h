@@ -40,15 +40,23 @@ inline double CheckedSqrt(double x) {
   return std::sqrt(x);
 }
 
-[[noreturn]] inline void ThrowRangeError(long long index, std::size_t size) {
-  throw RangeError(std::string(kRangeCheck) + ": index " + std::to_string(index) +
-                   " outside 0.." + std::to_string(static_cast<long long>(size) - 1));
+[[noreturn]] inline void ThrowRangeError(long long index, long long first, long long last) {
+  throw RangeError(std::string(kRangeCheck) + ": index " + std::to_string(index) + " outside " +
+                   std::to_string(first) + ".." + std::to_string(last));
+}
+
+// Truncation towards zero of a real that must fit an int; NaN and infinities are errors.
+inline int TruncToInt(double x) {
+  if (!(x > -2147483649.0 && x < 2147483648.0)) {
+    throw RangeError(std::string(kRangeCheck) + ": " + std::to_string(x) + " does not fit an integer");
+  }
+  return static_cast<int>(x);
 }
 
 template <class T>
 T& At(std::span<T> data, long long index) {
   if (index < 0 || static_cast<unsigned long long>(index) >= data.size()) {
-    ThrowRangeError(index, data.size());
+    ThrowRangeError(index, 0, static_cast<long long>(data.size()) - 1);
   }
   return data[static_cast<std::size_t>(index)];
 }

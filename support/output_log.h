@@ -26,8 +26,14 @@ class OutputLog {
 
   template <class... Args>
   void AddLineFmt(std::string_view format, const Args&... args) {
+    AddLine(Formatted(format, args...));
+  }
+
+  // The line AddLineFmt would append.
+  template <class... Args>
+  std::string Formatted(std::string_view format, const Args&... args) const {
     const std::array<FormatArg, sizeof...(Args)> list{ToFormatArg(args)...};
-    AddLine(FormatText(format, list, DecimalSeparator()));
+    return FormatText(format, list, DecimalSeparator());
   }
 };
 

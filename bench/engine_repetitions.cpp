@@ -1,0 +1,66 @@
+#include <benchmark/benchmark.h>
+
+#include "engine.h"
+
+namespace {
+
+// Keeps no text; adds up the repetitions reported by the "&" lines.
+class CountingLog : public nimbra::OutputLog {
+ public:
+  void AddLine(const std::string& line) override {
+    static const std::string prefix = "& Repetitions performed ";
+    if (line.rfind(prefix, 0) == 0) repetitions += std::stoll(line.substr(prefix.size()));
+  }
+  long long repetitions = 0;
+  void ClearText() override {}
+  std::string LastLine() const override { return {}; }
+  void ReplaceLastLine(const std::string&) override {}
+};
+
+class NullUserInterface : public nimbra::UserInterface {
+ public:
+  void ShowMessage(const std::string&) override {}
+  void ReloadParameters() override {}
+  void DisableNextCommands() override {}
+};
+
+struct BenchEngine {
+  CountingLog log;
+  NullUserInterface ui;
+  nimbra::Engine engine{log, ui};
+
+  explicit BenchEngine(int days) {
+    engine.SetDefaults();
+    engine.InitialiseRun();
+    auto& target = engine.State().OriginalDaily;
+    target.Count = days;
+    for (int k = 1; k <= days; ++k) target[k] = 2.0 + 7.0 * (k % 3);
+  }
+};
+
+// One sequence disaggregated as the step driver does it, on fixed targets.
+void BM_DisaggregateSequence(benchmark::State& state) {
+  BenchEngine b(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    if (!b.engine.RepeatSequence()) b.engine.SplitAndRepeat();
+    b.engine.FinishSequence();
+  }
+  state.counters["repetitions/s"] =
+      benchmark::Counter(static_cast<double>(b.log.repetitions), benchmark::Counter::kIsRate);
+  state.SetLabel(std::to_string(state.range(0)) + " wet days");
+}
+BENCHMARK(BM_DisaggregateSequence)->Arg(1)->Arg(3)->Arg(10)->Unit(benchmark::kMicrosecond);
+
+void BM_SeekWetDrySequence(benchmark::State& state) {
+  BenchEngine b(static_cast<int>(state.range(0)));
+  long long attempts = 0;
+  for (auto _ : state) {
+    int n = static_cast<int>(state.range(0));
+    b.engine.SeekWetDrySequence(n, false);
+    attempts += b.engine.State().Attempts - 1;
+  }
+  state.counters["attempts/s"] = benchmark::Counter(static_cast<double>(attempts), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_SeekWetDrySequence)->Arg(1)->Arg(3)->Arg(10)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

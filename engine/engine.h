@@ -1,0 +1,72 @@
+#pragma once
+// The disaggregation engine: one state, one random generator, and the two outlets
+// it reports through. Each concern lives in its own source file.
+
+#include "engine_state.h"
+#include "output_log.h"
+#include "random.h"
+#include "user_interface.h"
+
+namespace nimbra {
+
+enum class WetDryMode { OpenRun = 0, ExactRun = 1, SplitPoint = 2 };
+
+inline constexpr int kSplitDepthLimit = 50;
+inline constexpr const char* kImpossibleStorm =
+    "Impossible to construct a storm with the desired properties\r\nSubsequent results can be incorrect";
+
+class Engine {
+ public:
+  Engine(OutputLog& log, UserInterface& ui) : log_(log), ui_(ui) {}
+  Engine(const Engine&) = delete;
+  Engine& operator=(const Engine&) = delete;
+
+  EngineState& State() { return state_; }
+  const EngineState& State() const { return state_; }
+  RandomGenerator& Random() { return random_; }
+  OutputLog& Log() { return log_; }
+
+  // Setup.
+  void SetDefaults();
+  void InitialiseRun();
+  void UpdateStormRates();
+  // Refuses rates that would make the generator compute garbage or never stop.
+  void CheckModelParameters() const;
+
+  // Storms and depths.
+  double FirstStormOrigin();
+  double NextStormOrigin(double t);
+  void GenerateStorm(Storm& storm, bool gammaIntensity, double t);
+  double DrawIntensity(bool gammaIntensity);
+  void RegenerateIntensities(bool gammaIntensity);
+  static void ComputeDailyDepths(const StormSet& set, DailySeries& out, int n);
+  static void ComputeHourlyDepths(const StormSet& set, HourlySeries& out, int n);
+  static void SumHourlyToDaily(const HourlySeries& hourly, DailySeries& daily);
+
+  // Wet/dry search.
+  void SeekWetDrySequence(int& N, bool split);
+  bool CheckWetDrySequence(int& N, WetDryMode mode);
+
+  // Repetitions and adjustment.
+  double LogDistance(int from, int to) const;
+  bool RepeatSequence();
+  void SplitAndRepeat();
+  void FinishSequence();
+  static void MergeStormSets(const StormSet& first, const StormSet& second, int shift, StormSet& out);
+  static void SplitDaily(const DailySeries& saved, int n, DailySeries& first, DailySeries& second);
+  static void JoinDaily(const DailySeries& first, const DailySeries& second, DailySeries& out);
+
+ private:
+  bool GenerateAttempt(int N);
+  void LogFoundSequence(int N);
+  int LevelOneRepetitionsAllowed() const;
+  void SplitAndRepeatAt(int depth);
+  void RepeatOrSplit(int depth);
+
+  EngineState state_;
+  RandomGenerator random_;
+  OutputLog& log_;
+  UserInterface& ui_;
+};
+
+}  // namespace nimbra

@@ -1,0 +1,79 @@
+#include <cmath>
+#include <string>
+
+#include "engine.h"
+#include "format.h"
+#include "parameter_sets.h"
+
+namespace nimbra {
+
+namespace {
+
+void RequirePositiveRate(const char* name, double value) {
+  if (!(value > 0) || std::isinf(value)) {
+    throw InvalidArgument("The model parameter " + std::string(name) + " must be a positive finite number; it is " +
+                          FormatGeneral(value, "."));
+  }
+}
+
+}  // namespace
+
+void Engine::SetDefaults() {
+  EngineState& s = state_;
+  s.PrintCellDetails = s.PrintStormNumbers = s.PrintProgress = false;
+  const ParameterSet& p = kParameterSets[kActiveParameterSet];
+  s.Lambda = p.Lambda;
+  s.Kappa = p.Kappa;
+  s.Phi = p.Phi;
+  s.Alpha = p.Alpha;
+  s.Nu = p.Nu;
+  s.MuX = p.MuX;
+  s.DaysPerMonth = p.DaysPerMonth;
+  s.SigmaX = 1.0 * s.MuX;
+  s.ConstLength = 1;
+  s.UseConstLength = false;
+  s.RepLevel1Factor = 20;
+  s.RepLevel1Min = 50;
+  s.RepAllowed = 5000;
+  s.RepDistanceAllowed = 0.1;
+  s.SequenceNumber = 0;
+  s.PerformAdjustment = true;
+  s.RandomSeed = 0;
+}
+
+void Engine::InitialiseRun() {
+  EngineState& s = state_;
+  RequirePositiveRate("Lambda", s.Lambda);
+  random_.SetRandomSeed(s.RandomSeed);
+  s.WetValuesOriginal[0] = s.WetValuesOriginal[1] = -1.0;
+  s.WetValuesSynthetic[0] = s.WetValuesSynthetic[1] = -1.0;
+  s.AllValuesCount = 0;
+  log_.ClearText();
+  s.SequenceNumber = 0;
+  s.EndOfInput = false;
+  // Day 0 would lie before the run's first day: the first synthetic sequence starts
+  // on day 1 at the earliest.
+  s.NextStart = {1 + TruncToInt(random_.ExponentialRandom(s.Lambda)), 0, 1};
+  s.SequenceStart = s.NextStart;
+  s.SequenceStart.Day = 1;
+}
+
+void Engine::UpdateStormRates() {
+  EngineState& s = state_;
+  s.Eta = s.Alpha >= 100 ? s.Nu : random_.GammaRandom(s.Nu, s.Alpha);
+  s.Beta = s.Kappa * s.Eta;
+  s.Gamma = s.Phi * s.Eta;
+}
+
+void Engine::CheckModelParameters() const {
+  const EngineState& s = state_;
+  RequirePositiveRate("Lambda", s.Lambda);
+  RequirePositiveRate("Kappa", s.Kappa);
+  RequirePositiveRate("Phi", s.Phi);
+  RequirePositiveRate("Alpha", s.Alpha);
+  RequirePositiveRate("Nu", s.Nu);
+  RequirePositiveRate("MuX", s.MuX);
+  if (s.GammaIntensity) RequirePositiveRate("SigmaX", s.SigmaX);
+}
+
+}  // namespace nimbra

@@ -1,0 +1,124 @@
+#include <cmath>
+#include <limits>
+#include <memory>
+
+#include "engine.h"
+
+namespace nimbra {
+
+double Engine::LogDistance(int from, int to) const {
+  const EngineState& s = state_;
+  double distance = 0;
+  for (int k = from; k <= to; ++k) {
+    distance = std::max(distance, std::fabs(std::log((s.OriginalDaily[k] + 0.1) / (s.SyntheticDaily[k] + 0.1))));
+  }
+  return distance;
+}
+
+// c: level 1 repetitions per storm set, growing with the effort the search needed.
+int Engine::LevelOneRepetitionsAllowed() const {
+  const long long c = static_cast<long long>(state_.RepLevel1Factor) * state_.Attempts;
+  if (c > std::numeric_limits<int>::max() || c < std::numeric_limits<int>::min()) {
+    throw RangeError("Integer overflow: level 1 repetitions allowed");
+  }
+  const int allowed = std::max(static_cast<int>(c), state_.RepLevel1Min);
+  if (allowed == 0) throw RangeError("Division by zero: no level 1 repetitions allowed");
+  return allowed;
+}
+
+bool Engine::RepeatSequence() {
+  EngineState& s = state_;
+  int n = s.OriginalDaily.Count;
+  SeekWetDrySequence(n, false);
+  const int c = LevelOneRepetitionsAllowed();
+  double best = 1e100;
+  double d = 0;
+  int i = 0;
+  do {
+    ++i;
+    if (i % c == 0) {
+      n = s.OriginalDaily.Count;
+      SeekWetDrySequence(n, false);
+    } else if (i > 1) {
+      RegenerateIntensities(s.GammaIntensity);
+    }
+    d = LogDistance(1, s.OriginalDaily.Count);
+    best = std::min(best, d);
+  } while (i < s.RepAllowed && d >= s.RepDistanceAllowed);
+  log_.AddLineFmt("& Repetitions performed %d - Distance %f", i, best);
+  return d < s.RepDistanceAllowed;
+}
+
+void Engine::SplitAndRepeat() { SplitAndRepeatAt(1); }
+
+// Disaggregates OriginalDaily by repetitions, splitting again when they fail. Past
+// the depth limit the storm set the repetitions left is kept.
+void Engine::RepeatOrSplit(int depth) {
+  if (!RepeatSequence() && depth < kSplitDepthLimit) SplitAndRepeatAt(depth + 1);
+}
+
+void Engine::SplitAndRepeatAt(int depth) {
+  EngineState& s = state_;
+  struct Buffers {
+    StormSet firstStorms, secondStorms;
+    DailySeries saved, first, second;
+  };
+  const auto b = std::make_unique<Buffers>();
+  b->saved = s.OriginalDaily;
+  int n = std::max(s.OriginalDaily.Count - 1, 1);
+  SeekWetDrySequence(n, true);
+  const int rest = b->saved.Count - n;
+  SplitDaily(b->saved, n, b->first, b->second);
+  s.OriginalDaily = b->first;
+  RepeatOrSplit(depth);
+  b->firstStorms = s.Storms;
+  if (rest >= 1) {
+    s.OriginalDaily = b->second;
+    RepeatOrSplit(depth);
+    b->secondStorms = s.Storms;
+    JoinDaily(b->first, b->second, s.OriginalDaily);
+    MergeStormSets(b->firstStorms, b->secondStorms, n, s.Storms);
+  } else {
+    s.OriginalDaily = b->first;
+    s.Storms = b->firstStorms;
+  }
+}
+
+void Engine::SplitDaily(const DailySeries& saved, int n, DailySeries& first, DailySeries& second) {
+  first.Count = n;
+  for (int k = 1; k <= n; ++k) first[k] = saved[k];
+  second.Count = saved.Count - n;
+  for (int k = 1; k <= second.Count; ++k) second[k] = saved[n + k];
+}
+
+void Engine::JoinDaily(const DailySeries& first, const DailySeries& second, DailySeries& out) {
+  out.Count = first.Count + second.Count;
+  for (int k = 1; k <= first.Count; ++k) out[k] = first[k];
+  for (int k = 1; k <= second.Count; ++k) out[first.Count + k] = second[k];
+}
+
+void Engine::MergeStormSets(const StormSet& first, const StormSet& second, int shift, StormSet& out) {
+  const int total = first.Count + second.Count;
+  if (total > StormSet::kCapacity) ThrowRangeError(total, 1, StormSet::kCapacity);
+  out = first;
+  out.Count = total;
+  for (int j = 1; j <= second.Count; ++j) {
+    Storm& storm = out[first.Count + j];
+    storm = second[j];
+    for (int c = 1; c <= storm.Count; ++c) storm[c].origin += shift;
+  }
+}
+
+void Engine::FinishSequence() {
+  EngineState& s = state_;
+  const int days = s.OriginalDaily.Count;
+  ComputeHourlyDepths(s.Storms, s.SyntheticHourly, 24 * days);
+  SumHourlyToDaily(s.SyntheticHourly, s.SyntheticDaily);
+  if (!s.PerformAdjustment) return;
+  for (int k = 1; k <= days; ++k) {
+    const double r = Divide(s.OriginalDaily[k], s.SyntheticDaily[k]);
+    for (int h = (k - 1) * 24 + 1; h <= k * 24; ++h) s.SyntheticHourly[h] *= r;
+  }
+}
+
+}  // namespace nimbra
