@@ -25,11 +25,14 @@ class Engine {
   const EngineState& State() const { return state_; }
   RandomGenerator& Random() { return random_; }
   OutputLog& Log() { return log_; }
+  UserInterface& Ui() { return ui_; }
 
   // Setup.
   void SetDefaults();
   void InitialiseRun();
   void UpdateStormRates();
+  // Intensities are gamma-distributed exactly when SigmaX differs from MuX.
+  void UpdateIntensityChoice();
   // Refuses rates that would make the generator compute garbage or never stop.
   void CheckModelParameters() const;
 
@@ -55,6 +58,26 @@ class Engine {
   static void MergeStormSets(const StormSet& first, const StormSet& second, int shift, StormSet& out);
   static void SplitDaily(const DailySeries& saved, int n, DailySeries& first, DailySeries& second);
   static void JoinDaily(const DailySeries& first, const DailySeries& second, DailySeries& out);
+
+  // The step and the test-mode source of original sequences.
+  void NextSequence();
+  void SynthesiseOriginal();
+
+  // The daily input file.
+  void ReadInputHeader();
+  void ReadNextRecord();
+  void ReadNextWetSequence(HourlySeries& hourly, DailySeries& daily);
+
+  // The hourly output file.
+  void WriteHourlyOutput();
+
+  // Run statistics. CollectAllValues returns false when the sequence is out of date
+  // order, which ends the step.
+  void CollectWetValues();
+  bool CollectAllValues();
+  void ComputeStatistics();
+  void PrintStatistics();
+  void ResetStatistics();
 
  private:
   bool GenerateAttempt(int N);

@@ -45,12 +45,13 @@ void Engine::InitialiseRun() {
   EngineState& s = state_;
   RequirePositiveRate("Lambda", s.Lambda);
   random_.SetRandomSeed(s.RandomSeed);
-  s.WetValuesOriginal[0] = s.WetValuesOriginal[1] = -1.0;
-  s.WetValuesSynthetic[0] = s.WetValuesSynthetic[1] = -1.0;
+  InitialiseRecords(s.WetValuesOriginal, kRecordSeparator);
+  InitialiseRecords(s.WetValuesSynthetic, kRecordSeparator);
   s.AllValuesCount = 0;
   log_.ClearText();
   s.SequenceNumber = 0;
   s.EndOfInput = false;
+  s.Reader = ReaderState::NotStarted;
   // Day 0 would lie before the run's first day: the first synthetic sequence starts
   // on day 1 at the earliest.
   s.NextStart = {1 + TruncToInt(random_.ExponentialRandom(s.Lambda)), 0, 1};
@@ -64,6 +65,8 @@ void Engine::UpdateStormRates() {
   s.Beta = s.Kappa * s.Eta;
   s.Gamma = s.Phi * s.Eta;
 }
+
+void Engine::UpdateIntensityChoice() { state_.GammaIntensity = std::fabs(state_.MuX - state_.SigmaX) > 1e-6; }
 
 void Engine::CheckModelParameters() const {
   const EngineState& s = state_;

@@ -3,14 +3,31 @@
 // of a run, the storm sets and depth series of the current sequence, and the
 // collections of the run's statistics. The windows read and write it directly.
 
+#include <array>
+#include <iosfwd>
+#include <string>
 #include <vector>
 
+#include "statrec.h"
 #include "storm_types.h"
 
 namespace nimbra {
 
-inline constexpr int kWetValuesCapacity = 50000;
+inline constexpr int kWetValuesCapacity = kRecordSeriesSlots;
 inline constexpr int kAllValuesCapacity = 200000;
+
+// One day of the daily input file.
+struct DailyRecord {
+  int Day = 0;
+  int Tag = 0;
+  int Period = 0;
+  double Depth = 0;
+  std::array<double, 24> Hours{};
+};
+
+// Where the reader of the input file stands; kept apart from the record's fields so
+// that no day number in a file can be mistaken for it.
+enum class ReaderState { NotStarted, Reading, Ended };
 
 struct EngineState {
   // Model parameters. Time in days, depth in mm.
@@ -67,6 +84,22 @@ struct EngineState {
   std::vector<double> AllValuesOriginal = std::vector<double>(kAllValuesCapacity);
   std::vector<double> AllValuesSynthetic = std::vector<double>(kAllValuesCapacity);
   int AllValuesCount = 0;
+
+  StatisticsSummary AllStatsOriginal;
+  StatisticsSummary AllStatsSynthetic;
+  StatisticsSummary WetDayStatsOriginal;
+  StatisticsSummary WetDayStatsSynthetic;
+  StatisticsSummary WetHourStatsOriginal;
+  StatisticsSummary WetHourStatsSynthetic;
+
+  // Files: opened and closed by the front end; the engine reads and appends.
+  std::istream* InputFile = nullptr;
+  std::string InputFileName;
+  int SkipCount = 0;
+  DailyRecord NextRecord;
+  ReaderState Reader = ReaderState::NotStarted;
+  std::ostream* OutputFile = nullptr;
+  std::string OutputFileName;
 };
 
 }  // namespace nimbra
