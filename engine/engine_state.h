@@ -98,6 +98,11 @@ struct EngineState {
   int SkipCount = 0;
   DailyRecord NextRecord;
   ReaderState Reader = ReaderState::NotStarted;
+  // The reader's own bookkeeping between calls: the line of the input file it stands
+  // in, to name it in messages; and whether the sequence delivered last was cut from a
+  // wet run longer than a series holds, so that the next one goes on with that run.
+  int InputLine = 1;
+  bool SplittingLongRun = false;
   std::ostream* OutputFile = nullptr;
   std::string OutputFileName;
 };

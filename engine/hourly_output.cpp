@@ -1,0 +1,82 @@
+#include <ostream>
+#include <string>
+
+#include "engine.h"
+#include "format.h"
+
+namespace nimbra {
+
+namespace {
+
+constexpr const char* kLineEnd = "\r\n";
+constexpr int kRealWidth = 6;
+
+// Right-aligned; a longer text is written whole and widens its field.
+void AppendField(std::string& text, const std::string& field, std::size_t width) {
+  if (field.size() < width) text.append(width - field.size(), ' ');
+  text += field;
+}
+
+void AppendReal(std::string& text, double value) { AppendField(text, FormatFixed2(value, "."), kRealWidth); }
+
+// Day and period in 64 bits, so that no day number of a file can overflow them.
+struct OutputDate {
+  long long day;
+  long long period;
+};
+
+// Test-mode calendars lay periods of DaysPerMonth days end to end.
+void RollOver(OutputDate& date, int daysPerMonth) {
+  if (daysPerMonth < 1) {
+    throw InvalidArgument("Days per month must be at least 1; it is " + std::to_string(daysPerMonth));
+  }
+  if (date.day <= daysPerMonth) return;
+  date.period += (date.day - 1) / daysPerMonth;
+  date.day = (date.day - 1) % daysPerMonth + 1;
+}
+
+double DailyTotal(const EngineState& s, int day) {
+  return s.PerformAdjustment ? s.OriginalDaily[day] : s.SyntheticDaily[day];
+}
+
+void AppendDayStart(std::string& text, const EngineState& s, OutputDate& date, int day) {
+  text += kLineEnd;
+  ++date.day;
+  if (!s.ReadFromFile) RollOver(date, s.DaysPerMonth);
+  AppendField(text, std::to_string(date.day), 3);
+  AppendField(text, std::to_string(s.SequenceStart.Tag), 3);
+  AppendField(text, std::to_string(date.period), 5);
+  AppendReal(text, DailyTotal(s, day));
+}
+
+// Two lines per day, hours 1 to 12 after the date and total, hours 13 to 24 under
+// them; each line break comes before its line, so the text ends without one.
+std::string HourlyOutputText(const EngineState& s) {
+  std::string text;
+  OutputDate date{static_cast<long long>(s.SequenceStart.Day) - 1, s.SequenceStart.Period};
+  for (int h = 1; h <= s.SyntheticHourly.Count; ++h) {
+    const int hourOfDay = (h - 1) % 24 + 1;
+    if (hourOfDay == 1) AppendDayStart(text, s, date, (h - 1) / 24 + 1);
+    if (hourOfDay == 13) text.append(kLineEnd).append(17, ' ');
+    AppendReal(text, s.SyntheticHourly[h]);
+  }
+  return text;
+}
+
+}  // namespace
+
+void Engine::WriteHourlyOutput() {
+  const EngineState& s = state_;
+  if (s.OutputFile == nullptr) throw InvalidArgument("No output file is open");
+  const std::string text = HourlyOutputText(s);
+  if (text.empty()) return;
+  std::ostream& out = *s.OutputFile;
+  out << text;
+  out.flush();
+  if (!out) {
+    throw InOutError("Cannot write to the output file \"" + s.OutputFileName +
+                     "\": the disk may be full or the file no longer writable.");
+  }
+}
+
+}  // namespace nimbra
