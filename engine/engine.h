@@ -33,6 +33,8 @@ class Engine {
   void UpdateStormRates();
   // Intensities are gamma-distributed exactly when SigmaX differs from MuX.
   void UpdateIntensityChoice();
+  // The three print flags from the detail level 0 to 3.
+  void SetDetailLevel(int level);
   // Refuses rates that would make the generator compute garbage or never stop.
   void CheckModelParameters() const;
 
@@ -84,6 +86,8 @@ class Engine {
   void LogFoundSequence(int N);
   int LevelOneRepetitionsAllowed() const;
   void SplitAndRepeatAt(int depth);
+  void SplitWithOneRetry();
+  double SynthesiseOpenRun(int& N);
   void RepeatOrSplit(int depth);
 
   EngineState state_;

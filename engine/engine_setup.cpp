@@ -68,6 +68,12 @@ void Engine::UpdateStormRates() {
 
 void Engine::UpdateIntensityChoice() { state_.GammaIntensity = std::fabs(state_.MuX - state_.SigmaX) > 1e-6; }
 
+void Engine::SetDetailLevel(int level) {
+  state_.PrintCellDetails = level >= 3;
+  state_.PrintStormNumbers = level >= 2;
+  state_.PrintProgress = level >= 1;
+}
+
 void Engine::CheckModelParameters() const {
   const EngineState& s = state_;
   RequirePositiveRate("Lambda", s.Lambda);
