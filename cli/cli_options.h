@@ -1,0 +1,38 @@
+#pragma once
+// The command line of nimbra-cli and how its settings reach the engine: as the
+// dialogs would apply them, with integers clamped to their fields' ranges.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine.h"
+
+namespace nimbra {
+
+struct CliOptions {
+  std::string input;
+  std::string output;
+  std::optional<int> sequences;
+  int seed = 0;
+  int level = 0;
+  bool stats = false;
+  bool noAdjust = false;
+  std::optional<int> constLength;
+  std::optional<int> daysPerMonth;
+  std::optional<std::array<double, 7>> params;
+  std::optional<int> repFactor;
+  std::optional<int> repMin;
+  std::optional<int> repAllowed;
+  std::optional<double> distance;
+};
+
+// Parses the arguments. Returns the options, or nothing after printing help (exit 0)
+// or an error (exit 2) as exitCode says.
+std::optional<CliOptions> ParseOptions(int argc, const char* const* argv, int& exitCode);
+
+// Writes the settings into the engine state; the caller restarts the run after it.
+void ApplyOptions(const CliOptions& options, Engine& engine);
+
+}  // namespace nimbra
