@@ -1,0 +1,29 @@
+#pragma once
+// The prompts of the desktop program: Qt's file dialogs and message boxes, with the
+// application title as caption.
+
+#include <QWidget>
+
+#include "prompts.h"
+
+namespace nimbra {
+
+class QtPrompts : public Prompts {
+ public:
+  explicit QtPrompts(QWidget* parent = nullptr) : parent_(parent) {}
+
+  std::string ChooseFileToOpen(const std::string& proposed, const std::string& filters) override;
+  std::optional<std::string> ChooseFileToSave(const std::string& proposed, const std::string& filters) override;
+  void Inform(const std::string& text) override;
+  bool Confirm(const std::string& text) override;
+  Answer ConfirmOrCancel(const std::string& text) override;
+
+ private:
+  QWidget* parent_;
+};
+
+// Text of the system (8-bit, CR LF line breaks) as Qt shows it.
+QString ToQString(const std::string& text);
+std::string FromQString(const QString& text);
+
+}  // namespace nimbra
