@@ -61,8 +61,10 @@ class Engine {
   static void SplitDaily(const DailySeries& saved, int n, DailySeries& first, DailySeries& second);
   static void JoinDaily(const DailySeries& first, const DailySeries& second, DailySeries& out);
 
-  // The step and the test-mode source of original sequences.
-  void NextSequence();
+  // The step and the test-mode source of original sequences. NextSequence returns
+  // false when the date-order check ended the step after its message; a command
+  // running several steps stops there.
+  bool NextSequence();
   void SynthesiseOriginal();
 
   // The daily input file.

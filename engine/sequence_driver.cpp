@@ -17,17 +17,17 @@ void RollOverPeriods(SequenceDate& date, int daysPerMonth) {
 
 }  // namespace
 
-void Engine::NextSequence() {
+bool Engine::NextSequence() {
   CheckModelParameters();
   EngineState& s = state_;
   ++s.SequenceNumber;
   log_.AddLineFmt("Sequence #%d", s.SequenceNumber);
   if (s.ReadFromFile) {
-    if (s.EndOfInput) return;
+    if (s.EndOfInput) return true;
     ReadNextWetSequence(s.OriginalHourly, s.OriginalDaily);
     if (s.EndOfInput) {
       log_.AddLine("End of input file");
-      return;
+      return true;
     }
   } else {
     SynthesiseOriginal();
@@ -38,8 +38,9 @@ void Engine::NextSequence() {
   }
   FinishSequence();
   CollectWetValues();
-  if (!CollectAllValues()) return;
+  if (!CollectAllValues()) return false;
   if (s.WriteToFile) WriteHourlyOutput();
+  return true;
 }
 
 // A failed split is tried once more on the whole target, which the failed call may

@@ -23,6 +23,8 @@ class Prompts {
   // A question with Yes and No, or with Yes, No and Cancel.
   virtual bool Confirm(const std::string& text) = 0;
   virtual Answer ConfirmOrCancel(const std::string& text) = 0;
+  // An error that ended a command.
+  virtual void ShowError(const std::string& text) { Inform(text); }
 };
 
 }  // namespace nimbra

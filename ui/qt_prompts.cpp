@@ -30,6 +30,10 @@ void QtPrompts::Inform(const std::string& text) {
   QMessageBox::information(parent_, QApplication::applicationName(), ToQString(text));
 }
 
+void QtPrompts::ShowError(const std::string& text) {
+  QMessageBox::critical(parent_, QApplication::applicationName(), ToQString(text));
+}
+
 bool QtPrompts::Confirm(const std::string& text) {
   return QMessageBox::question(parent_, QApplication::applicationName(), ToQString(text),
                                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;

@@ -17,6 +17,7 @@ class QtPrompts : public Prompts {
   void Inform(const std::string& text) override;
   bool Confirm(const std::string& text) override;
   Answer ConfirmOrCancel(const std::string& text) override;
+  void ShowError(const std::string& text) override;
 
  private:
   QWidget* parent_;

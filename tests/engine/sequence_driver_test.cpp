@@ -1,3 +1,5 @@
+#include <sstream>
+
 #include "engine_fixture.h"
 
 namespace nimbra {
@@ -79,6 +81,29 @@ TEST_F(EngineTest, StepsAreReproducibleFromTheSeed) {
   };
   const std::string first = run();
   EXPECT_EQ(run(), first);
+}
+
+TEST_F(EngineTest, OutOfOrderRecordsEndTheStepAfterTheMessage) {
+  std::istringstream input("5 1 3 4.0\r\n2 1 3 5.0\r\n");
+  std::ostringstream output;
+  S().InputFile = &input;
+  S().ReadFromFile = true;
+  S().OutputFile = &output;
+  S().WriteToFile = true;
+  engine.InitialiseRun();
+  engine.ReadInputHeader();
+  EXPECT_TRUE(engine.NextSequence());
+  const std::string firstStep = output.str();
+  EXPECT_EQ(firstStep.substr(0, 13), "\r\n  5  1    3");
+  EXPECT_FALSE(engine.NextSequence());
+  EXPECT_EQ(output.str(), firstStep);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0],
+            "Error: The records in input file are not in increasing order of date\r\n"
+            "Please correct the error and try again");
+  EXPECT_EQ(S().AllValuesCount, 5 * 24);
+  EXPECT_TRUE(engine.NextSequence());
+  EXPECT_EQ(log.LastLine(), "End of input file");
 }
 
 TEST_F(EngineTest, BadRateStopsTheStepBeforeItCounts) {
