@@ -1,10 +1,8 @@
 #pragma once
 // A Prompts double for tests: each kind of dialog answers from its own queue, and
 // every call is recorded in order, so a test states the exact dialogs and
-// messages a user meets. A dialog with no answer queued fails the test and
-// throws, which also stops a prompt loop that would otherwise never end.
-
-#include <gtest/gtest.h>
+// messages a user meets. A dialog with no answer queued throws, which fails the
+// test and also stops a prompt loop that would otherwise never end.
 
 #include <deque>
 #include <optional>
@@ -68,10 +66,7 @@ class ScriptedPrompts : public Prompts {
 
   template <class T>
   T Next(std::deque<T>& answers) {
-    if (answers.empty()) {
-      ADD_FAILURE() << "No answer scripted for: " << calls_.back();
-      throw UnscriptedDialog("No answer scripted for: " + calls_.back());
-    }
+    if (answers.empty()) throw UnscriptedDialog("No answer scripted for: " + calls_.back());
     T answer = answers.front();
     answers.pop_front();
     return answer;

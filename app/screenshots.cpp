@@ -1,0 +1,50 @@
+// Takes pictures of the program's windows in typical states, for looking at them:
+//   nimbra-screenshots OUTPUT_DIR
+#include <QApplication>
+#include <QDir>
+#include <QTimer>
+
+#include "DesktopProgram.h"
+#include "HelpWindow.h"
+#include "TAboutBox.h"
+#include "TMainForm.h"
+#include "TVout.h"
+
+namespace {
+
+void Save(QWidget& window, const QDir& dir, const QString& name) {
+  window.show();
+  QApplication::processEvents();
+  window.grab().save(dir.filePath(name + QStringLiteral(".png")));
+}
+
+void TakeAll(nimbra::DesktopProgram& program, const QDir& dir) {
+  auto& main = program.MainForm();
+  Save(main, dir, QStringLiteral("main_window"));
+  main.PrintDetailsSpinEdit->SetValue(2);
+  main.HowManySpinEdit->SetValue(3);
+  main.NextManyActionExecute();
+  main.PrintStatisticsActionExecute();
+  Save(main, dir, QStringLiteral("main_window_after_run"));
+  program.Vout().resize(900, 500);
+  Save(program.Vout(), dir, QStringLiteral("log_window"));
+  nimbra::TAboutBox about(&main);
+  Save(about, dir, QStringLiteral("about_box"));
+  program.Help().ShowTopic(nimbra::TMainForm::kHelpContext);
+  Save(program.Help(), dir, QStringLiteral("help_main_window"));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Nimbra"));
+  const QDir dir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots"));
+  QDir().mkpath(dir.path());
+  nimbra::DesktopProgram program;
+  QTimer::singleShot(0, [&] {
+    TakeAll(program, dir);
+    QApplication::quit();
+  });
+  return QApplication::exec();
+}

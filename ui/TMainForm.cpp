@@ -1,0 +1,296 @@
+#include "TMainForm.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "HelpWindow.h"
+#include "Icons.h"
+#include "TAboutBox.h"
+#include "TVout.h"
+#include "field_ranges.h"
+#include "file_prompts.h"
+#include "qt_prompts.h"
+
+namespace nimbra {
+
+namespace {
+
+constexpr int kHowManyDefault = 10;
+constexpr int kStatusPanelWidths[3] = {96, 192, 200};
+
+}  // namespace
+
+TMainForm::TMainForm(TVout& vout, Prompts& prompts, HelpWindow& help)
+    : vout_(vout), prompts_(prompts), help_(help), engine_(std::make_unique<Engine>(vout, *this)) {
+  setWindowTitle(QStringLiteral("Nimbra: Temporal Rainfall Disaggregation"));
+  setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
+  setToolTip(QStringLiteral("Print statistics"));
+  BuildToolBar();
+  BuildStatusBar();
+  InstallHelpKey(this, kHelpContext, help_);
+  FormCreate();
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::FormCreate() {
+  engine_->SetDefaults();
+  engine_->InitialiseRun();
+  engine_->State().OriginalHourlyAvailable = true;
+  UseConstLengthSpinEdit->SetValue(engine_->State().ConstLength);
+  PrintDetailsSpinEdit->SetValue(0);
+  HowManyChangeActionExecute();
+  adjustSize();
+  setFixedSize(sizeHint());
+  vout_.PlaceBelow(*this);
+}
+
+QAction* TMainForm::MakeAction(int image, const QString& hint, bool checkable, void (TMainForm::*handler)()) {
+  auto* action = new QAction(ToolbarIcon(image), hint, this);
+  action->setToolTip(hint);
+  action->setCheckable(checkable);
+  if (handler != nullptr) {
+    connect(action, &QAction::triggered, this, handler);
+  } else {
+    action->setEnabled(false);  // its window is not part of the program yet
+  }
+  return action;
+}
+
+QToolButton* TMainForm::AddButton(QToolBar* bar, QAction* action) {
+  bar->addAction(action);
+  return qobject_cast<QToolButton*>(bar->widgetForAction(action));
+}
+
+QToolButton* TMainForm::AddButton(QToolBar* bar, int image, const QString& hint, bool checkable,
+                                  void (TMainForm::*handler)()) {
+  return AddButton(bar, MakeAction(image, hint, checkable, handler));
+}
+
+void TMainForm::BuildToolBar() {
+  auto* bar = addToolBar(QStringLiteral("ToolBar1"));
+  bar->setMovable(false);
+  bar->setIconSize(QSize(16, 16));
+  InitAction = MakeAction(0, QStringLiteral("Initialise"), false, &TMainForm::InitActionExecute);
+  NextAction = MakeAction(1, QStringLiteral("Next wet day sequence"), false, &TMainForm::NextActionExecute);
+  NextManyAction = MakeAction(2, QStringLiteral("Next ?? "), false, &TMainForm::NextManyActionExecute);
+  InitButton = AddButton(bar, InitAction);
+  NextButton = AddButton(bar, NextAction);
+  NextManyButton = AddButton(bar, NextManyAction);
+  HowManySpinEdit = new IntegerField(1, 1000, kHowManyDefault, bar);
+  HowManySpinEdit->setToolTip(QStringLiteral("Define how many next wet day sequences will be generated"));
+  connect(HowManySpinEdit, &IntegerField::Changed, this, &TMainForm::HowManyChangeActionExecute);
+  bar->addWidget(HowManySpinEdit);
+  bar->addSeparator();
+
+  UseConstLengthAction = MakeAction(3, QStringLiteral("Use constant length of wet day sequences"), true,
+                                    &TMainForm::UseConstLengthActionExecute);
+  UseConstLengthButton = AddButton(bar, UseConstLengthAction);
+  UseConstLengthSpinEdit = new IntegerField(kConstLengthRange.min, kConstLengthRange.max, 1, bar);
+  UseConstLengthSpinEdit->setToolTip(QStringLiteral("Define the constant length of wet day sequence"));
+  UseConstLengthSpinEdit->setEnabled(false);
+  connect(UseConstLengthSpinEdit, &IntegerField::Changed, this, &TMainForm::DefineConstLengthActionExecute);
+  bar->addWidget(UseConstLengthSpinEdit);
+  bar->addSeparator();
+
+  FileOpenAction = MakeAction(4, QStringLiteral("Read historical data from file"), true,
+                              &TMainForm::FileOpenActionExecute);
+  FileSaveAction = MakeAction(5, QStringLiteral("Write synthetic data to file"), true,
+                              &TMainForm::FileSaveActionExecute);
+  OpenFileButton = AddButton(bar, FileOpenAction);
+  FileSaveButton = AddButton(bar, FileSaveAction);
+  bar->addSeparator();
+
+  ClearOutputAction = MakeAction(6, QStringLiteral("Clear visual output"), false,
+                                 &TMainForm::ClearOutputActionExecute);
+  ClearOutputButton = AddButton(bar, ClearOutputAction);
+  PrintDetailsSpinEdit = new IntegerField(kDetailLevelRange.min, kDetailLevelRange.max, 0, bar);
+  PrintDetailsSpinEdit->SetArrowsOnly(true);
+  PrintDetailsSpinEdit->setToolTip(QStringLiteral("Define the level of details printed"));
+  connect(PrintDetailsSpinEdit, &IntegerField::Changed, this, &TMainForm::PrintDetailsSpinEditChange);
+  bar->addWidget(PrintDetailsSpinEdit);
+  bar->addSeparator();
+
+  // The button has no hint of its own: the window's "Print statistics" shows.
+  PrintStatisticsAction = MakeAction(7, toolTip(), false, &TMainForm::PrintStatisticsActionExecute);
+  PrintStatisticsButton = AddButton(bar, PrintStatisticsAction);
+  bar->addSeparator();
+
+  ShowGraphsButton = AddButton(bar, 8, QStringLiteral("Show graphs"), true, nullptr);
+  bar->addSeparator();
+  ParametersButton = AddButton(bar, 9, QStringLiteral("Edit Bartlett-Lewis model parameters"), false, nullptr);
+  RepOptionsButton = AddButton(bar, 10, QStringLiteral("Edit repetition options"), true, nullptr);
+  bar->addSeparator();
+  HelpAboutButton = AddButton(bar, 11, QStringLiteral("About ..."), false, &TMainForm::HelpAboutButtonClick);
+  HelpButton = AddButton(bar, 12, QStringLiteral("Model information "), false, &TMainForm::HelpButtonClick);
+}
+
+void TMainForm::BuildStatusBar() {
+  const QString texts[3] = {QStringLiteral("Sequence #: 0"), QStringLiteral("Input file: none"),
+                            QStringLiteral("Output file: none")};
+  for (int i = 0; i < 3; ++i) {
+    StatusPanels[i] = new QLabel(texts[i], this);
+    StatusPanels[i]->setMinimumWidth(kStatusPanelWidths[i]);
+    statusBar()->addWidget(StatusPanels[i]);
+  }
+  statusBar()->setSizeGripEnabled(false);
+}
+
+void TMainForm::RunCommand(const std::function<void()>& command) {
+  try {
+    command();
+  } catch (const std::exception& e) {
+    prompts_.ShowError(e.what());
+  }
+}
+
+void TMainForm::ShowSequenceNumber() {
+  StatusPanels[0]->setText(QStringLiteral("Sequence #: %1").arg(engine_->State().SequenceNumber));
+}
+
+void TMainForm::InitActionExecute() {
+  RunCommand([this] {
+    EngineState& s = engine_->State();
+    engine_->InitialiseRun();
+    NextAction->setEnabled(true);
+    NextManyAction->setEnabled(true);
+    if (s.ReadFromFile) engine_->ReadInputHeader();
+    engine_->ResetStatistics();
+    s.SequenceNumber = 0;
+    s.Storms.Count = 0;
+    s.OriginalStorms.Count = 0;
+    s.AllValuesCount = 0;
+    StatusPanels[0]->setText(QStringLiteral("Sequence #: 0"));
+  });
+}
+
+void TMainForm::NextActionExecute() {
+  RunCommand([this] {
+    engine_->NextSequence();
+    ShowSequenceNumber();
+  });
+}
+
+// The passes go on after the input is exhausted: they only show the sequence number.
+void TMainForm::NextManyActionExecute() {
+  const int n = HowManySpinEdit->Value();
+  RunCommand([this, n] {
+    for (int i = 0; i < n; ++i) {
+      if (!engine_->State().EndOfInput && !engine_->NextSequence()) return;
+      ShowSequenceNumber();
+      statusBar()->repaint();
+    }
+  });
+}
+
+void TMainForm::HowManyChangeActionExecute() {
+  NextManyAction->setToolTip(QStringLiteral("Next %1 wet day sequences").arg(HowManySpinEdit->Value()));
+}
+
+void TMainForm::UseConstLengthActionExecute() {
+  engine_->State().UseConstLength = UseConstLengthAction->isChecked();
+  UseConstLengthSpinEdit->setEnabled(UseConstLengthAction->isChecked());
+  UseConstLengthSpinEdit->SetValue(engine_->State().ConstLength);
+}
+
+void TMainForm::DefineConstLengthActionExecute() { engine_->State().ConstLength = UseConstLengthSpinEdit->Value(); }
+
+void TMainForm::FileOpenActionExecute() {
+  EngineState& s = engine_->State();
+  s.ReadFromFile = FileOpenAction->isChecked();
+  if (s.ReadFromFile) {
+    RunCommand([&] { s.ReadFromFile = OpenInputTextFile(inputFile_, s.InputFileName, prompts_); });
+    if (!s.ReadFromFile) FileOpenAction->setChecked(false);
+  } else {
+    inputFile_.close();
+  }
+  s.InputFile = s.ReadFromFile ? &inputFile_ : nullptr;
+  UseConstLengthAction->setEnabled(!s.ReadFromFile);
+  if (s.ReadFromFile) {
+    EnterFileMode();
+  } else {
+    EnterTestMode();
+  }
+}
+
+void TMainForm::EnterFileMode() {
+  EngineState& s = engine_->State();
+  UseConstLengthAction->setChecked(false);
+  UseConstLengthSpinEdit->setEnabled(false);
+  s.UseConstLength = false;
+  StatusPanels[1]->setText(ToQString("Input file: " + StripDirectory(s.InputFileName)));
+  RunCommand([this] {
+    engine_->InitialiseRun();
+    engine_->ReadInputHeader();
+  });
+}
+
+void TMainForm::EnterTestMode() {
+  StatusPanels[1]->setText(QStringLiteral("Input file: none"));
+  engine_->State().OriginalHourlyAvailable = true;
+}
+
+// Giving up the file choice raises the toggle again: nothing is written then.
+void TMainForm::FileSaveActionExecute() {
+  EngineState& s = engine_->State();
+  s.WriteToFile = FileSaveAction->isChecked();
+  if (s.WriteToFile) {
+    RunCommand([&] { s.WriteToFile = OpenOutputTextFile(outputFile_, s.OutputFileName, prompts_); });
+    if (s.WriteToFile) {
+      StatusPanels[2]->setText(ToQString("Output file: " + StripDirectory(s.OutputFileName)));
+    } else {
+      FileSaveAction->setChecked(false);
+    }
+  } else {
+    StatusPanels[2]->setText(QStringLiteral("Ouput file: none"));
+    outputFile_.close();
+  }
+  s.OutputFile = s.WriteToFile ? &outputFile_ : nullptr;
+}
+
+void TMainForm::ClearOutputActionExecute() { vout_.ClearText(); }
+
+void TMainForm::PrintDetailsSpinEditChange() { engine_->SetDetailLevel(PrintDetailsSpinEdit->Value()); }
+
+void TMainForm::PrintStatisticsActionExecute() {
+  RunCommand([this] { engine_->PrintStatistics(); });
+}
+
+void TMainForm::HelpAboutButtonClick() {
+  TAboutBox box(this);
+  box.exec();
+}
+
+void TMainForm::HelpButtonClick() { help_.ShowContents(); }
+
+void TMainForm::ShowMessage(const std::string& text) { prompts_.Inform(text); }
+
+// The parameters just read take effect as the parameters dialog would take them.
+void TMainForm::ReloadParameters() {
+  if (onReloadParameters) {
+    onReloadParameters();
+    return;
+  }
+  engine_->UpdateIntensityChoice();
+  engine_->InitialiseRun();
+}
+
+void TMainForm::DisableNextCommands() {
+  NextAction->setEnabled(false);
+  NextManyAction->setEnabled(false);
+}
+
+// Closing the files completes the output on disk; the program ends with this window
+// and the other windows close with it without asking (the log's save question too).
+void TMainForm::closeEvent(QCloseEvent* event) {
+  if (FileSaveAction->isChecked()) outputFile_.close();
+  if (FileOpenAction->isChecked()) inputFile_.close();
+  vout_.hide();
+  event->accept();
+  QApplication::quit();
+}
+
+}  // namespace nimbra
