@@ -12,6 +12,7 @@ DesktopProgram::DesktopProgram()
     : Vout_(std::make_unique<TVout>(prompts_)),
       Help_(std::make_unique<HelpWindow>()),
       MainForm_(std::make_unique<TMainForm>(*Vout_, prompts_, *Help_)) {
+  InstallHelpKey(Vout_.get(), TVout::kHelpContext, *Help_);
   MainForm_->engine().SetDefaults();
   MainForm_->show();
 }
