@@ -1,28 +1,11 @@
 #include <benchmark/benchmark.h>
 
-#include "engine.h"
+#include "bench_outlets.h"
 
 namespace {
 
-// Keeps no text; adds up the repetitions reported by the "&" lines.
-class CountingLog : public nimbra::OutputLog {
- public:
-  void AddLine(const std::string& line) override {
-    static const std::string prefix = "& Repetitions performed ";
-    if (line.rfind(prefix, 0) == 0) repetitions += std::stoll(line.substr(prefix.size()));
-  }
-  long long repetitions = 0;
-  void ClearText() override {}
-  std::string LastLine() const override { return {}; }
-  void ReplaceLastLine(const std::string&) override {}
-};
-
-class NullUserInterface : public nimbra::UserInterface {
- public:
-  void ShowMessage(const std::string&) override {}
-  void ReloadParameters() override {}
-  void DisableNextCommands() override {}
-};
+using nimbra::CountingLog;
+using nimbra::NullUserInterface;
 
 struct BenchEngine {
   CountingLog log;

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "engine.h"
+#include "bench_outlets.h"
 
 #ifndef NIMBRA_EXAMPLES_DIR
 #error "NIMBRA_EXAMPLES_DIR must name the examples folder"
@@ -11,24 +11,9 @@
 
 namespace {
 
-class NullLog : public nimbra::OutputLog {
- public:
-  void AddLine(const std::string&) override {}
-  void ClearText() override {}
-  std::string LastLine() const override { return {}; }
-  void ReplaceLastLine(const std::string&) override {}
-};
-
-class NullUserInterface : public nimbra::UserInterface {
- public:
-  void ShowMessage(const std::string&) override {}
-  void ReloadParameters() override {}
-  void DisableNextCommands() override {}
-};
-
 struct RunEngine {
-  NullLog log;
-  NullUserInterface ui;
+  nimbra::CountingLog log;
+  nimbra::NullUserInterface ui;
   nimbra::Engine engine{log, ui};
 
   RunEngine() {
