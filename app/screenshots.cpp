@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
   nimbra::DesktopProgram program;
   QTimer::singleShot(0, [&] {
     TakeAll(program, dir);
-    QApplication::quit();
+    program.MainForm().close();  // as a user ends the program: no save question
   });
   return QApplication::exec();
 }

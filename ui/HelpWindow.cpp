@@ -66,6 +66,8 @@ QSplitter* HelpWindow::MakeSplitter() {
   SearchEdit->setClearButtonEnabled(true);
   ContentsList = new QListWidget(this);
   ContentsList->setObjectName(QStringLiteral("ContentsList"));
+  ContentsList->setWordWrap(true);
+  ContentsList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   auto* side = new QWidget(this);
   auto* side_layout = new QVBoxLayout(side);
   side_layout->setContentsMargins(0, 0, 0, 0);
@@ -76,7 +78,7 @@ QSplitter* HelpWindow::MakeSplitter() {
   splitter->addWidget(side);
   splitter->addWidget(Browser);
   splitter->setStretchFactor(1, 1);
-  splitter->setSizes({250, 610});
+  splitter->setSizes({300, 560});
   return splitter;
 }
 

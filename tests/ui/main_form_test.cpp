@@ -29,6 +29,7 @@ class MainFormTest : public QObject {
   void passesAfterTheEndDoNothing();
   void clearVisualOutputKeepsTheRun();
   void commandErrorIsShownAndEndsTheCommand();
+  void closingEndsTheProgramWithoutTheLogsSaveQuestion();
 
  private:
   std::string WriteFile(const QString& name, const std::string& text);
@@ -238,6 +239,19 @@ void MainFormTest::commandErrorIsShownAndEndsTheCommand() {
   QCOMPARE(prompts->Calls().size(), std::size_t{1});
   QVERIFY(prompts->Calls()[0].find("MuX") != std::string::npos);
   QCOMPARE(S().SequenceNumber, 0);
+}
+
+void MainFormTest::closingEndsTheProgramWithoutTheLogsSaveQuestion() {
+  const std::string path = dir->filePath("hourly.txt").toStdString();
+  prompts->QueueSave(path);
+  form->FileSaveAction->trigger();
+  form->NextActionExecute();
+  QVERIFY(vout->Modified);
+  form->close();
+  QVERIFY(vout->isHidden());
+  QCOMPARE(prompts->Calls().size(), std::size_t{1});  // the save dialog only
+  std::ifstream written(path, std::ios::binary | std::ios::ate);
+  QVERIFY(written.tellg() > 0);  // the output file was completed on disk
 }
 
 QTEST_MAIN(MainFormTest)
