@@ -1,0 +1,567 @@
+// The model parameters dialog, driven as a user drives it: typing, pasting, moving the
+// focus, clicking, closing.
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QtTest>
+#include <cmath>
+#include <memory>
+
+#include "HelpWindow.h"
+#include "IntegerField.h"
+#include "TBLParametersForm.h"
+#include "format.h"
+#include "memory_log.h"
+#include "scripted_prompts.h"
+
+using namespace nimbra;
+
+// Doubles compared to the last bit (QCOMPARE would compare them fuzzily).
+#define COMPARE_EXACT(actual, expected)                                                         \
+  QVERIFY2((actual) == (expected), qPrintable(QStringLiteral("actual %1, expected %2")          \
+                                                  .arg(static_cast<double>(actual), 0, 'g', 17) \
+                                                  .arg(static_cast<double>(expected), 0, 'g', 17)))
+
+namespace {
+
+constexpr double kDefaultAlpha = 2.69569;
+constexpr double kDefaultNu = 0.006282916666666667;
+const std::string kNotANumber = "message: Must be a real number";
+
+class SilentUi : public UserInterface {
+ public:
+  void ShowMessage(const std::string&) override {}
+  void ReloadParameters() override {}
+  void DisableNextCommands() override {}
+};
+
+}  // namespace
+
+class ParametersFormTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+  void creationLoadsTheEngineAndRestartsTheRun();
+  void captionsLabelsHintsAndFixedTexts();
+  void tabOrderPutsOkBetweenTheColumns();
+  void alphaPastedAcrossTheThresholdAndBack();
+  void alphaTypedCharacterByCharacter();
+  void alphaOfExactlyHundredMeansFixedEta();
+  void activationShowsTheFifthFieldForTheCurrentAlpha();
+  void fieldsReactingOnLeavingIgnoreTyping();
+  void kappaReactsToEveryChange();
+  void rejectedTextKeepsTheValueAndStillRestarts();
+  void clearingKappaOrAlphaIsReportedAtOnce();
+  void leavingUnchangedStoresTheDisplayedDigits();
+  void equalIntensityMeanAndDeviationMeanExponentialIntensities();
+  void daysReadAsTypedAndBoundedOnLeaving();
+  void seedTakesNegativeLargeAndNonIntegerTexts();
+  void adjustmentBoxClicks();
+  void lambdaTheRunCannotStartFromIsReported();
+  void alphaCrossingWithZeroNuIsReported();
+  void reloadFromAFileHeader();
+  void reloadWithABadLambdaReportsOnce();
+  void okAppliesTheFieldBeingLeftAndKeepsTheTexts();
+  void closeBoxEndsTheShowingToo();
+  void localeDecimalComma();
+  void helpKeyOpensTheParametersTopic();
+
+ private:
+  EngineState& S() { return engine->State(); }
+  std::string LastCall() const { return prompts->Calls().empty() ? std::string() : prompts->Calls().back(); }
+  void ShowForm();
+  void RunSequences();
+  bool RunRestarted();
+  void Enter(QWidget* field);
+  void Type(QWidget* field, const QString& text);
+  void Retype(QWidget* field, const QString& text);
+  void Paste(QLineEdit* field, const QString& text);
+  void TabOut();
+
+  std::unique_ptr<MemoryLog> log;
+  std::unique_ptr<SilentUi> ui;
+  std::unique_ptr<Engine> engine;
+  std::unique_ptr<ScriptedPrompts> prompts;
+  std::unique_ptr<HelpWindow> help;
+  std::unique_ptr<TBLParametersForm> form;
+};
+
+void ParametersFormTest::init() {
+  log = std::make_unique<MemoryLog>();
+  ui = std::make_unique<SilentUi>();
+  engine = std::make_unique<Engine>(*log, *ui);
+  engine->SetDefaults();
+  engine->InitialiseRun();
+  prompts = std::make_unique<ScriptedPrompts>();
+  help = std::make_unique<HelpWindow>();
+  form = std::make_unique<TBLParametersForm>(*engine, *prompts, *help);
+  form->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+  ShowForm();
+}
+
+void ParametersFormTest::cleanup() {
+  form.reset();
+  help.reset();
+}
+
+void ParametersFormTest::ShowForm() {
+  form->show();
+  form->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(form.get()));
+}
+
+// Two sequences: a restart shows as sequence 0, an empty log and a fresh generator.
+void ParametersFormTest::RunSequences() {
+  engine->NextSequence();
+  engine->NextSequence();
+  QCOMPARE(S().SequenceNumber, 2);
+  QVERIFY(!log->Lines().empty());
+}
+
+bool ParametersFormTest::RunRestarted() {
+  MemoryLog freshLog;
+  SilentUi freshUi;
+  Engine fresh(freshLog, freshUi);
+  fresh.State().RandomSeed = S().RandomSeed;
+  fresh.State().Lambda = S().Lambda;
+  fresh.InitialiseRun();
+  return S().SequenceNumber == 0 && log->Lines().empty() &&
+         engine->Random().State() == fresh.Random().State();
+}
+
+// As a click into the field: the field left before reacts.
+void ParametersFormTest::Enter(QWidget* field) { field->setFocus(Qt::MouseFocusReason); }
+
+void ParametersFormTest::Type(QWidget* field, const QString& text) {
+  Enter(field);
+  Retype(field, text);
+}
+
+// Replaces the whole text key by key, as a user who selects it first.
+void ParametersFormTest::Retype(QWidget* field, const QString& text) {
+  QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(field, text);
+}
+
+// Over the whole text of the field being edited, in one change.
+void ParametersFormTest::Paste(QLineEdit* field, const QString& text) {
+  QApplication::clipboard()->setText(text);
+  QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+  QCOMPARE(field->text(), text);
+}
+
+void ParametersFormTest::TabOut() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); }
+
+void ParametersFormTest::creationLoadsTheEngineAndRestartsTheRun() {
+  QCOMPARE(form->Edit1->text(), QStringLiteral("0.9396"));
+  QCOMPARE(form->Edit2->text(), QStringLiteral("1.05819"));
+  QCOMPARE(form->Edit3->text(), QStringLiteral("0.0586"));
+  QCOMPARE(form->Edit4->text(), QStringLiteral("2.69569"));
+  QCOMPARE(form->Edit5->text(), QStringLiteral("0.00628291666666667"));  // 15 significant digits
+  QCOMPARE(form->Edit6->text(), QStringLiteral("24.33408"));
+  QCOMPARE(form->Edit7->text(), QStringLiteral("24.33408"));
+  QCOMPARE(form->SpinEdit1->text(), QStringLiteral("31"));
+  QCOMPARE(form->SpinEdit2->text(), QStringLiteral("0"));
+  QVERIFY(form->PerformAdjustmentBox->isChecked());
+  COMPARE_EXACT(S().Nu, kDefaultNu);  // loading changes no value
+  QCOMPARE(form->minimumSize(), form->maximumSize());
+
+  RunSequences();
+  S().GammaIntensity = true;
+  TBLParametersForm second(*engine, *prompts, *help);
+  QVERIFY(!S().GammaIntensity);
+  QVERIFY(RunRestarted());
+  QVERIFY(prompts->Calls().empty());
+}
+
+void ParametersFormTest::captionsLabelsHintsAndFixedTexts() {
+  QCOMPARE(form->windowTitle(), QStringLiteral("Bartlett-Lewis model parameters"));
+  QCOMPARE(form->Label1->text(), QString::fromUtf16(u"\u03BB (d^-1)"));
+  QCOMPARE(form->Label2->text(), QString::fromUtf16(u"\u03BA = \u03B2/\u03B7"));
+  QCOMPARE(form->Label3->text(), QString::fromUtf16(u"\u03C6 = \u03B3/\u03B7"));
+  QCOMPARE(form->Label4->text(), QString::fromUtf16(u"\u03B1 "));
+  QCOMPARE(form->Label5->text(), QString::fromUtf16(u"\u03BD (d)"));
+  QCOMPARE(form->Label6->text(), QString::fromUtf16(u"\u03BCX (mm d^-1)"));
+  QCOMPARE(form->Label7->text(), QString::fromUtf16(u"\u03C3X (mm d^-1)"));
+  QCOMPARE(form->Label8->text(), QStringLiteral("Days per month or season "));
+  QCOMPARE(form->Label9->text(), QStringLiteral("Random seed"));
+  QCOMPARE(form->PerformAdjustmentBox->text(), QStringLiteral("Perform adjustment"));
+  QCOMPARE(form->Button1->text(), QStringLiteral("OK"));
+  QCOMPARE(form->Edit1->toolTip(),
+           QStringLiteral("Parameter lamda (inverse mean storm interarrival time, days ^ -1)"));
+  QCOMPARE(form->Edit2->toolTip(),
+           QStringLiteral(
+               "Parameter kappa = ratio of beta and eta (beta = inverse mean interarrival time of cells, "
+               "eta =  inverse mean cell duration) "));
+  QCOMPARE(
+      form->Edit3->toolTip(),
+      QStringLiteral("Parameter phi = ratio of gamma and eta (gamma = inverse mean storm duration, eta =  "
+                     "inverse mean cell duration) "));
+  QCOMPARE(form->Edit4->toolTip(), QStringLiteral("Parameter alpha (shape parameter of eta)"));
+  QCOMPARE(form->Edit5->toolTip(), QStringLiteral("Parameter nu (scale parameter of eta, days)"));
+  QCOMPARE(form->Edit6->toolTip(),
+           QStringLiteral("Parameter muX (mean of cell intensity, millimeters per days)"));
+  QCOMPARE(form->Edit7->toolTip(),
+           QStringLiteral("Parameter sigmaX (standard deviation of cell intensity, millimeters per days)"));
+  QCOMPARE(form->StaticText1->text(),
+           QString::fromUtf16(
+               u"Please make sure that for parameters \u03BCX and \u03C3X the length units are "
+               u"millimeters (mm) and for parameters \u03BB, \u03BD (or \u03B7), \u03BCX and \u03C3X "
+               u"the time units are days (d) (as indicated to the left of the Edit Boxes)"));
+  QCOMPARE(
+      form->StaticText2->text(),
+      QStringLiteral("If your computer does not display Greek characters, place the mouse pointer above each "
+                     "of the Edit Boxes and wait until the on-screen hint appears"));
+  for (const QLabel* text : {form->StaticText1, form->StaticText2})
+    QVERIFY(text->height() >= text->heightForWidth(text->width()));  // no line cut off
+}
+
+void ParametersFormTest::tabOrderPutsOkBetweenTheColumns() {
+  const QList<QWidget*> order{form->Edit2,     form->Edit3,     form->Edit4,
+                              form->Button1,   form->Edit5,     form->Edit6,
+                              form->Edit7,     form->SpinEdit1, form->PerformAdjustmentBox,
+                              form->SpinEdit2, form->Edit1};
+  Enter(form->Edit1);
+  for (QWidget* expected : order) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QWidget* focus = QApplication::focusWidget();
+    QVERIFY2(focus == expected || expected->isAncestorOf(focus),
+             qPrintable(focus->metaObject()->className()));
+  }
+}
+
+void ParametersFormTest::alphaPastedAcrossTheThresholdAndBack() {
+  Enter(form->Edit4);
+  RunSequences();
+  QSignalSpy changes(form->Edit4, &QLineEdit::textChanged);
+  Paste(form->Edit4, QStringLiteral("100"));
+  QCOMPARE(changes.count(), 1);
+  const double eta = kDefaultAlpha / kDefaultNu;
+  COMPARE_EXACT(S().Alpha, 100.0);
+  COMPARE_EXACT(S().Nu, eta);
+  QCOMPARE(form->Edit5->text(), QString::fromStdString(FormatGeneral(eta, ".")));
+  QCOMPARE(form->Label5->text(), QString::fromUtf16(u"\u03B7 (d^-1)"));
+  QCOMPARE(form->Edit5->toolTip(), QStringLiteral("Parameter eta (days^-1)"));
+  QVERIFY(RunRestarted());
+
+  RunSequences();
+  Paste(form->Edit4, QStringLiteral("2.69569"));
+  COMPARE_EXACT(S().Nu, kDefaultAlpha / eta);
+  QVERIFY(std::abs(S().Nu - kDefaultNu) < 1e-17);
+  QCOMPARE(form->Label5->text(), QString::fromUtf16(u"\u03BD (d)"));
+  QCOMPARE(form->Edit5->toolTip(), QStringLiteral("Parameter nu (scale parameter of eta, days)"));
+  QVERIFY(RunRestarted());
+  QVERIFY(prompts->Calls().empty());
+}
+
+// Every intermediate text is taken: the crossing happens at 10 -> 100, and on the way
+// back at the first character.
+void ParametersFormTest::alphaTypedCharacterByCharacter() {
+  Type(form->Edit4, QStringLiteral("10"));
+  COMPARE_EXACT(S().Alpha, 10.0);
+  COMPARE_EXACT(S().Nu, kDefaultNu);
+  QTest::keyClick(form->Edit4, Qt::Key_0);
+  const double eta = 10 / kDefaultNu;
+  COMPARE_EXACT(S().Nu, eta);
+  QCOMPARE(form->Label5->text(), QString::fromUtf16(u"\u03B7 (d^-1)"));
+
+  Type(form->Edit4, QStringLiteral("2"));
+  COMPARE_EXACT(S().Nu, 2 / eta);
+  QCOMPARE(form->Label5->text(), QString::fromUtf16(u"\u03BD (d)"));
+  QTest::keyClicks(form->Edit4, QStringLiteral(".69569"));
+  COMPARE_EXACT(S().Alpha, kDefaultAlpha);
+  COMPARE_EXACT(S().Nu, 2 / eta);
+  QCOMPARE(form->Edit5->text(), QString::fromStdString(FormatGeneral(2 / eta, ".")));
+  QVERIFY(prompts->Calls().empty());
+}
+
+void ParametersFormTest::alphaOfExactlyHundredMeansFixedEta() {
+  Enter(form->Edit4);
+  Paste(form->Edit4, QStringLiteral("99.999"));
+  QCOMPARE(form->Label5->text(), QString::fromUtf16(u"\u03BD (d)"));
+  COMPARE_EXACT(S().Nu, kDefaultNu);
+  Paste(form->Edit4, QStringLiteral("100"));
+  QCOMPARE(form->Label5->text(), QString::fromUtf16(u"\u03B7 (d^-1)"));
+  COMPARE_EXACT(S().Nu, 99.999 / kDefaultNu);
+  Paste(form->Edit4, QStringLiteral("250"));  // no crossing: eta stays
+  COMPARE_EXACT(S().Nu, 99.999 / kDefaultNu);
+  Paste(form->Edit4, QStringLiteral("99.999"));
+  COMPARE_EXACT(S().Nu, 99.999 / (99.999 / kDefaultNu));
+  QCOMPARE(form->Label5->text(), QString::fromUtf16(u"\u03BD (d)"));
+}
+
+void ParametersFormTest::activationShowsTheFifthFieldForTheCurrentAlpha() {
+  form->hide();
+  S().Alpha = 100;
+  ShowForm();
+  QCOMPARE(form->Label5->text(), QString::fromUtf16(u"\u03B7 (d^-1)"));
+  QCOMPARE(form->Edit5->toolTip(), QStringLiteral("Parameter eta (days^-1)"));
+
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&other));
+  S().Alpha = 99;
+  ShowForm();
+  QCOMPARE(form->Label5->text(), QString::fromUtf16(u"\u03BD (d)"));
+  QCOMPARE(form->Edit5->toolTip(), QStringLiteral("Parameter nu (scale parameter of eta, days)"));
+}
+
+void ParametersFormTest::fieldsReactingOnLeavingIgnoreTyping() {
+  const struct {
+    QLineEdit* edit;
+    double* variable;
+  } fields[] = {{form->Edit1, &S().Lambda},
+                {form->Edit3, &S().Phi},
+                {form->Edit5, &S().Nu},
+                {form->Edit6, &S().MuX},
+                {form->Edit7, &S().SigmaX}};
+  for (const auto& field : fields) {
+    Enter(field.edit);
+    RunSequences();
+    const double before = *field.variable;
+    Retype(field.edit, QStringLiteral("0.75"));
+    COMPARE_EXACT(*field.variable, before);
+    QCOMPARE(S().SequenceNumber, 2);
+    TabOut();
+    COMPARE_EXACT(*field.variable, 0.75);
+    QVERIFY(RunRestarted());
+  }
+  QVERIFY(prompts->Calls().empty());
+}
+
+void ParametersFormTest::kappaReactsToEveryChange() {
+  Enter(form->Edit2);
+  RunSequences();
+  Retype(form->Edit2, QStringLiteral("3"));
+  COMPARE_EXACT(S().Kappa, 3.0);
+  QVERIFY(RunRestarted());
+  RunSequences();
+  QTest::keyClicks(form->Edit2, QStringLiteral(".5"));
+  COMPARE_EXACT(S().Kappa, 3.5);
+  QVERIFY(RunRestarted());
+}
+
+void ParametersFormTest::rejectedTextKeepsTheValueAndStillRestarts() {
+  Enter(form->Edit3);
+  RunSequences();
+  Retype(form->Edit3, QStringLiteral("1,5"));
+  TabOut();
+  QVERIFY(prompts->Calls() == std::vector<std::string>{kNotANumber});
+  COMPARE_EXACT(S().Phi, 0.0586);
+  QCOMPARE(form->Edit3->text(), QStringLiteral("1,5"));
+  QVERIFY(RunRestarted());
+
+  Enter(form->Edit6);
+  RunSequences();
+  Retype(form->Edit6, QStringLiteral("1e999"));  // beyond the range of a real
+  TabOut();
+  QCOMPARE(prompts->Calls().size(), std::size_t{2});
+  COMPARE_EXACT(S().MuX, 24.33408);
+  QVERIFY(RunRestarted());
+}
+
+void ParametersFormTest::clearingKappaOrAlphaIsReportedAtOnce() {
+  for (QLineEdit* edit : {form->Edit2, form->Edit4}) {
+    Enter(edit);
+    RunSequences();
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QCOMPARE(LastCall(), kNotANumber);
+    QVERIFY(RunRestarted());
+    QTest::keyClick(edit, Qt::Key_Minus);  // a lone minus sign is no number either
+    QCOMPARE(LastCall(), kNotANumber);
+  }
+  QCOMPARE(prompts->Calls().size(), std::size_t{5});  // and one for leaving kappa's minus sign
+  COMPARE_EXACT(S().Kappa, 1.05819);
+  COMPARE_EXACT(S().Alpha, kDefaultAlpha);
+  COMPARE_EXACT(S().Nu, kDefaultNu);
+}
+
+void ParametersFormTest::leavingUnchangedStoresTheDisplayedDigits() {
+  Enter(form->Edit5);
+  RunSequences();
+  TabOut();
+  COMPARE_EXACT(S().Nu, 0.00628291666666667);
+  QVERIFY(RunRestarted());
+}
+
+void ParametersFormTest::equalIntensityMeanAndDeviationMeanExponentialIntensities() {
+  Type(form->Edit7, QStringLiteral("30"));
+  TabOut();
+  QVERIFY(S().GammaIntensity);
+  Type(form->Edit7, QStringLiteral("24.3340809"));  // 0.9e-6 apart
+  TabOut();
+  QVERIFY(!S().GammaIntensity);
+  Type(form->Edit6, QStringLiteral("24.3340789"));  // 2e-6 apart
+  TabOut();
+  QVERIFY(S().GammaIntensity);
+  Type(form->Edit6, QStringLiteral("24.3340809"));
+  TabOut();
+  QVERIFY(!S().GammaIntensity);
+}
+
+void ParametersFormTest::daysReadAsTypedAndBoundedOnLeaving() {
+  Enter(form->SpinEdit1);
+  RunSequences();
+  Retype(form->SpinEdit1, QStringLiteral("400"));
+  QCOMPARE(S().DaysPerMonth, 400);
+  QVERIFY(RunRestarted());
+  TabOut();
+  QCOMPARE(form->SpinEdit1->text(), QStringLiteral("366"));
+  QCOMPARE(S().DaysPerMonth, 366);
+  Type(form->SpinEdit1, QStringLiteral("-"));
+  QCOMPARE(S().DaysPerMonth, 28);
+}
+
+void ParametersFormTest::seedTakesNegativeLargeAndNonIntegerTexts() {
+  Enter(form->SpinEdit2);
+  RunSequences();
+  Retype(form->SpinEdit2, QStringLiteral("-17"));
+  QCOMPARE(S().RandomSeed, -17);
+  QVERIFY(RunRestarted());
+  Retype(form->SpinEdit2, QStringLiteral("2147483647"));
+  TabOut();
+  QCOMPARE(S().RandomSeed, 2147483647);
+  Type(form->SpinEdit2, QStringLiteral("1.5"));
+  QCOMPARE(S().RandomSeed, 0);
+  QCOMPARE(form->SpinEdit2->text(), QStringLiteral("1.5"));
+}
+
+void ParametersFormTest::adjustmentBoxClicks() {
+  Enter(form->PerformAdjustmentBox);
+  RunSequences();
+  QTest::mouseClick(form->PerformAdjustmentBox, Qt::LeftButton);
+  QVERIFY(!S().PerformAdjustment);
+  QVERIFY(RunRestarted());
+  RunSequences();
+  QTest::keyClick(form->PerformAdjustmentBox, Qt::Key_Space);
+  QVERIFY(S().PerformAdjustment);
+  QVERIFY(RunRestarted());
+}
+
+// The value typed is stored, but the run cannot start from it: every restart reports
+// why, and the run goes on as it was until lambda is a rate again.
+void ParametersFormTest::lambdaTheRunCannotStartFromIsReported() {
+  Enter(form->Edit1);
+  RunSequences();
+  Retype(form->Edit1, QStringLiteral("0"));
+  TabOut();
+  COMPARE_EXACT(S().Lambda, 0.0);
+  QCOMPARE(prompts->Calls().size(), std::size_t{1});
+  QVERIFY(prompts->Calls()[0].find("Lambda") != std::string::npos);
+  QCOMPARE(S().SequenceNumber, 2);
+  QTest::keyClick(form->Edit2, Qt::Key_End);
+  QTest::keyClick(form->Edit2, Qt::Key_1);
+  QCOMPARE(prompts->Calls().size(), std::size_t{2});
+  Type(form->Edit1, QStringLiteral("0.9"));  // leaving kappa restarts, and fails, once more
+  QCOMPARE(prompts->Calls().size(), std::size_t{3});
+  TabOut();
+  QCOMPARE(prompts->Calls().size(), std::size_t{3});
+  QVERIFY(RunRestarted());
+}
+
+void ParametersFormTest::alphaCrossingWithZeroNuIsReported() {
+  Type(form->Edit5, QStringLiteral("0"));
+  TabOut();
+  Enter(form->Edit4);
+  Paste(form->Edit4, QStringLiteral("100"));
+  QVERIFY(prompts->Calls() == std::vector<std::string>{"message: Floating point division by zero"});
+  COMPARE_EXACT(S().Alpha, 100.0);
+  COMPARE_EXACT(S().Nu, 0.0);
+}
+
+void ParametersFormTest::reloadFromAFileHeader() {
+  Type(form->Edit1, QStringLiteral("abc"));
+  TabOut();
+  QVERIFY(prompts->Calls() == std::vector<std::string>{kNotANumber});
+  RunSequences();
+  S().Lambda = 0.5;
+  S().Alpha = 150;
+  S().Nu = 3;
+  S().MuX = 10;
+  S().SigmaX = 12;
+  S().DaysPerMonth = 400;
+  form->FormCreate();
+  QCOMPARE(form->Edit1->text(), QStringLiteral("0.5"));
+  QCOMPARE(form->Edit4->text(), QStringLiteral("150"));
+  QCOMPARE(form->Edit5->text(), QStringLiteral("3"));
+  QCOMPARE(form->Label5->text(), QString::fromUtf16(u"\u03B7 (d^-1)"));
+  COMPARE_EXACT(S().Nu, 3.0);
+  QCOMPARE(form->SpinEdit1->text(), QStringLiteral("400"));
+  QCOMPARE(S().DaysPerMonth, 400);
+  QVERIFY(S().GammaIntensity);
+  QVERIFY(RunRestarted());
+  QCOMPARE(prompts->Calls().size(), std::size_t{1});
+  Enter(form->SpinEdit1);
+  TabOut();
+  QCOMPARE(S().DaysPerMonth, 366);
+}
+
+void ParametersFormTest::reloadWithABadLambdaReportsOnce() {
+  S().Lambda = -1;
+  S().Kappa = 2;
+  form->FormCreate();
+  QCOMPARE(prompts->Calls().size(), std::size_t{1});
+  QVERIFY(prompts->Calls()[0].find("Lambda") != std::string::npos);
+  COMPARE_EXACT(S().Kappa, 2.0);
+}
+
+void ParametersFormTest::okAppliesTheFieldBeingLeftAndKeepsTheTexts() {
+  Type(form->Edit3, QStringLiteral("xyz"));
+  Type(form->Edit1, QStringLiteral("0.7"));
+  QVERIFY(prompts->Calls() == std::vector<std::string>{kNotANumber});
+  COMPARE_EXACT(S().Lambda, 0.9396);
+  QTest::mouseClick(form->Button1, Qt::LeftButton);
+  QVERIFY(form->isHidden());
+  QCOMPARE(form->result(), int(QDialog::Accepted));
+  COMPARE_EXACT(S().Lambda, 0.7);
+  QVERIFY(prompts->Calls() == std::vector<std::string>{kNotANumber});
+  ShowForm();
+  QCOMPARE(form->Edit1->text(), QStringLiteral("0.7"));
+  QCOMPARE(form->Edit3->text(), QStringLiteral("xyz"));
+}
+
+// The close box takes no field's text: only leaving a field for another control does.
+void ParametersFormTest::closeBoxEndsTheShowingToo() {
+  form->setResult(QDialog::Rejected);
+  Type(form->Edit1, QStringLiteral("0.7"));
+  QVERIFY(form->close());
+  QVERIFY(form->isHidden());
+  QCOMPARE(form->result(), int(QDialog::Accepted));
+  COMPARE_EXACT(S().Lambda, 0.9396);
+  ShowForm();
+  QTest::keyClick(form.get(), Qt::Key_Escape);
+  QVERIFY(form->isHidden());
+}
+
+void ParametersFormTest::localeDecimalComma() {
+  form->setLocale(QLocale(QLocale::German, QLocale::Germany));
+  form->FormCreate();
+  QCOMPARE(form->Edit1->text(), QStringLiteral("0,9396"));
+  Type(form->Edit1, QStringLiteral("0,25"));
+  TabOut();
+  COMPARE_EXACT(S().Lambda, 0.25);
+  Type(form->Edit1, QStringLiteral("0.5"));
+  TabOut();
+  COMPARE_EXACT(S().Lambda, 0.25);
+  QVERIFY(prompts->Calls() == std::vector<std::string>{kNotANumber});
+}
+
+void ParametersFormTest::helpKeyOpensTheParametersTopic() {
+  QTest::keyClick(form.get(), Qt::Key_F1);
+  QVERIFY(help->isVisible());
+  QVERIFY(help->CurrentTitle().contains(QStringLiteral("Bartlett-Lewis model parameters")));
+  help->close();
+}
+
+QTEST_MAIN(ParametersFormTest)
+#include "parameters_form_test.moc"

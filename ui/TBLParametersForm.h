@@ -1,0 +1,116 @@
+#pragma once
+// The model parameters dialog: the seven Bartlett-Lewis parameters, the days per month
+// or season, the random seed and the adjustment switch. Every edit goes straight into
+// the engine's state and restarts the run. One object for the whole program, shown
+// modally by the main window; its fields keep what was typed between showings.
+
+#include <QDialog>
+#include <functional>
+#include <utility>
+#include <vector>
+
+#include "IntegerField.h"
+#include "engine.h"
+#include "prompts.h"
+
+class QCheckBox;
+class QGridLayout;
+class QLabel;
+class QLayout;
+class QLineEdit;
+class QPushButton;
+
+namespace nimbra {
+
+class HelpWindow;
+
+class TBLParametersForm : public QDialog {
+  Q_OBJECT
+
+ public:
+  static constexpr int kHelpContext = 21;
+
+  TBLParametersForm(Engine& engine, Prompts& prompts, HelpWindow& help, QWidget* parent = nullptr);
+
+  // Shows the engine's parameters and days per month (after a parameters line of the
+  // input file too) and restarts the run once they are all in.
+  void FormCreate();
+  // The fifth field holds nu while Alpha is below 100 and eta itself from 100 on.
+  void HandleNiOrEta();
+
+  void Edit1Change();
+  void Edit2Change();
+  void Edit3Change();
+  void Edit4Change();
+  void Edit5Change();
+  void Edit6Change();
+  void Edit7Change();
+  void SpinEdit1Change();
+  void PerformAdjustmentBoxClick();
+  void SpinEdit2Change();
+  void Button1Click();
+
+  QLineEdit* Edit1;
+  QLineEdit* Edit2;
+  QLineEdit* Edit3;
+  QLineEdit* Edit4;
+  QLineEdit* Edit5;
+  QLineEdit* Edit6;
+  QLineEdit* Edit7;
+  QLabel* Label1;
+  QLabel* Label2;
+  QLabel* Label3;
+  QLabel* Label4;
+  QLabel* Label5;
+  QLabel* Label6;
+  QLabel* Label7;
+  QLabel* Label8;
+  QLabel* Label9;
+  IntegerField* SpinEdit1;
+  IntegerField* SpinEdit2;
+  QCheckBox* PerformAdjustmentBox;
+  QLabel* StaticText1;
+  QLabel* StaticText2;
+  QPushButton* Button1;
+
+ public slots:
+  // The close box and Escape end the showing as OK does: the main window ignores the
+  // result anyway.
+  void reject() override;
+
+ protected:
+  bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QLineEdit* AddRealField(QGridLayout* grid, int row, int column, QLabel*& label, const QString& caption,
+                          const QString& hint);
+  QLayout* MakeParameterGrid();
+  QLayout* MakeOptionRow();
+  QLabel* MakeFixedText(const QString& text);
+  void FitFixedTexts(const QLayout* layout);
+  QLayout* MakeButtonRow();
+  void SetTabOrder();
+  void ConnectReactions();
+
+  EngineState& S() { return engine_.State(); }
+  std::string DecimalSeparator() const;
+  void ShowReal(QLineEdit* edit, double value);
+  void ReadRealField(const QLineEdit* edit, double& variable);
+  void ChangeAlpha();
+  // A field's own step, then the restart of the run; an error ends the reaction and
+  // is shown, and what was stored before it stays.
+  void React(const std::function<void()>& step);
+  void RestartRun();
+
+  Engine& engine_;
+  Prompts& prompts_;
+  // The real fields that react when the focus leaves them, each with its handler.
+  std::vector<std::pair<QObject*, void (TBLParametersForm::*)()>> leaveReactions_;
+  // While the fields are being filled, the handlers that react to the filling store
+  // their values but leave the restart to the end, so that a parameter the run cannot
+  // start from is reported once rather than by every field.
+  bool loading_ = false;
+};
+
+}  // namespace nimbra
