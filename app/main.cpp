@@ -1,10 +1,12 @@
 #include <QApplication>
 
 #include "DesktopProgram.h"
+#include "qt_prompts.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Nimbra"));
-  nimbra::DesktopProgram program;
+  nimbra::QtPrompts prompts;
+  nimbra::DesktopProgram program(prompts);
   return QApplication::exec();
 }

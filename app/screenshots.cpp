@@ -5,8 +5,11 @@
 #include <QTimer>
 
 #include "DesktopProgram.h"
+#include "qt_prompts.h"
 #include "HelpWindow.h"
 #include "TAboutBox.h"
+#include "TBLParametersForm.h"
+#include "TRepetitionOptions.h"
 #include "TMainForm.h"
 #include "TVout.h"
 
@@ -32,6 +35,9 @@ void TakeAll(nimbra::DesktopProgram& program, const QDir& dir) {
   Save(about, dir, QStringLiteral("about_box"));
   program.Help().ShowTopic(nimbra::TMainForm::kHelpContext);
   Save(program.Help(), dir, QStringLiteral("help_main_window"));
+  Save(program.BLParametersForm(), dir, QStringLiteral("parameters_dialog"));
+  program.BLParametersForm().hide();
+  Save(program.RepetitionOptions(), dir, QStringLiteral("repetition_options"));
 }
 
 }  // namespace
@@ -41,7 +47,8 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("Nimbra"));
   const QDir dir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots"));
   QDir().mkpath(dir.path());
-  nimbra::DesktopProgram program;
+  nimbra::QtPrompts prompts;
+  nimbra::DesktopProgram program(prompts);
   QTimer::singleShot(0, [&] {
     TakeAll(program, dir);
     program.MainForm().close();  // as a user ends the program: no save question

@@ -1,19 +1,27 @@
 #include "DesktopProgram.h"
 
 #include "HelpWindow.h"
+#include "TBLParametersForm.h"
 #include "TMainForm.h"
+#include "TRepetitionOptions.h"
 #include "TVout.h"
 
 namespace nimbra {
 
 // The log window exists before everything else, hidden until the first line; the
-// main window then loads the defaults and starts a run.
-DesktopProgram::DesktopProgram()
-    : Vout_(std::make_unique<TVout>(prompts_)),
+// main window then loads the defaults and starts a run, and the dialogs, created
+// hidden after it, show the engine's defaults.
+DesktopProgram::DesktopProgram(Prompts& prompts)
+    : prompts_(prompts),
+      Vout_(std::make_unique<TVout>(prompts_)),
       Help_(std::make_unique<HelpWindow>()),
       MainForm_(std::make_unique<TMainForm>(*Vout_, prompts_, *Help_)) {
   InstallHelpKey(Vout_.get(), TVout::kHelpContext, *Help_);
-  MainForm_->engine().SetDefaults();
+  Engine& engine = MainForm_->engine();
+  BLParametersForm_ = std::make_unique<TBLParametersForm>(engine, prompts_, *Help_, MainForm_.get());
+  RepetitionOptions_ = std::make_unique<TRepetitionOptions>(engine, prompts_, *Help_, MainForm_.get());
+  MainForm_->AttachDialogs(*BLParametersForm_, *RepetitionOptions_);
+  engine.SetDefaults();
   MainForm_->show();
 }
 

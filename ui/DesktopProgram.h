@@ -3,17 +3,19 @@
 
 #include <memory>
 
-#include "qt_prompts.h"
+#include "prompts.h"
 
 namespace nimbra {
 
 class HelpWindow;
+class TBLParametersForm;
 class TMainForm;
+class TRepetitionOptions;
 class TVout;
 
 class DesktopProgram {
  public:
-  DesktopProgram();
+  explicit DesktopProgram(Prompts& prompts);
   ~DesktopProgram();
   DesktopProgram(const DesktopProgram&) = delete;
   DesktopProgram& operator=(const DesktopProgram&) = delete;
@@ -21,12 +23,16 @@ class DesktopProgram {
   TMainForm& MainForm() { return *MainForm_; }
   TVout& Vout() { return *Vout_; }
   HelpWindow& Help() { return *Help_; }
+  TBLParametersForm& BLParametersForm() { return *BLParametersForm_; }
+  TRepetitionOptions& RepetitionOptions() { return *RepetitionOptions_; }
 
  private:
-  QtPrompts prompts_;
+  Prompts& prompts_;
   std::unique_ptr<TVout> Vout_;
   std::unique_ptr<HelpWindow> Help_;
   std::unique_ptr<TMainForm> MainForm_;
+  std::unique_ptr<TBLParametersForm> BLParametersForm_;
+  std::unique_ptr<TRepetitionOptions> RepetitionOptions_;
 };
 
 }  // namespace nimbra

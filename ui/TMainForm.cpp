@@ -8,6 +8,8 @@
 #include "HelpWindow.h"
 #include "Icons.h"
 #include "TAboutBox.h"
+#include "TBLParametersForm.h"
+#include "TRepetitionOptions.h"
 #include "TVout.h"
 #include "field_ranges.h"
 #include "file_prompts.h"
@@ -258,6 +260,21 @@ void TMainForm::PrintDetailsSpinEditChange() { engine_->SetDetailLevel(PrintDeta
 void TMainForm::PrintStatisticsActionExecute() {
   RunCommand([this] { engine_->PrintStatistics(); });
 }
+
+void TMainForm::AttachDialogs(TBLParametersForm& parameters, TRepetitionOptions& repetitions) {
+  parameters_ = &parameters;
+  repetitions_ = &repetitions;
+  connect(ParametersButton->defaultAction(), &QAction::triggered, this, &TMainForm::ParametersButtonClick);
+  connect(RepOptionsButton->defaultAction(), &QAction::triggered, this, &TMainForm::RepOptionsButtonClick);
+  connect(&repetitions, &TRepetitionOptions::Closed, this, [this] { RepOptionsButton->setChecked(false); });
+  ParametersButton->defaultAction()->setEnabled(true);
+  RepOptionsButton->defaultAction()->setEnabled(true);
+  onReloadParameters = [this] { parameters_->FormCreate(); };
+}
+
+void TMainForm::ParametersButtonClick() { parameters_->exec(); }
+
+void TMainForm::RepOptionsButtonClick() { repetitions_->setVisible(RepOptionsButton->isChecked()); }
 
 void TMainForm::HelpAboutButtonClick() {
   TAboutBox box(this);

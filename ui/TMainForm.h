@@ -17,6 +17,8 @@
 namespace nimbra {
 
 class HelpWindow;
+class TBLParametersForm;
+class TRepetitionOptions;
 class TVout;
 
 class TMainForm : public QMainWindow, public UserInterface {
@@ -29,6 +31,8 @@ class TMainForm : public QMainWindow, public UserInterface {
   ~TMainForm() override;
 
   Engine& engine() { return *engine_; }
+  // The dialogs exist after the main window; their buttons work from then on.
+  void AttachDialogs(TBLParametersForm& parameters, TRepetitionOptions& repetitions);
 
   // What the engine asks of the windows.
   void ShowMessage(const std::string& text) override;
@@ -77,6 +81,8 @@ class TMainForm : public QMainWindow, public UserInterface {
   void ClearOutputActionExecute();
   void PrintDetailsSpinEditChange();
   void PrintStatisticsActionExecute();
+  void ParametersButtonClick();
+  void RepOptionsButtonClick();
   void HelpAboutButtonClick();
   void HelpButtonClick();
 
@@ -100,6 +106,8 @@ class TMainForm : public QMainWindow, public UserInterface {
   Prompts& prompts_;
   HelpWindow& help_;
   std::unique_ptr<Engine> engine_;
+  TBLParametersForm* parameters_ = nullptr;
+  TRepetitionOptions* repetitions_ = nullptr;
   std::ifstream inputFile_;
   std::ofstream outputFile_;
 };

@@ -1,0 +1,65 @@
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <fstream>
+
+#include "DesktopProgram.h"
+#include "TBLParametersForm.h"
+#include "TMainForm.h"
+#include "TRepetitionOptions.h"
+#include "TVout.h"
+#include "scripted_prompts.h"
+
+using namespace nimbra;
+
+// The windows as the program starts them, working together.
+class DesktopProgramTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void startShowsOnlyTheMainWindowWithTheDefaults();
+  void repetitionOptionsFollowTheirToggle();
+  void parametersLineReloadsTheParametersDialog();
+};
+
+void DesktopProgramTest::startShowsOnlyTheMainWindowWithTheDefaults() {
+  ScriptedPrompts prompts;
+  DesktopProgram program(prompts);
+  QVERIFY(program.MainForm().isVisible());
+  QVERIFY(program.Vout().isHidden());
+  QVERIFY(program.BLParametersForm().isHidden());
+  QVERIFY(program.RepetitionOptions().isHidden());
+  QVERIFY(program.MainForm().ParametersButton->isEnabled());
+  QCOMPARE(program.BLParametersForm().Edit1->text(), QStringLiteral("0.9396"));
+  QCOMPARE(program.RepetitionOptions().RepAllowedSpinEdit->Value(), 5000);
+}
+
+void DesktopProgramTest::repetitionOptionsFollowTheirToggle() {
+  ScriptedPrompts prompts;
+  DesktopProgram program(prompts);
+  TMainForm& main = program.MainForm();
+  main.RepOptionsButton->click();
+  QVERIFY(program.RepetitionOptions().isVisible());
+  program.RepetitionOptions().RepOKButton->click();
+  QVERIFY(program.RepetitionOptions().isHidden());
+  QVERIFY(!main.RepOptionsButton->isChecked());
+}
+
+void DesktopProgramTest::parametersLineReloadsTheParametersDialog() {
+  QTemporaryDir dir;
+  const std::string path = dir.filePath(QStringLiteral("rain.txt")).toStdString();
+  std::ofstream(path, std::ios::binary) << "D 0\r\nP 30 0.5 0.1 0.02 3 0.03 140 70\r\n5 1 3 4.0\r\n";
+  ScriptedPrompts prompts;
+  prompts.QueueOpen(path);
+  DesktopProgram program(prompts);
+  program.MainForm().FileOpenAction->trigger();
+  const EngineState& s = program.MainForm().engine().State();
+  QCOMPARE(s.Lambda, 0.5);
+  QVERIFY(s.GammaIntensity);  // SigmaX differs from MuX
+  QCOMPARE(program.BLParametersForm().Edit1->text(), QStringLiteral("0.5"));
+  QCOMPARE(program.BLParametersForm().SpinEdit1->Value(), 30);
+}
+
+QTEST_MAIN(DesktopProgramTest)
+#include "desktop_program_test.moc"
