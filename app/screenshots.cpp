@@ -2,6 +2,7 @@
 //   nimbra-screenshots OUTPUT_DIR
 #include <QApplication>
 #include <QDir>
+#include <QTest>
 #include <QTimer>
 
 #include "DesktopProgram.h"
@@ -9,6 +10,7 @@
 #include "HelpWindow.h"
 #include "TAboutBox.h"
 #include "TBLParametersForm.h"
+#include "TGraphForm.h"
 #include "TRepetitionOptions.h"
 #include "TMainForm.h"
 #include "TVout.h"
@@ -19,6 +21,23 @@ void Save(QWidget& window, const QDir& dir, const QString& name) {
   window.show();
   QApplication::processEvents();
   window.grab().save(dir.filePath(name + QStringLiteral(".png")));
+}
+
+// The five pages of the graphs window after a ten-sequence run.
+void TakeGraphs(nimbra::DesktopProgram& program, const QDir& dir) {
+  auto& main = program.MainForm();
+  main.InitActionExecute();
+  main.PrintDetailsSpinEdit->SetValue(0);
+  main.HowManySpinEdit->SetValue(10);
+  main.ShowGraphsButton->click();
+  main.NextManyActionExecute();
+  auto& graphs = program.GraphForm();
+  const char* names[] = {"storms", "hyetographs", "probabilities", "marginal", "autocorrelations"};
+  for (int page = 0; page < 5; ++page) {
+    graphs.ShowPage(page);
+    QTest::qWait(500);  // let the charts finish their layout
+    Save(graphs, dir, QStringLiteral("graphs_%1_%2").arg(page + 1).arg(QString::fromLatin1(names[page])));
+  }
 }
 
 void TakeAll(nimbra::DesktopProgram& program, const QDir& dir) {
@@ -38,6 +57,8 @@ void TakeAll(nimbra::DesktopProgram& program, const QDir& dir) {
   Save(program.BLParametersForm(), dir, QStringLiteral("parameters_dialog"));
   program.BLParametersForm().hide();
   Save(program.RepetitionOptions(), dir, QStringLiteral("repetition_options"));
+  program.RepetitionOptions().hide();
+  TakeGraphs(program, dir);
 }
 
 }  // namespace

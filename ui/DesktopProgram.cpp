@@ -2,6 +2,7 @@
 
 #include "HelpWindow.h"
 #include "TBLParametersForm.h"
+#include "TGraphForm.h"
 #include "TMainForm.h"
 #include "TRepetitionOptions.h"
 #include "TVout.h"
@@ -19,8 +20,9 @@ DesktopProgram::DesktopProgram(Prompts& prompts)
   InstallHelpKey(Vout_.get(), TVout::kHelpContext, *Help_);
   Engine& engine = MainForm_->engine();
   BLParametersForm_ = std::make_unique<TBLParametersForm>(engine, prompts_, *Help_, MainForm_.get());
+  GraphForm_ = std::make_unique<TGraphForm>(engine, *Help_);
   RepetitionOptions_ = std::make_unique<TRepetitionOptions>(engine, prompts_, *Help_, MainForm_.get());
-  MainForm_->AttachDialogs(*BLParametersForm_, *RepetitionOptions_);
+  MainForm_->AttachWindows(*BLParametersForm_, *GraphForm_, *RepetitionOptions_);
   engine.SetDefaults();
   MainForm_->show();
 }

@@ -9,6 +9,7 @@ namespace nimbra {
 
 class HelpWindow;
 class TBLParametersForm;
+class TGraphForm;
 class TMainForm;
 class TRepetitionOptions;
 class TVout;
@@ -24,6 +25,7 @@ class DesktopProgram {
   TVout& Vout() { return *Vout_; }
   HelpWindow& Help() { return *Help_; }
   TBLParametersForm& BLParametersForm() { return *BLParametersForm_; }
+  TGraphForm& GraphForm() { return *GraphForm_; }
   TRepetitionOptions& RepetitionOptions() { return *RepetitionOptions_; }
 
  private:
@@ -32,6 +34,7 @@ class DesktopProgram {
   std::unique_ptr<HelpWindow> Help_;
   std::unique_ptr<TMainForm> MainForm_;
   std::unique_ptr<TBLParametersForm> BLParametersForm_;
+  std::unique_ptr<TGraphForm> GraphForm_;
   std::unique_ptr<TRepetitionOptions> RepetitionOptions_;
 };
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QRadioButton>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -9,6 +10,7 @@
 #include "Icons.h"
 #include "TAboutBox.h"
 #include "TBLParametersForm.h"
+#include "TGraphForm.h"
 #include "TRepetitionOptions.h"
 #include "TVout.h"
 #include "field_ranges.h"
@@ -165,14 +167,23 @@ void TMainForm::InitActionExecute() {
     s.Storms.Count = 0;
     s.OriginalStorms.Count = 0;
     s.AllValuesCount = 0;
+    if (graphs_ != nullptr) graphs_->ResetGraphs();
     StatusPanels[0]->setText(QStringLiteral("Sequence #: 0"));
   });
+}
+
+void TMainForm::RefreshGraphs() {
+  if (graphs_ == nullptr || !graphs_->isVisible()) return;
+  engine_->ComputeStatistics();
+  graphs_->UpdateGraphs();
+  graphs_->repaint();
 }
 
 void TMainForm::NextActionExecute() {
   RunCommand([this] {
     engine_->NextSequence();
     ShowSequenceNumber();
+    RefreshGraphs();
   });
 }
 
@@ -184,6 +195,7 @@ void TMainForm::NextManyActionExecute() {
       if (!engine_->State().EndOfInput && !engine_->NextSequence()) return;
       ShowSequenceNumber();
       statusBar()->repaint();
+      RefreshGraphs();
     }
   });
 }
@@ -211,6 +223,7 @@ void TMainForm::FileOpenActionExecute() {
   }
   s.InputFile = s.ReadFromFile ? &inputFile_ : nullptr;
   UseConstLengthAction->setEnabled(!s.ReadFromFile);
+  if (graphs_ != nullptr) graphs_->OriginalRadioButton->setEnabled(!s.ReadFromFile);
   if (s.ReadFromFile) {
     EnterFileMode();
   } else {
@@ -224,6 +237,7 @@ void TMainForm::EnterFileMode() {
   UseConstLengthSpinEdit->setEnabled(false);
   s.UseConstLength = false;
   StatusPanels[1]->setText(ToQString("Input file: " + StripDirectory(s.InputFileName)));
+  if (graphs_ != nullptr) graphs_->DisaggregatedRadioButton->setChecked(true);
   RunCommand([this] {
     engine_->InitialiseRun();
     engine_->ReadInputHeader();
@@ -261,15 +275,24 @@ void TMainForm::PrintStatisticsActionExecute() {
   RunCommand([this] { engine_->PrintStatistics(); });
 }
 
-void TMainForm::AttachDialogs(TBLParametersForm& parameters, TRepetitionOptions& repetitions) {
+void TMainForm::AttachWindows(TBLParametersForm& parameters, TGraphForm& graphs, TRepetitionOptions& repetitions) {
   parameters_ = &parameters;
+  graphs_ = &graphs;
   repetitions_ = &repetitions;
+  connect(ShowGraphsButton->defaultAction(), &QAction::triggered, this, &TMainForm::ShowGraphsButtonClick);
+  connect(&graphs, &TGraphForm::Closed, this, [this] { ShowGraphsButton->setChecked(false); });
+  ShowGraphsButton->defaultAction()->setEnabled(true);
   connect(ParametersButton->defaultAction(), &QAction::triggered, this, &TMainForm::ParametersButtonClick);
   connect(RepOptionsButton->defaultAction(), &QAction::triggered, this, &TMainForm::RepOptionsButtonClick);
   connect(&repetitions, &TRepetitionOptions::Closed, this, [this] { RepOptionsButton->setChecked(false); });
   ParametersButton->defaultAction()->setEnabled(true);
   RepOptionsButton->defaultAction()->setEnabled(true);
   onReloadParameters = [this] { parameters_->FormCreate(); };
+}
+
+void TMainForm::ShowGraphsButtonClick() {
+  graphs_->setVisible(ShowGraphsButton->isChecked());
+  if (graphs_->isVisible()) graphs_->UpdateGraphs();
 }
 
 void TMainForm::ParametersButtonClick() { parameters_->exec(); }

@@ -18,6 +18,7 @@ namespace nimbra {
 
 class HelpWindow;
 class TBLParametersForm;
+class TGraphForm;
 class TRepetitionOptions;
 class TVout;
 
@@ -31,8 +32,8 @@ class TMainForm : public QMainWindow, public UserInterface {
   ~TMainForm() override;
 
   Engine& engine() { return *engine_; }
-  // The dialogs exist after the main window; their buttons work from then on.
-  void AttachDialogs(TBLParametersForm& parameters, TRepetitionOptions& repetitions);
+  // The other windows exist after the main window; their buttons work from then on.
+  void AttachWindows(TBLParametersForm& parameters, TGraphForm& graphs, TRepetitionOptions& repetitions);
 
   // What the engine asks of the windows.
   void ShowMessage(const std::string& text) override;
@@ -81,6 +82,7 @@ class TMainForm : public QMainWindow, public UserInterface {
   void ClearOutputActionExecute();
   void PrintDetailsSpinEditChange();
   void PrintStatisticsActionExecute();
+  void ShowGraphsButtonClick();
   void ParametersButtonClick();
   void RepOptionsButtonClick();
   void HelpAboutButtonClick();
@@ -99,6 +101,8 @@ class TMainForm : public QMainWindow, public UserInterface {
   // Runs a command; an error ends it and is shown, and what was written stays.
   void RunCommand(const std::function<void()>& command);
   void ShowSequenceNumber();
+  // After a step: the graphs follow the run while they are shown.
+  void RefreshGraphs();
   void EnterTestMode();
   void EnterFileMode();
 
@@ -107,6 +111,7 @@ class TMainForm : public QMainWindow, public UserInterface {
   HelpWindow& help_;
   std::unique_ptr<Engine> engine_;
   TBLParametersForm* parameters_ = nullptr;
+  TGraphForm* graphs_ = nullptr;
   TRepetitionOptions* repetitions_ = nullptr;
   std::ifstream inputFile_;
   std::ofstream outputFile_;

@@ -6,6 +6,7 @@
 
 #include "DesktopProgram.h"
 #include "TBLParametersForm.h"
+#include "TGraphForm.h"
 #include "TMainForm.h"
 #include "TRepetitionOptions.h"
 #include "TVout.h"
@@ -21,6 +22,7 @@ class DesktopProgramTest : public QObject {
   void startShowsOnlyTheMainWindowWithTheDefaults();
   void repetitionOptionsFollowTheirToggle();
   void parametersLineReloadsTheParametersDialog();
+  void graphsFollowTheRunWhileShown();
 };
 
 void DesktopProgramTest::startShowsOnlyTheMainWindowWithTheDefaults() {
@@ -59,6 +61,23 @@ void DesktopProgramTest::parametersLineReloadsTheParametersDialog() {
   QVERIFY(s.GammaIntensity);  // SigmaX differs from MuX
   QCOMPARE(program.BLParametersForm().Edit1->text(), QStringLiteral("0.5"));
   QCOMPARE(program.BLParametersForm().SpinEdit1->Value(), 30);
+}
+
+void DesktopProgramTest::graphsFollowTheRunWhileShown() {
+  ScriptedPrompts prompts;
+  DesktopProgram program(prompts);
+  TMainForm& main = program.MainForm();
+  TGraphForm& graphs = program.GraphForm();
+  QVERIFY(graphs.isHidden());
+  main.ShowGraphsButton->click();
+  QVERIFY(graphs.isVisible());
+  main.NextActionExecute();
+  // The statistics are computed for the graphs after each step while they are shown.
+  QCOMPARE(main.engine().State().WetDayStatsSynthetic.Count, 24 * main.engine().State().OriginalDaily.Count);
+  graphs.close();
+  QVERIFY(!main.ShowGraphsButton->isChecked());
+  main.InitActionExecute();
+  QCOMPARE(main.engine().State().Storms.Count, 0);
 }
 
 QTEST_MAIN(DesktopProgramTest)
