@@ -23,18 +23,11 @@
 #include "HelpWindow.h"
 #include "StairSeries.h"
 #include "TGraphForm.h"
-#include "memory_log.h"
+#include "started_engine.h"
 
 using namespace nimbra;
 
 namespace {
-
-class QuietUserInterface : public UserInterface {
- public:
-  void ShowMessage(const std::string&) override {}
-  void ReloadParameters() override {}
-  void DisableNextCommands() override {}
-};
 
 QList<QPointF> XY(const ChartSeries& series) {
   QList<QPointF> points;
@@ -157,20 +150,15 @@ class GraphFormTest : public QObject {
     return {form->Series7, form->ProbSeries2, form->Series2, form->Series4};
   }
 
-  std::unique_ptr<MemoryLog> log;
-  std::unique_ptr<QuietUserInterface> ui;
-  std::unique_ptr<Engine> engine;
+  std::unique_ptr<StartedEngine> started;
+  Engine* engine = nullptr;
   std::unique_ptr<HelpWindow> help;
   std::unique_ptr<TGraphForm> form;
 };
 
 void GraphFormTest::init() {
-  log = std::make_unique<MemoryLog>();
-  ui = std::make_unique<QuietUserInterface>();
-  engine = std::make_unique<Engine>(*log, *ui);
-  engine->SetDefaults();
-  S().RandomSeed = 11;
-  engine->InitialiseRun();
+  started = std::make_unique<StartedEngine>(11);
+  engine = &started->engine;
   S().OriginalHourlyAvailable = true;
   help = std::make_unique<HelpWindow>();
   form = std::make_unique<TGraphForm>(*engine, *help);
@@ -182,7 +170,7 @@ void GraphFormTest::init() {
 void GraphFormTest::cleanup() {
   form.reset();
   help.reset();
-  engine.reset();
+  started.reset();
 }
 
 void GraphFormTest::RunTestMode(int sequences) {

@@ -16,8 +16,8 @@
 #include "IntegerField.h"
 #include "TBLParametersForm.h"
 #include "format.h"
-#include "memory_log.h"
 #include "scripted_prompts.h"
+#include "started_engine.h"
 
 using namespace nimbra;
 
@@ -32,13 +32,6 @@ namespace {
 constexpr double kDefaultAlpha = 2.69569;
 constexpr double kDefaultNu = 0.006282916666666667;
 const std::string kNotANumber = "message: Must be a real number";
-
-class SilentUi : public UserInterface {
- public:
-  void ShowMessage(const std::string&) override {}
-  void ReloadParameters() override {}
-  void DisableNextCommands() override {}
-};
 
 }  // namespace
 
@@ -85,20 +78,18 @@ class ParametersFormTest : public QObject {
   void Paste(QLineEdit* field, const QString& text);
   void TabOut();
 
-  std::unique_ptr<MemoryLog> log;
-  std::unique_ptr<SilentUi> ui;
-  std::unique_ptr<Engine> engine;
+  std::unique_ptr<StartedEngine> started;
+  Engine* engine = nullptr;
+  MemoryLog* log = nullptr;
   std::unique_ptr<ScriptedPrompts> prompts;
   std::unique_ptr<HelpWindow> help;
   std::unique_ptr<TBLParametersForm> form;
 };
 
 void ParametersFormTest::init() {
-  log = std::make_unique<MemoryLog>();
-  ui = std::make_unique<SilentUi>();
-  engine = std::make_unique<Engine>(*log, *ui);
-  engine->SetDefaults();
-  engine->InitialiseRun();
+  started = std::make_unique<StartedEngine>();
+  engine = &started->engine;
+  log = &started->log;
   prompts = std::make_unique<ScriptedPrompts>();
   help = std::make_unique<HelpWindow>();
   form = std::make_unique<TBLParametersForm>(*engine, *prompts, *help);
@@ -111,11 +102,7 @@ void ParametersFormTest::cleanup() {
   help.reset();
 }
 
-void ParametersFormTest::ShowForm() {
-  form->show();
-  form->activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(form.get()));
-}
+void ParametersFormTest::ShowForm() { QVERIFY(ShowActive(*form)); }
 
 // Two sequences: a restart shows as sequence 0, an empty log and a fresh generator.
 void ParametersFormTest::RunSequences() {
@@ -126,14 +113,11 @@ void ParametersFormTest::RunSequences() {
 }
 
 bool ParametersFormTest::RunRestarted() {
-  MemoryLog freshLog;
-  SilentUi freshUi;
-  Engine fresh(freshLog, freshUi);
-  fresh.State().RandomSeed = S().RandomSeed;
-  fresh.State().Lambda = S().Lambda;
-  fresh.InitialiseRun();
+  const auto fresh = std::make_unique<StartedEngine>(S().RandomSeed);
+  fresh->engine.State().Lambda = S().Lambda;
+  fresh->engine.InitialiseRun();
   return S().SequenceNumber == 0 && log->Lines().empty() &&
-         engine->Random().State() == fresh.Random().State();
+         engine->Random().State() == fresh->engine.Random().State();
 }
 
 // As a click into the field: the field left before reacts.

@@ -12,8 +12,8 @@
 #include "HelpWindow.h"
 #include "IntegerField.h"
 #include "TRepetitionOptions.h"
-#include "memory_log.h"
 #include "scripted_prompts.h"
+#include "started_engine.h"
 
 using namespace nimbra;
 
@@ -26,13 +26,6 @@ using namespace nimbra;
 namespace {
 
 const std::string kNotANumber = "message: Must be a real number";
-
-class SilentUi : public UserInterface {
- public:
-  void ShowMessage(const std::string&) override {}
-  void ReloadParameters() override {}
-  void DisableNextCommands() override {}
-};
 
 QString LabelBeside(const QWidget* field) {
   for (const QLabel* label : field->parentWidget()->findChildren<QLabel*>())
@@ -70,20 +63,18 @@ class RepetitionOptionsTest : public QObject {
   void Type(QWidget* field, const QString& text);
   void TabOut() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); }
 
-  std::unique_ptr<MemoryLog> log;
-  std::unique_ptr<SilentUi> ui;
-  std::unique_ptr<Engine> engine;
+  std::unique_ptr<StartedEngine> started;
+  Engine* engine = nullptr;
+  MemoryLog* log = nullptr;
   std::unique_ptr<ScriptedPrompts> prompts;
   std::unique_ptr<HelpWindow> help;
   std::unique_ptr<TRepetitionOptions> form;
 };
 
 void RepetitionOptionsTest::init() {
-  log = std::make_unique<MemoryLog>();
-  ui = std::make_unique<SilentUi>();
-  engine = std::make_unique<Engine>(*log, *ui);
-  engine->SetDefaults();
-  engine->InitialiseRun();
+  started = std::make_unique<StartedEngine>();
+  engine = &started->engine;
+  log = &started->log;
   prompts = std::make_unique<ScriptedPrompts>();
   help = std::make_unique<HelpWindow>();
   form = std::make_unique<TRepetitionOptions>(*engine, *prompts, *help);
@@ -96,11 +87,7 @@ void RepetitionOptionsTest::cleanup() {
   help.reset();
 }
 
-void RepetitionOptionsTest::ShowForm() {
-  form->show();
-  form->activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(form.get()));
-}
+void RepetitionOptionsTest::ShowForm() { QVERIFY(ShowActive(*form)); }
 
 // Replaces the whole text key by key, as a user who clicks into the field and selects it.
 void RepetitionOptionsTest::Type(QWidget* field, const QString& text) {

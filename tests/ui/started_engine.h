@@ -1,0 +1,39 @@
+#pragma once
+// The setting of the window tests: an engine started as the desktop program starts
+// it (defaults, then a run reset), its log kept in memory, and windows that ask nothing.
+
+#include <QTest>
+#include <QWidget>
+
+#include "engine.h"
+#include "memory_log.h"
+
+namespace nimbra {
+
+class SilentUserInterface : public UserInterface {
+ public:
+  void ShowMessage(const std::string&) override {}
+  void ReloadParameters() override {}
+  void DisableNextCommands() override {}
+};
+
+struct StartedEngine {
+  explicit StartedEngine(int seed = 0) {
+    engine.SetDefaults();
+    engine.State().RandomSeed = seed;
+    engine.InitialiseRun();
+  }
+
+  MemoryLog log;
+  SilentUserInterface ui;
+  Engine engine{log, ui};
+};
+
+// Shows a window and waits until it is the active one, as a user's click makes it.
+inline bool ShowActive(QWidget& window) {
+  window.show();
+  window.activateWindow();
+  return QTest::qWaitForWindowActive(&window);
+}
+
+}  // namespace nimbra
