@@ -23,6 +23,7 @@
 #include "HelpWindow.h"
 #include "StairSeries.h"
 #include "TGraphForm.h"
+#include "make_storms.h"
 #include "started_engine.h"
 
 using namespace nimbra;
@@ -57,17 +58,6 @@ QList<QList<double>> FlatSteps(const QList<QPointF>& line) {
       steps.append({line[i - 1].x(), line[i].x(), line[i].y()});
   }
   return steps;
-}
-
-StormSet MakeStorms(const std::vector<std::vector<Cell>>& storms) {
-  StormSet set;
-  set.Count = static_cast<int>(storms.size());
-  for (int s = 1; s <= set.Count; ++s) {
-    const auto& cells = storms[static_cast<std::size_t>(s - 1)];
-    set[s].Count = static_cast<int>(cells.size());
-    for (int c = 1; c <= set[s].Count; ++c) set[s][c] = cells[static_cast<std::size_t>(c - 1)];
-  }
-  return set;
 }
 
 // 1 when the series is listed in its legend, 0 when it is not, -1 when the flag and
