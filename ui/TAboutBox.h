@@ -16,6 +16,8 @@ class TAboutBox : public QDialog {
   Q_OBJECT
 
  public:
+  static constexpr int kHelpContext = 1;
+
   // Reads the memory figures of this machine.
   explicit TAboutBox(QWidget* parent = nullptr);
 

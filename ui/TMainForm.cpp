@@ -301,6 +301,7 @@ void TMainForm::RepOptionsButtonClick() { repetitions_->setVisible(RepOptionsBut
 
 void TMainForm::HelpAboutButtonClick() {
   TAboutBox box(this);
+  InstallHelpKey(&box, TAboutBox::kHelpContext, help_);
   box.exec();
 }
 

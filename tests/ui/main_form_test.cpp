@@ -30,6 +30,7 @@ class MainFormTest : public QObject {
   void clearVisualOutputKeepsTheRun();
   void commandErrorIsShownAndEndsTheCommand();
   void closingEndsTheProgramWithoutTheLogsSaveQuestion();
+  void helpKeyInTheAboutBoxOpensItsTopic();
 
  private:
   std::string WriteFile(const QString& name, const std::string& text);
@@ -252,6 +253,21 @@ void MainFormTest::closingEndsTheProgramWithoutTheLogsSaveQuestion() {
   QCOMPARE(prompts->Calls().size(), std::size_t{1});  // the save dialog only
   std::ifstream written(path, std::ios::binary | std::ios::ate);
   QVERIFY(written.tellg() > 0);  // the output file was completed on disk
+}
+
+void MainFormTest::helpKeyInTheAboutBoxOpensItsTopic() {
+  QString title;
+  QTimer::singleShot(0, this, [this, &title] {
+    QWidget* box = QApplication::activeModalWidget();
+    if (box == nullptr) return;
+    box->activateWindow();
+    if (QTest::qWaitForWindowActive(box)) QTest::keyClick(box, Qt::Key_F1);
+    title = help->CurrentTitle();
+    help->hide();
+    box->close();
+  });
+  form->HelpAboutButton->click();
+  QCOMPARE(title, QStringLiteral("About Nimbra"));
 }
 
 QTEST_MAIN(MainFormTest)
