@@ -1,6 +1,7 @@
 #include <ostream>
 #include <string>
 
+#include "calendar.h"
 #include "engine.h"
 #include "format.h"
 
@@ -25,16 +26,6 @@ struct OutputDate {
   long long period;
 };
 
-// Test-mode calendars lay periods of DaysPerMonth days end to end.
-void RollOver(OutputDate& date, int daysPerMonth) {
-  if (daysPerMonth < 1) {
-    throw InvalidArgument("Days per month must be at least 1; it is " + std::to_string(daysPerMonth));
-  }
-  if (date.day <= daysPerMonth) return;
-  date.period += (date.day - 1) / daysPerMonth;
-  date.day = (date.day - 1) % daysPerMonth + 1;
-}
-
 double DailyTotal(const EngineState& s, int day) {
   return s.PerformAdjustment ? s.OriginalDaily[day] : s.SyntheticDaily[day];
 }
@@ -42,7 +33,7 @@ double DailyTotal(const EngineState& s, int day) {
 void AppendDayStart(std::string& text, const EngineState& s, OutputDate& date, int day) {
   text += kLineEnd;
   ++date.day;
-  if (!s.ReadFromFile) RollOver(date, s.DaysPerMonth);
+  if (!s.ReadFromFile) RollOverPeriods(date.day, date.period, s.DaysPerMonth);  // test mode only
   AppendField(text, std::to_string(date.day), 3);
   AppendField(text, std::to_string(s.SequenceStart.Tag), 3);
   AppendField(text, std::to_string(date.period), 5);

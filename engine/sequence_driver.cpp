@@ -1,21 +1,10 @@
 #include <algorithm>
 #include <exception>
 
+#include "calendar.h"
 #include "engine.h"
 
 namespace nimbra {
-
-namespace {
-
-void RollOverPeriods(SequenceDate& date, int daysPerMonth) {
-  if (daysPerMonth < 1) throw InvalidArgument("Days per month must be at least 1; it is " + std::to_string(daysPerMonth));
-  while (date.Day > daysPerMonth) {
-    date.Day -= daysPerMonth;
-    ++date.Period;
-  }
-}
-
-}  // namespace
 
 bool Engine::NextSequence() {
   CheckModelParameters();
@@ -70,7 +59,7 @@ void Engine::SynthesiseOriginal() {
     offset = std::max(TruncToInt(lastOrigin), N + 1);
   }
   s.NextStart.Day = s.SequenceStart.Day + offset;
-  RollOverPeriods(s.NextStart, s.DaysPerMonth);
+  RollOverPeriods(s.NextStart.Day, s.NextStart.Period, s.DaysPerMonth);
   s.OriginalStorms = s.Storms;
   ComputeHourlyDepths(s.OriginalStorms, s.OriginalHourly, 24 * N);
   SumHourlyToDaily(s.OriginalHourly, s.OriginalDaily);

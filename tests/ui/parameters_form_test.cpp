@@ -12,12 +12,10 @@
 #include <cmath>
 #include <memory>
 
-#include "HelpWindow.h"
 #include "IntegerField.h"
+#include "dialog_under_test.h"
 #include "TBLParametersForm.h"
 #include "format.h"
-#include "scripted_prompts.h"
-#include "started_engine.h"
 
 using namespace nimbra;
 
@@ -78,29 +76,25 @@ class ParametersFormTest : public QObject {
   void Paste(QLineEdit* field, const QString& text);
   void TabOut();
 
-  std::unique_ptr<StartedEngine> started;
+  std::unique_ptr<DialogUnderTest<TBLParametersForm>> under;
   Engine* engine = nullptr;
   MemoryLog* log = nullptr;
-  std::unique_ptr<ScriptedPrompts> prompts;
-  std::unique_ptr<HelpWindow> help;
-  std::unique_ptr<TBLParametersForm> form;
+  ScriptedPrompts* prompts = nullptr;
+  HelpWindow* help = nullptr;
+  TBLParametersForm* form = nullptr;
 };
 
 void ParametersFormTest::init() {
-  started = std::make_unique<StartedEngine>();
-  engine = &started->engine;
-  log = &started->log;
-  prompts = std::make_unique<ScriptedPrompts>();
-  help = std::make_unique<HelpWindow>();
-  form = std::make_unique<TBLParametersForm>(*engine, *prompts, *help);
-  form->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+  under = std::make_unique<DialogUnderTest<TBLParametersForm>>();
+  engine = &under->started.engine;
+  log = &under->started.log;
+  prompts = &under->prompts;
+  help = &under->help;
+  form = &under->form;
   ShowForm();
 }
 
-void ParametersFormTest::cleanup() {
-  form.reset();
-  help.reset();
-}
+void ParametersFormTest::cleanup() { under.reset(); }
 
 void ParametersFormTest::ShowForm() { QVERIFY(ShowActive(*form)); }
 
@@ -523,7 +517,7 @@ void ParametersFormTest::closeBoxEndsTheShowingToo() {
   QCOMPARE(form->result(), int(QDialog::Accepted));
   COMPARE_EXACT(S().Lambda, 0.9396);
   ShowForm();
-  QTest::keyClick(form.get(), Qt::Key_Escape);
+  QTest::keyClick(form, Qt::Key_Escape);
   QVERIFY(form->isHidden());
 }
 
@@ -541,7 +535,7 @@ void ParametersFormTest::localeDecimalComma() {
 }
 
 void ParametersFormTest::helpKeyOpensTheParametersTopic() {
-  QTest::keyClick(form.get(), Qt::Key_F1);
+  QTest::keyClick(form, Qt::Key_F1);
   QVERIFY(help->isVisible());
   QVERIFY(help->CurrentTitle().contains(QStringLiteral("Bartlett-Lewis model parameters")));
   help->close();

@@ -9,11 +9,9 @@
 #include <QtTest>
 #include <memory>
 
-#include "HelpWindow.h"
 #include "IntegerField.h"
+#include "dialog_under_test.h"
 #include "TRepetitionOptions.h"
-#include "scripted_prompts.h"
-#include "started_engine.h"
 
 using namespace nimbra;
 
@@ -63,29 +61,25 @@ class RepetitionOptionsTest : public QObject {
   void Type(QWidget* field, const QString& text);
   void TabOut() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); }
 
-  std::unique_ptr<StartedEngine> started;
+  std::unique_ptr<DialogUnderTest<TRepetitionOptions>> under;
   Engine* engine = nullptr;
   MemoryLog* log = nullptr;
-  std::unique_ptr<ScriptedPrompts> prompts;
-  std::unique_ptr<HelpWindow> help;
-  std::unique_ptr<TRepetitionOptions> form;
+  ScriptedPrompts* prompts = nullptr;
+  HelpWindow* help = nullptr;
+  TRepetitionOptions* form = nullptr;
 };
 
 void RepetitionOptionsTest::init() {
-  started = std::make_unique<StartedEngine>();
-  engine = &started->engine;
-  log = &started->log;
-  prompts = std::make_unique<ScriptedPrompts>();
-  help = std::make_unique<HelpWindow>();
-  form = std::make_unique<TRepetitionOptions>(*engine, *prompts, *help);
-  form->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+  under = std::make_unique<DialogUnderTest<TRepetitionOptions>>();
+  engine = &under->started.engine;
+  log = &under->started.log;
+  prompts = &under->prompts;
+  help = &under->help;
+  form = &under->form;
   ShowForm();
 }
 
-void RepetitionOptionsTest::cleanup() {
-  form.reset();
-  help.reset();
-}
+void RepetitionOptionsTest::cleanup() { under.reset(); }
 
 void RepetitionOptionsTest::ShowForm() { QVERIFY(ShowActive(*form)); }
 
@@ -224,7 +218,7 @@ void RepetitionOptionsTest::textThatIsNoIntegerStoresTheMinimum() {
 }
 
 void RepetitionOptionsTest::okHidesAndSignalsClosed() {
-  QSignalSpy closed(form.get(), &TRepetitionOptions::Closed);
+  QSignalSpy closed(form, &TRepetitionOptions::Closed);
   Type(form->RepLevel1MinSpinEdit, QStringLiteral("75"));
   Type(form->RepDistanceAllowedEdit, QStringLiteral("x"));
   QTest::mouseClick(form->RepOKButton, Qt::LeftButton);
@@ -237,13 +231,13 @@ void RepetitionOptionsTest::okHidesAndSignalsClosed() {
 }
 
 void RepetitionOptionsTest::closeBoxAndEscapeHideAndSignalClosed() {
-  QSignalSpy closed(form.get(), &TRepetitionOptions::Closed);
+  QSignalSpy closed(form, &TRepetitionOptions::Closed);
   QVERIFY(form->close());
   QVERIFY(form->isHidden());
   QCOMPARE(closed.count(), 1);
   ShowForm();
   QCOMPARE(form->RepAllowedSpinEdit->text(), QStringLiteral("5000"));
-  QTest::keyClick(form.get(), Qt::Key_Escape);
+  QTest::keyClick(form, Qt::Key_Escape);
   QVERIFY(form->isHidden());
   QCOMPARE(closed.count(), 2);
 }
@@ -280,7 +274,7 @@ void RepetitionOptionsTest::localeDecimalComma() {
 }
 
 void RepetitionOptionsTest::helpKeyOpensTheRepetitionTopic() {
-  QTest::keyClick(form.get(), Qt::Key_F1);
+  QTest::keyClick(form, Qt::Key_F1);
   QVERIFY(help->isVisible());
   QVERIFY(help->CurrentTitle().contains(QStringLiteral("Repetition Options")));
   help->close();
