@@ -33,7 +33,7 @@ const std::string kNotANumber = "message: Must be a real number";
 
 }  // namespace
 
-class ParametersFormTest : public QObject {
+class ParametersFormTest : public DialogTest<TBLParametersForm> {
   Q_OBJECT
 
  private slots:
@@ -65,9 +65,7 @@ class ParametersFormTest : public QObject {
   void helpKeyOpensTheParametersTopic();
 
  private:
-  EngineState& S() { return engine->State(); }
   std::string LastCall() const { return prompts->Calls().empty() ? std::string() : prompts->Calls().back(); }
-  void ShowForm();
   void RunSequences();
   bool RunRestarted();
   void Enter(QWidget* field);
@@ -75,28 +73,14 @@ class ParametersFormTest : public QObject {
   void Retype(QWidget* field, const QString& text);
   void Paste(QLineEdit* field, const QString& text);
   void TabOut();
-
-  std::unique_ptr<DialogUnderTest<TBLParametersForm>> under;
-  Engine* engine = nullptr;
-  MemoryLog* log = nullptr;
-  ScriptedPrompts* prompts = nullptr;
-  HelpWindow* help = nullptr;
-  TBLParametersForm* form = nullptr;
 };
 
 void ParametersFormTest::init() {
-  under = std::make_unique<DialogUnderTest<TBLParametersForm>>();
-  engine = &under->started.engine;
-  log = &under->started.log;
-  prompts = &under->prompts;
-  help = &under->help;
-  form = &under->form;
+  Build();
   ShowForm();
 }
 
-void ParametersFormTest::cleanup() { under.reset(); }
-
-void ParametersFormTest::ShowForm() { QVERIFY(ShowActive(*form)); }
+void ParametersFormTest::cleanup() { Release(); }
 
 // Two sequences: a restart shows as sequence 0, an empty log and a fresh generator.
 void ParametersFormTest::RunSequences() {

@@ -33,7 +33,7 @@ QString LabelBeside(const QWidget* field) {
 
 }  // namespace
 
-class RepetitionOptionsTest : public QObject {
+class RepetitionOptionsTest : public DialogTest<TRepetitionOptions> {
   Q_OBJECT
 
  private slots:
@@ -56,32 +56,16 @@ class RepetitionOptionsTest : public QObject {
   void helpKeyOpensTheRepetitionTopic();
 
  private:
-  EngineState& S() { return engine->State(); }
-  void ShowForm();
   void Type(QWidget* field, const QString& text);
   void TabOut() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); }
-
-  std::unique_ptr<DialogUnderTest<TRepetitionOptions>> under;
-  Engine* engine = nullptr;
-  MemoryLog* log = nullptr;
-  ScriptedPrompts* prompts = nullptr;
-  HelpWindow* help = nullptr;
-  TRepetitionOptions* form = nullptr;
 };
 
 void RepetitionOptionsTest::init() {
-  under = std::make_unique<DialogUnderTest<TRepetitionOptions>>();
-  engine = &under->started.engine;
-  log = &under->started.log;
-  prompts = &under->prompts;
-  help = &under->help;
-  form = &under->form;
+  Build();
   ShowForm();
 }
 
-void RepetitionOptionsTest::cleanup() { under.reset(); }
-
-void RepetitionOptionsTest::ShowForm() { QVERIFY(ShowActive(*form)); }
+void RepetitionOptionsTest::cleanup() { Release(); }
 
 // Replaces the whole text key by key, as a user who clicks into the field and selects it.
 void RepetitionOptionsTest::Type(QWidget* field, const QString& text) {
