@@ -6,14 +6,14 @@
 #include <QTimer>
 
 #include "DesktopProgram.h"
-#include "qt_prompts.h"
 #include "HelpWindow.h"
 #include "TAboutBox.h"
 #include "TBLParametersForm.h"
 #include "TGraphForm.h"
-#include "TRepetitionOptions.h"
 #include "TMainForm.h"
+#include "TRepetitionOptions.h"
 #include "TVout.h"
+#include "qt_prompts.h"
 
 namespace {
 

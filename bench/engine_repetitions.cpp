@@ -42,7 +42,8 @@ void BM_SeekWetDrySequence(benchmark::State& state) {
     b.engine.SeekWetDrySequence(n, false);
     attempts += b.engine.State().Attempts - 1;
   }
-  state.counters["attempts/s"] = benchmark::Counter(static_cast<double>(attempts), benchmark::Counter::kIsRate);
+  state.counters["attempts/s"] =
+      benchmark::Counter(static_cast<double>(attempts), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_SeekWetDrySequence)->Arg(1)->Arg(3)->Arg(10)->Unit(benchmark::kMicrosecond);
 

@@ -29,8 +29,8 @@ void BM_TestModeRun(benchmark::State& state) {
     RunEngine r;
     for (int i = 0; i < 1000; ++i) r.engine.NextSequence();
   }
-  state.counters["sequences/s"] = benchmark::Counter(1000.0 * static_cast<double>(state.iterations()),
-                                                     benchmark::Counter::kIsRate);
+  state.counters["sequences/s"] =
+      benchmark::Counter(1000.0 * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_TestModeRun)->Unit(benchmark::kMillisecond);
 
@@ -51,7 +51,8 @@ void BM_FileModeRun(benchmark::State& state) {
     while (!s.EndOfInput) r.engine.NextSequence();
     sequences += s.SequenceNumber - 1;
   }
-  state.counters["sequences/s"] = benchmark::Counter(static_cast<double>(sequences), benchmark::Counter::kIsRate);
+  state.counters["sequences/s"] =
+      benchmark::Counter(static_cast<double>(sequences), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_FileModeRun)->Unit(benchmark::kMillisecond);
 

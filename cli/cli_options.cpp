@@ -14,7 +14,8 @@ std::array<double, 7> ParseParams(const std::string& text) {
   in.imbue(std::locale::classic());
   std::array<double, 7> values{};
   for (double& v : values) {
-    if (!(in >> v)) throw CLI::ValidationError("--params", "needs seven numbers: LAMBDA KAPPA PHI ALPHA NU MUX SIGMAX");
+    if (!(in >> v))
+      throw CLI::ValidationError("--params", "needs seven numbers: LAMBDA KAPPA PHI ALPHA NU MUX SIGMAX");
   }
   std::string extra;
   if (in >> extra) throw CLI::ValidationError("--params", "takes exactly seven numbers");

@@ -11,7 +11,8 @@ namespace nimbra {
 template <class Integer>
 void RollOverPeriods(Integer& day, Integer& period, int daysPerMonth) {
   // Periods of no days would never hold the day.
-  if (daysPerMonth < 1) throw InvalidArgument("Days per month must be at least 1; it is " + std::to_string(daysPerMonth));
+  if (daysPerMonth < 1)
+    throw InvalidArgument("Days per month must be at least 1; it is " + std::to_string(daysPerMonth));
   if (day <= daysPerMonth) return;
   period += (day - 1) / daysPerMonth;
   day = (day - 1) % daysPerMonth + 1;

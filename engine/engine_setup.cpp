@@ -11,8 +11,8 @@ namespace {
 
 void RequirePositiveRate(const char* name, double value) {
   if (!(value > 0) || std::isinf(value)) {
-    throw InvalidArgument("The model parameter " + std::string(name) + " must be a positive finite number; it is " +
-                          FormatGeneral(value, "."));
+    throw InvalidArgument("The model parameter " + std::string(name) +
+                          " must be a positive finite number; it is " + FormatGeneral(value, "."));
   }
 }
 

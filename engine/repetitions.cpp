@@ -10,7 +10,8 @@ double Engine::LogDistance(int from, int to) const {
   const EngineState& s = state_;
   double distance = 0;
   for (int k = from; k <= to; ++k) {
-    distance = std::max(distance, std::fabs(std::log((s.OriginalDaily[k] + 0.1) / (s.SyntheticDaily[k] + 0.1))));
+    distance =
+        std::max(distance, std::fabs(std::log((s.OriginalDaily[k] + 0.1) / (s.SyntheticDaily[k] + 0.1))));
   }
   return distance;
 }

@@ -27,7 +27,8 @@ class CountedArray {
   CountedArray& operator=(const CountedArray& other) {
     if (this != &other) {
       Count = other.Count;
-      for (int i = 0; i < InUse(); ++i) items_[static_cast<std::size_t>(i)] = other.items_[static_cast<std::size_t>(i)];
+      for (int i = 0; i < InUse(); ++i)
+        items_[static_cast<std::size_t>(i)] = other.items_[static_cast<std::size_t>(i)];
     }
     return *this;
   }
@@ -47,7 +48,7 @@ class CountedArray {
   std::array<T, Capacity> items_{};
 };
 
-using Storm = CountedArray<Cell, 1000>;      // the storm's origin is its first cell's
+using Storm = CountedArray<Cell, 1000>;  // the storm's origin is its first cell's
 using StormSet = CountedArray<Storm, 50>;
 using DailySeries = CountedArray<double, 30>;    // day k covers [k-1, k)
 using HourlySeries = CountedArray<double, 720>;  // hour h covers [(h-1)/24, h/24)

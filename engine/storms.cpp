@@ -85,9 +85,13 @@ void Engine::RegenerateIntensities(bool gammaIntensity) {
   ComputeDailyDepths(set, state_.SyntheticDaily, state_.SyntheticDaily.Count);
 }
 
-void Engine::ComputeDailyDepths(const StormSet& set, DailySeries& out, int n) { ComputeDepths(set, out, n, 1.0); }
+void Engine::ComputeDailyDepths(const StormSet& set, DailySeries& out, int n) {
+  ComputeDepths(set, out, n, 1.0);
+}
 
-void Engine::ComputeHourlyDepths(const StormSet& set, HourlySeries& out, int n) { ComputeDepths(set, out, n, 24.0); }
+void Engine::ComputeHourlyDepths(const StormSet& set, HourlySeries& out, int n) {
+  ComputeDepths(set, out, n, 24.0);
+}
 
 void Engine::SumHourlyToDaily(const HourlySeries& hourly, DailySeries& daily) {
   daily.Count = hourly.Count / 24;

@@ -56,7 +56,8 @@ bool Engine::GenerateAttempt(int N) {
 
 // A found line that ends the log is replaced, so that searches in a row leave one line.
 void Engine::LogFoundSequence(int N) {
-  const std::string line = log_.Formatted("@ Found W/D sequence at attempt No. %d; wet days: %d", state_.Attempts - 1, N);
+  const std::string line =
+      log_.Formatted("@ Found W/D sequence at attempt No. %d; wet days: %d", state_.Attempts - 1, N);
   if (log_.LastLine().find(kFoundLinePrefix) != std::string::npos) {
     log_.ReplaceLastLine(line);
   } else {

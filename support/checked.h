@@ -15,8 +15,7 @@ namespace nimbra {
 template <class Real>
 Real Divide(Real numerator, Real denominator) {
   if (denominator == 0) {
-    throw FloatingPointError(numerator == 0 || std::isnan(numerator) ? kInvalidOperation
-                                                                     : kDivisionByZero);
+    throw FloatingPointError(numerator == 0 || std::isnan(numerator) ? kInvalidOperation : kDivisionByZero);
   }
   return numerator / denominator;
 }

@@ -107,12 +107,23 @@ std::string FormatText(std::string_view format, std::span<const FormatArg> args,
     }
     if (++i == format.size()) ThrowBadFormat(format);
     switch (format[i]) {
-      case '%': out += '%'; break;
-      case 'd': out += std::to_string(ArgumentAs<std::int64_t>(args, next++, format)); break;
-      case 's': out += ArgumentAs<std::string>(args, next++, format); break;
-      case 'f': out += FormatFixed2(ArgumentAs<double>(args, next++, format), decimalSeparator); break;
-      case 'g': out += FormatGeneral(ArgumentAs<double>(args, next++, format), decimalSeparator); break;
-      default: ThrowBadFormat(format);
+      case '%':
+        out += '%';
+        break;
+      case 'd':
+        out += std::to_string(ArgumentAs<std::int64_t>(args, next++, format));
+        break;
+      case 's':
+        out += ArgumentAs<std::string>(args, next++, format);
+        break;
+      case 'f':
+        out += FormatFixed2(ArgumentAs<double>(args, next++, format), decimalSeparator);
+        break;
+      case 'g':
+        out += FormatGeneral(ArgumentAs<double>(args, next++, format), decimalSeparator);
+        break;
+      default:
+        ThrowBadFormat(format);
     }
   }
   return out;

@@ -17,7 +17,8 @@ class Prompts {
   // or empty for none.
   virtual std::string ChooseFileToOpen(const std::string& proposed, const std::string& filters) = 0;
   // A file-save dialog preset with proposed; nothing when the user cancels.
-  virtual std::optional<std::string> ChooseFileToSave(const std::string& proposed, const std::string& filters) = 0;
+  virtual std::optional<std::string> ChooseFileToSave(const std::string& proposed,
+                                                      const std::string& filters) = 0;
   // An information message with an OK button.
   virtual void Inform(const std::string& text) = 0;
   // A question with Yes and No, or with Yes, No and Cancel.

@@ -18,7 +18,7 @@ class RandomGenerator {
   void RandomizeFromClock();
   std::uint32_t State() const { return state_; }
 
-  double RandomUniform();                 // in [0, 1), exactly 0 when the state wraps to 0
+  double RandomUniform();                      // in [0, 1), exactly 0 when the state wraps to 0
   std::int32_t RandomInteger(std::int32_t n);  // in [0, n)
 
   double ExponentialRandom(double rate);

@@ -102,14 +102,14 @@ void TMainForm::BuildToolBar() {
 
   FileOpenAction = MakeAction(4, QStringLiteral("Read historical data from file"), true,
                               &TMainForm::FileOpenActionExecute);
-  FileSaveAction = MakeAction(5, QStringLiteral("Write synthetic data to file"), true,
-                              &TMainForm::FileSaveActionExecute);
+  FileSaveAction =
+      MakeAction(5, QStringLiteral("Write synthetic data to file"), true, &TMainForm::FileSaveActionExecute);
   OpenFileButton = AddButton(bar, FileOpenAction);
   FileSaveButton = AddButton(bar, FileSaveAction);
   bar->addSeparator();
 
-  ClearOutputAction = MakeAction(6, QStringLiteral("Clear visual output"), false,
-                                 &TMainForm::ClearOutputActionExecute);
+  ClearOutputAction =
+      MakeAction(6, QStringLiteral("Clear visual output"), false, &TMainForm::ClearOutputActionExecute);
   ClearOutputButton = AddButton(bar, ClearOutputAction);
   PrintDetailsSpinEdit = new IntegerField(kDetailLevelRange.min, kDetailLevelRange.max, 0, bar);
   PrintDetailsSpinEdit->SetArrowsOnly(true);
@@ -125,7 +125,8 @@ void TMainForm::BuildToolBar() {
 
   ShowGraphsButton = AddButton(bar, 8, QStringLiteral("Show graphs"), true, nullptr);
   bar->addSeparator();
-  ParametersButton = AddButton(bar, 9, QStringLiteral("Edit Bartlett-Lewis model parameters"), false, nullptr);
+  ParametersButton =
+      AddButton(bar, 9, QStringLiteral("Edit Bartlett-Lewis model parameters"), false, nullptr);
   RepOptionsButton = AddButton(bar, 10, QStringLiteral("Edit repetition options"), true, nullptr);
   bar->addSeparator();
   HelpAboutButton = AddButton(bar, 11, QStringLiteral("About ..."), false, &TMainForm::HelpAboutButtonClick);
@@ -210,7 +211,9 @@ void TMainForm::UseConstLengthActionExecute() {
   UseConstLengthSpinEdit->SetValue(engine_->State().ConstLength);
 }
 
-void TMainForm::DefineConstLengthActionExecute() { engine_->State().ConstLength = UseConstLengthSpinEdit->Value(); }
+void TMainForm::DefineConstLengthActionExecute() {
+  engine_->State().ConstLength = UseConstLengthSpinEdit->Value();
+}
 
 void TMainForm::FileOpenActionExecute() {
   EngineState& s = engine_->State();
@@ -275,7 +278,8 @@ void TMainForm::PrintStatisticsActionExecute() {
   RunCommand([this] { engine_->PrintStatistics(); });
 }
 
-void TMainForm::AttachWindows(TBLParametersForm& parameters, TGraphForm& graphs, TRepetitionOptions& repetitions) {
+void TMainForm::AttachWindows(TBLParametersForm& parameters, TGraphForm& graphs,
+                              TRepetitionOptions& repetitions) {
   parameters_ = &parameters;
   graphs_ = &graphs;
   repetitions_ = &repetitions;

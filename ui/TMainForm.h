@@ -97,7 +97,8 @@ class TMainForm : public QMainWindow, public UserInterface {
   void BuildStatusBar();
   QAction* MakeAction(int image, const QString& hint, bool checkable, void (TMainForm::*handler)());
   QToolButton* AddButton(QToolBar* bar, QAction* action);
-  QToolButton* AddButton(QToolBar* bar, int image, const QString& hint, bool checkable, void (TMainForm::*handler)());
+  QToolButton* AddButton(QToolBar* bar, int image, const QString& hint, bool checkable,
+                         void (TMainForm::*handler)());
   // Runs a command; an error ends it and is shown, and what was written stays.
   void RunCommand(const std::function<void()>& command);
   void ShowSequenceNumber();

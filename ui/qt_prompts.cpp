@@ -14,14 +14,17 @@ QString ToQString(const std::string& text) {
 std::string FromQString(const QString& text) { return text.toStdString(); }
 
 std::string QtPrompts::ChooseFileToOpen(const std::string& proposed, const std::string& filters) {
-  const QString chosen = QFileDialog::getOpenFileName(parent_, QString(), ToQString(proposed), ToQString(filters));
+  const QString chosen =
+      QFileDialog::getOpenFileName(parent_, QString(), ToQString(proposed), ToQString(filters));
   return chosen.isEmpty() ? proposed : FromQString(chosen);
 }
 
-std::optional<std::string> QtPrompts::ChooseFileToSave(const std::string& proposed, const std::string& filters) {
+std::optional<std::string> QtPrompts::ChooseFileToSave(const std::string& proposed,
+                                                       const std::string& filters) {
   // Overwriting is asked by the caller, in its own words.
-  const QString chosen = QFileDialog::getSaveFileName(parent_, QString(), ToQString(proposed), ToQString(filters),
-                                                      nullptr, QFileDialog::DontConfirmOverwrite);
+  const QString chosen =
+      QFileDialog::getSaveFileName(parent_, QString(), ToQString(proposed), ToQString(filters), nullptr,
+                                   QFileDialog::DontConfirmOverwrite);
   if (chosen.isEmpty()) return std::nullopt;
   return FromQString(chosen);
 }

@@ -13,7 +13,8 @@ class QtPrompts : public Prompts {
   explicit QtPrompts(QWidget* parent = nullptr) : parent_(parent) {}
 
   std::string ChooseFileToOpen(const std::string& proposed, const std::string& filters) override;
-  std::optional<std::string> ChooseFileToSave(const std::string& proposed, const std::string& filters) override;
+  std::optional<std::string> ChooseFileToSave(const std::string& proposed,
+                                              const std::string& filters) override;
   void Inform(const std::string& text) override;
   bool Confirm(const std::string& text) override;
   Answer ConfirmOrCancel(const std::string& text) override;

@@ -27,8 +27,9 @@ std::string ReadFile(const fs::path& path) {
 
 class CliTest : public testing::Test {
  protected:
-  fs::path dir = fs::path(testing::TempDir()) / ("nimbra_cli_" + std::to_string(::getpid()) + "_" +
-                                                 testing::UnitTest::GetInstance()->current_test_info()->name());
+  fs::path dir =
+      fs::path(testing::TempDir()) / ("nimbra_cli_" + std::to_string(::getpid()) + "_" +
+                                      testing::UnitTest::GetInstance()->current_test_info()->name());
   void SetUp() override { fs::create_directories(dir); }
   void TearDown() override { fs::remove_all(dir); }
 
@@ -101,8 +102,9 @@ TEST_F(CliTest, OptionsOutsideTheirFieldsAreClamped) {
 }
 
 TEST_F(CliTest, BadStartsExitWithStatusTwo) {
-  for (const std::string& arguments : std::vector<std::string>{"--bogus", "-i /nonexistent/rain.txt", "--params \"1 2 3\"",
-                                      "-i " + kJuly + " --const-length 3", "--params \"0 1 1 1 1 1 1\""}) {
+  for (const std::string& arguments :
+       std::vector<std::string>{"--bogus", "-i /nonexistent/rain.txt", "--params \"1 2 3\"",
+                                "-i " + kJuly + " --const-length 3", "--params \"0 1 1 1 1 1 1\""}) {
     SCOPED_TRACE(arguments);
     const auto r = Run(arguments);
     EXPECT_EQ(r.status, 2);

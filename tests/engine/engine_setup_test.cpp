@@ -71,9 +71,9 @@ TEST_F(EngineTest, BadRatesStopBeforeTheFirstDraw) {
     double value;
     const char* name;
   } cases[] = {
-      {&EngineState::Lambda, 0, "Lambda"},     {&EngineState::Kappa, -1, "Kappa"},
+      {&EngineState::Lambda, 0, "Lambda"},      {&EngineState::Kappa, -1, "Kappa"},
       {&EngineState::Phi, std::nan(""), "Phi"}, {&EngineState::Alpha, 0, "Alpha"},
-      {&EngineState::Nu, INFINITY, "Nu"},      {&EngineState::MuX, 0, "MuX"},
+      {&EngineState::Nu, INFINITY, "Nu"},       {&EngineState::MuX, 0, "MuX"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

@@ -22,7 +22,8 @@ double DaySum(const HourlySeries& hours, int day) {
 
 // The parameter base comes first: behind the engine's megabytes its offset would be
 // too large for the sanitizer's check of dynamic types.
-class DisaggregationInvariants : public testing::WithParamInterface<std::tuple<int, int>>, public EngineTest {};
+class DisaggregationInvariants : public testing::WithParamInterface<std::tuple<int, int>>,
+                                 public EngineTest {};
 
 void ExpectDisaggregated(const EngineState& s, int days) {
   ASSERT_EQ(s.SyntheticHourly.Count, 24 * days);
@@ -67,8 +68,10 @@ TEST_F(EngineTest, SameSeedGivesTheSameStormsLogAndDepths) {
     SetTarget({4.0, 17.0, 0.3});
     Disaggregate();
     std::vector<double> hours(S().SyntheticHourly.Count);
-    for (int h = 1; h <= S().SyntheticHourly.Count; ++h) hours[static_cast<std::size_t>(h - 1)] = S().SyntheticHourly[h];
-    return std::make_tuple(log.Text(), hours, S().Storms.Count, S().Storms[1][1].origin, engine.Random().State());
+    for (int h = 1; h <= S().SyntheticHourly.Count; ++h)
+      hours[static_cast<std::size_t>(h - 1)] = S().SyntheticHourly[h];
+    return std::make_tuple(log.Text(), hours, S().Storms.Count, S().Storms[1][1].origin,
+                           engine.Random().State());
   };
   const auto first = run();
   const auto second = run();
@@ -87,7 +90,8 @@ TEST_F(EngineTest, DifferentSeedsGiveDifferentHours) {
       for (int h = 1; h <= 48; ++h) firstHours.push_back(S().SyntheticHourly[h]);
     } else {
       int same = 0;
-      for (int h = 1; h <= 48; ++h) same += firstHours[static_cast<std::size_t>(h - 1)] == S().SyntheticHourly[h];
+      for (int h = 1; h <= 48; ++h)
+        same += firstHours[static_cast<std::size_t>(h - 1)] == S().SyntheticHourly[h];
       EXPECT_LT(same, 48);
     }
   }

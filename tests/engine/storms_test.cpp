@@ -93,8 +93,9 @@ TEST_F(EngineTest, GeneratedStormStartsAtItsOriginAndLogsItsCells) {
   ASSERT_EQ(log.Lines().size(), 2u + storm.Count);
   EXPECT_EQ(log.Lines()[0], "# Generating one storm ... ");
   EXPECT_EQ(log.Lines()[1].rfind("# Storm origin 0.50, Storm end ", 0), 0u);
-  EXPECT_EQ(log.Lines()[2], log.Formatted("# Cell Number %d, Cell origin %f, Cell duration %f, Cell intensity %f", 1,
-                                          0.5, storm[1].duration, storm[1].intensity));
+  EXPECT_EQ(log.Lines()[2],
+            log.Formatted("# Cell Number %d, Cell origin %f, Cell duration %f, Cell intensity %f", 1, 0.5,
+                          storm[1].duration, storm[1].intensity));
 }
 
 TEST_F(EngineTest, StormsAreQuietBelowLevelThree) {

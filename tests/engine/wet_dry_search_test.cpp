@@ -88,8 +88,9 @@ TEST_F(EngineTest, ExhaustedSearchShowsTheMessageOnceAndGoesOn) {
   engine.SeekWetDrySequence(n, false);
   EXPECT_EQ(S().Attempts, 11);
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0],
-            "Impossible to construct a storm with the desired properties\r\nSubsequent results can be incorrect");
+  EXPECT_EQ(
+      ui.messages[0],
+      "Impossible to construct a storm with the desired properties\r\nSubsequent results can be incorrect");
   EXPECT_TRUE(log.Lines().empty());
 }
 

@@ -38,10 +38,10 @@ TEST(FormatGeneral, FifteenDigitsAndTheTwoForms) {
 
 TEST(FormatFixed2, TwoDecimalsWithHalvesAwayFromZero) {
   EXPECT_EQ(FormatFixed2(0.0934, "."), "0.09");
-  EXPECT_EQ(FormatFixed2(0.125, "."), "0.13");    // exact binary half
+  EXPECT_EQ(FormatFixed2(0.125, "."), "0.13");  // exact binary half
   EXPECT_EQ(FormatFixed2(-0.125, "."), "-0.13");
-  EXPECT_EQ(FormatFixed2(2.675, "."), "2.67");    // 2.67499999... in binary
-  EXPECT_EQ(FormatFixed2(1.005, "."), "1.00");    // 1.00499999... in binary
+  EXPECT_EQ(FormatFixed2(2.675, "."), "2.67");  // 2.67499999... in binary
+  EXPECT_EQ(FormatFixed2(1.005, "."), "1.00");  // 1.00499999... in binary
   EXPECT_EQ(FormatFixed2(0.995, "."), "0.99");
   EXPECT_EQ(FormatFixed2(0.375, "."), "0.38");
   EXPECT_EQ(FormatFixed2(12345.5, ","), "12345,50");

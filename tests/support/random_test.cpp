@@ -121,17 +121,25 @@ Draw DrawWith(int seed, const std::function<double(RandomGenerator&)>& draw) {
 
 TEST(GammaRandom, DispatcherChoosesMethodByShape) {
   const double rate = 1.5;
-  auto gamma = [rate](double shape) { return [=](RandomGenerator& g) { return g.GammaRandom(rate, shape); }; };
+  auto gamma = [rate](double shape) {
+    return [=](RandomGenerator& g) { return g.GammaRandom(rate, shape); };
+  };
   for (int seed : {1, 2, 3, 99}) {
-    EXPECT_EQ(DrawWith(seed, gamma(3.000004)), DrawWith(seed, [&](RandomGenerator& g) { return g.ErlangRandom(3, rate); }));
-    EXPECT_EQ(DrawWith(seed, gamma(0.999999)), DrawWith(seed, [&](RandomGenerator& g) { return g.ErlangRandom(1, rate); }));
+    EXPECT_EQ(DrawWith(seed, gamma(3.000004)),
+              DrawWith(seed, [&](RandomGenerator& g) { return g.ErlangRandom(3, rate); }));
+    EXPECT_EQ(DrawWith(seed, gamma(0.999999)),
+              DrawWith(seed, [&](RandomGenerator& g) { return g.ErlangRandom(1, rate); }));
     EXPECT_EQ(DrawWith(seed, gamma(3.00002)),
               DrawWith(seed, [&](RandomGenerator& g) { return g.GammaRandomLargeShape(rate, 3.00002); }));
-    EXPECT_EQ(DrawWith(seed, gamma(25.0)), DrawWith(seed, [&](RandomGenerator& g) { return g.GammaRandomLargeShape(rate, 25.0); }));
-    EXPECT_EQ(DrawWith(seed, gamma(400.0)), DrawWith(seed, [&](RandomGenerator& g) { return g.GammaRandomLargeShape(rate, 400.0); }));
-    EXPECT_EQ(DrawWith(seed, gamma(400.5)),
-              DrawWith(seed, [&](RandomGenerator& g) { return g.NormalRandom(400.5 / rate, std::sqrt(400.5) / rate); }));
-    EXPECT_EQ(DrawWith(seed, gamma(0.5)), DrawWith(seed, [&](RandomGenerator& g) { return g.GammaRandomSmallShape(rate, 0.5); }));
+    EXPECT_EQ(DrawWith(seed, gamma(25.0)),
+              DrawWith(seed, [&](RandomGenerator& g) { return g.GammaRandomLargeShape(rate, 25.0); }));
+    EXPECT_EQ(DrawWith(seed, gamma(400.0)),
+              DrawWith(seed, [&](RandomGenerator& g) { return g.GammaRandomLargeShape(rate, 400.0); }));
+    EXPECT_EQ(DrawWith(seed, gamma(400.5)), DrawWith(seed, [&](RandomGenerator& g) {
+                return g.NormalRandom(400.5 / rate, std::sqrt(400.5) / rate);
+              }));
+    EXPECT_EQ(DrawWith(seed, gamma(0.5)),
+              DrawWith(seed, [&](RandomGenerator& g) { return g.GammaRandomSmallShape(rate, 0.5); }));
     EXPECT_EQ(DrawWith(seed, gamma(2.69569)),
               DrawWith(seed, [&](RandomGenerator& g) { return g.GammaRandomLargeShape(rate, 2.69569); }));
   }
@@ -214,7 +222,8 @@ TEST(Variates, ExponentialPassesKolmogorovSmirnov) {
   double distance = 0;
   for (int i = 0; i < n; ++i) {
     const double cdf = 1 - std::exp(-x[i]);
-    distance = std::max({distance, std::fabs(cdf - static_cast<double>(i) / n), std::fabs(cdf - static_cast<double>(i + 1) / n)});
+    distance = std::max({distance, std::fabs(cdf - static_cast<double>(i) / n),
+                         std::fabs(cdf - static_cast<double>(i + 1) / n)});
   }
   EXPECT_LT(distance, 1.63 / std::sqrt(n));  // the 1% critical value
 }

@@ -94,7 +94,8 @@ void MainFormTest::detailLevelsSetThePrintFlags() {
   const struct {
     int level;
     bool cells, storms, progress;
-  } cases[] = {{3, true, true, true}, {2, false, true, true}, {1, false, false, true}, {0, false, false, false}};
+  } cases[] = {
+      {3, true, true, true}, {2, false, true, true}, {1, false, false, true}, {0, false, false, false}};
   for (const auto& c : cases) {
     form->PrintDetailsSpinEdit->SetValue(c.level);
     QCOMPARE(S().PrintCellDetails, c.cells);
@@ -136,8 +137,9 @@ void MainFormTest::inputFileTwoCancels() {
   prompts->QueueOpenCancel();
   prompts->QueueOpenCancel();
   form->FileOpenAction->trigger();
-  const std::vector<std::string> expected{"open dialog: ", "message: Input file  does not exist", "open dialog: ",
-                                          "message: Input file  does not exist", "message: Input file was not open"};
+  const std::vector<std::string> expected{"open dialog: ", "message: Input file  does not exist",
+                                          "open dialog: ", "message: Input file  does not exist",
+                                          "message: Input file was not open"};
   QVERIFY(prompts->Calls() == expected);
   QVERIFY(!form->FileOpenAction->isChecked());
   QVERIFY(!S().ReadFromFile);

@@ -13,8 +13,8 @@
 #include <memory>
 
 #include "IntegerField.h"
-#include "dialog_under_test.h"
 #include "TBLParametersForm.h"
+#include "dialog_under_test.h"
 #include "format.h"
 
 using namespace nimbra;

@@ -10,8 +10,8 @@
 #include <memory>
 
 #include "IntegerField.h"
-#include "dialog_under_test.h"
 #include "TRepetitionOptions.h"
+#include "dialog_under_test.h"
 
 using namespace nimbra;
 
