@@ -1,0 +1,24 @@
+#pragma once
+// How a run disaggregates: the repetition settings, the adjustment, the calendar of
+// the classic input file, the seed and the detail of the log.
+
+namespace nimbra {
+
+struct RunOptions {
+  int RandomSeed = 0;
+  bool PerformAdjustment = true;
+  int RepLevel1Factor = 20;
+  int RepLevel1Min = 50;
+  int RepAllowed = 5000;
+  double RepDistanceAllowed = 0.1;
+  int DaysPerMonth = 31;
+  int DetailLevel = 0;  // 0 to 3: progress, storm numbers, cell details
+  bool UseConstLength = false;
+  int ConstLength = 1;
+  // Cores one run may use for its random numbers; a run's results never depend on it.
+  int Threads = 1;
+
+  bool operator==(const RunOptions&) const = default;
+};
+
+}  // namespace nimbra
