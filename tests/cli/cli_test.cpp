@@ -28,7 +28,7 @@ TEST_F(CliTest, FileModeRunsToTheEndAndReportsTheObservedStatistics) {
 // day axis: the option beats the file's own 31, and the file is then out of order.
 TEST_F(CliTest, OptionsWinOverTheParametersLine) {
   const auto r = Run("-i " + kJuly + " -n 40 --rep-allowed 5 --distance 1e9 --no-adjust --days-per-month 28");
-  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.status, 1) << r.err;
   EXPECT_NE(r.err.find("Error: The records in input file are not in increasing order of date\n"
                        "Please correct the error and try again\n"),
             std::string::npos);
