@@ -8,7 +8,6 @@ namespace nimbra {
 
 namespace {
 
-constexpr double kWetDepth = 1e-5;  // mm; a day with at least this much rain is wet
 constexpr std::size_t kShownTokenLength = 40;
 
 std::istream& RequireInputFile(EngineState& s) {
@@ -231,7 +230,7 @@ void EngineCore::ReadNextRecord() {
       ui_.ShowMessage(reader.Problem());
       break;
     }
-    if (record.Depth >= kWetDepth) {
+    if (record.Depth >= kWetDayDepth) {
       s.NextRecord = record;
       s.Reader = ReaderState::Reading;
       return;

@@ -4,6 +4,8 @@
 namespace nimbra {
 
 inline constexpr int kHoursPerDay = 24;
+// A day with at least this depth (mm) is wet.
+inline constexpr double kWetDayDepth = 1e-5;
 // From this shape on, eta's gamma distribution is taken as a point mass: Nu holds eta itself.
 inline constexpr double kFixedEtaShape = 100;
 
