@@ -22,6 +22,8 @@ struct GoldenCase {
   std::string arguments;
 };
 
+void PrintTo(const GoldenCase& golden, std::ostream* out) { *out << golden.name; }
+
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
   std::istringstream in(text);
