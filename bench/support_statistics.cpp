@@ -84,31 +84,17 @@ void BM_ArrayStatistics(benchmark::State& state) {
 
 using Data = std::span<const double>;
 
-struct Family {
-  int (*count)(Data, int, double);
-  double (*mean)(Data, int, double);
-  double (*variance)(Data, int, double);
-  double (*variation)(Data, int, double);
-  double (*skewness)(Data, int, double);
-  double (*autocorrelation)(int, Data, int, double);
-};
-
-constexpr Family kWetDays{RecordsCount,     RecordsMean,     RecordsVariance,
-                          RecordsVariation, RecordsSkewness, RecordsAutocorrelation};
-constexpr Family kWetHours{RecordsNonZeroCount,     RecordsNonZeroMean,     RecordsNonZeroVariance,
-                           RecordsNonZeroVariation, RecordsNonZeroSkewness, RecordsNonZeroAutocorrelation};
-
-StatisticsSummary RecordsSummary(const Family& family, Data series, int length) {
+StatisticsSummary RecordsSummary(RecordZeros zeros, Data series, int length) {
   constexpr double sep = kRecordSeparator;
   StatisticsSummary summary;
-  summary.Count = family.count(series, length, sep);
-  summary.Mean = family.mean(series, length, sep);
-  summary.StDev = std::sqrt(family.variance(series, length, sep));
-  summary.Variation = family.variation(series, length, sep);
-  summary.Skewness = family.skewness(series, length, sep);
+  summary.Count = RecordsCount(series, length, sep, zeros);
+  summary.Mean = RecordsMean(series, length, sep, zeros);
+  summary.StDev = std::sqrt(RecordsVariance(series, length, sep, zeros));
+  summary.Variation = RecordsVariation(series, length, sep, zeros);
+  summary.Skewness = RecordsSkewness(series, length, sep, zeros);
   summary.Autoc[0] = 1.0;
   for (int lag = 1; lag <= kMaxLag; ++lag) {
-    summary.Autoc[lag] = family.autocorrelation(lag, series, length, sep);
+    summary.Autoc[lag] = RecordsAutocorrelation(lag, series, length, sep, zeros);
   }
   return summary;
 }
@@ -118,8 +104,8 @@ void BM_RecordStatistics(benchmark::State& state) {
   RecordSeries series(length);
   AppendAll(WetDaySequences(length), series);
   for (auto _ : state) {
-    benchmark::DoNotOptimize(RecordsSummary(kWetDays, series, length));
-    benchmark::DoNotOptimize(RecordsSummary(kWetHours, series, length));
+    benchmark::DoNotOptimize(RecordsSummary(RecordZeros::Taken, series, length));
+    benchmark::DoNotOptimize(RecordsSummary(RecordZeros::Skipped, series, length));
   }
   state.SetItemsProcessed(state.iterations() * length);
 }

@@ -151,7 +151,8 @@ bool ContinuesRun(const EngineState& s, const DailyRecord& last) {
 
 void Append(const DailyRecord& record, int day, HourlySeries& hourly, DailySeries& daily) {
   daily[day] = record.Depth;
-  for (int r = 1; r <= 24; ++r) hourly[24 * (day - 1) + r] = record.Hours[static_cast<std::size_t>(r - 1)];
+  for (int r = 1; r <= kHoursPerDay; ++r)
+    hourly[kHoursPerDay * (day - 1) + r] = record.Hours[static_cast<std::size_t>(r - 1)];
 }
 
 // Delivers NextRecord and the records that follow it day by day, up to the series'
@@ -167,7 +168,7 @@ bool TakeWetRun(EngineCore& engine, HourlySeries& hourly, DailySeries& daily) {
     continues = ContinuesRun(s, record);
   } while (continues && days < DailySeries::kCapacity);
   daily.Count = days;
-  hourly.Count = 24 * days;
+  hourly.Count = kHoursPerDay * days;
   return continues;
 }
 
@@ -248,7 +249,7 @@ void EngineCore::ReadNextWetSequence(HourlySeries& hourly, DailySeries& daily) {
     return;
   }
   s.PreviousStart = s.SequenceStart;
-  s.PreviousDays = hourly.Count / 24;
+  s.PreviousDays = hourly.Count / kHoursPerDay;
   s.SequenceStart = DateOf(s.NextRecord);
   NoteLongRun(*this, TakeWetRun(*this, hourly, daily));
 }

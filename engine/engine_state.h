@@ -25,7 +25,7 @@ struct DailyRecord {
   int Tag = 0;
   int Period = 0;
   double Depth = 0;
-  std::array<double, 24> Hours{};
+  std::array<double, kHoursPerDay> Hours{};
 };
 
 // Where the reader of the input file stands; kept apart from the record's fields so

@@ -46,8 +46,8 @@ std::string HourlyOutputText(const EngineState& s) {
   std::string text;
   OutputDate date{static_cast<long long>(s.SequenceStart.Day) - 1, s.SequenceStart.Period};
   for (int h = 1; h <= s.SyntheticHourly.Count; ++h) {
-    const int hourOfDay = (h - 1) % 24 + 1;
-    if (hourOfDay == 1) AppendDayStart(text, s, date, (h - 1) / 24 + 1);
+    const int hourOfDay = (h - 1) % kHoursPerDay + 1;
+    if (hourOfDay == 1) AppendDayStart(text, s, date, (h - 1) / kHoursPerDay + 1);
     if (hourOfDay == 13) text.append(kLineEnd).append(17, ' ');
     AppendReal(text, s.SyntheticHourly[h]);
   }

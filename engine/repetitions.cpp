@@ -113,12 +113,12 @@ void EngineCore::MergeStormSets(const StormSet& first, const StormSet& second, i
 void EngineCore::FinishSequence() {
   EngineState& s = state_;
   const int days = s.OriginalDaily.Count;
-  ComputeHourlyDepths(s.Storms, s.SyntheticHourly, 24 * days);
+  ComputeHourlyDepths(s.Storms, s.SyntheticHourly, kHoursPerDay * days);
   SumHourlyToDaily(s.SyntheticHourly, s.SyntheticDaily);
   if (!s.Options.PerformAdjustment) return;
   for (int k = 1; k <= days; ++k) {
     const double r = Divide(s.OriginalDaily[k], s.SyntheticDaily[k]);
-    for (int h = (k - 1) * 24 + 1; h <= k * 24; ++h) s.SyntheticHourly[h] *= r;
+    for (int h = (k - 1) * kHoursPerDay + 1; h <= k * kHoursPerDay; ++h) s.SyntheticHourly[h] *= r;
   }
 }
 

@@ -24,38 +24,18 @@ void SetAutocorrelations(StatisticsSummary& summary, AutocorrelationAt autocorre
     summary.Autoc[static_cast<std::size_t>(lag)] = autocorrelationAt(lag);
 }
 
-// The wet-day and the wet-hour summaries differ only in the family of record
-// statistics they draw on.
-using RecordsStatistic = double (*)(std::span<const double>, int, double);
-
-struct RecordsFamily {
-  int (*count)(std::span<const double>, int, double);
-  RecordsStatistic mean;
-  RecordsStatistic variance;
-  RecordsStatistic variation;
-  RecordsStatistic skewness;
-  double (*autocorrelation)(int, std::span<const double>, int, double);
-};
-
-constexpr RecordsFamily kEveryHour{RecordsCount,     RecordsMean,     RecordsVariance,
-                                   RecordsVariation, RecordsSkewness, RecordsAutocorrelation};
-constexpr RecordsFamily kNonZeroHours{RecordsNonZeroCount,    RecordsNonZeroMean,
-                                      RecordsNonZeroVariance, RecordsNonZeroVariation,
-                                      RecordsNonZeroSkewness, RecordsNonZeroAutocorrelation};
-
-void SummariseRecords(const RecordsFamily& family, std::span<const double> data, StatisticsSummary& summary) {
-  const auto of = [data](RecordsStatistic statistic) {
-    return statistic(data, kWetValuesCapacity, kRecordSeparator);
-  };
-  summary.Count = family.count(data, kWetValuesCapacity, kRecordSeparator);
+// The wet-day and the wet-hour summaries differ only in whether dry hours count.
+void SummariseRecords(RecordZeros zeros, std::span<const double> data, StatisticsSummary& summary) {
+  constexpr int length = kWetValuesCapacity;
+  constexpr double separator = kRecordSeparator;
+  summary.Count = RecordsCount(data, length, separator, zeros);
   if (summary.Count < 2) return;
-  summary.Mean = of(family.mean);
-  summary.StDev = CheckedSqrt(of(family.variance));
-  summary.Variation = of(family.variation);
-  summary.Skewness = of(family.skewness);
-  SetAutocorrelations(summary, [&](int lag) {
-    return family.autocorrelation(lag, data, kWetValuesCapacity, kRecordSeparator);
-  });
+  summary.Mean = RecordsMean(data, length, separator, zeros);
+  summary.StDev = CheckedSqrt(RecordsVariance(data, length, separator, zeros));
+  summary.Variation = RecordsVariation(data, length, separator, zeros);
+  summary.Skewness = RecordsSkewness(data, length, separator, zeros);
+  SetAutocorrelations(summary,
+                      [&](int lag) { return RecordsAutocorrelation(lag, data, length, separator, zeros); });
 }
 
 // The three views of one series, in the order the report shows them.
@@ -228,11 +208,11 @@ void SummariseAllValues(std::span<const double> data, StatisticsSummary& summary
 }
 
 void SummariseWetDays(std::span<const double> data, StatisticsSummary& summary) {
-  SummariseRecords(kEveryHour, data, summary);
+  SummariseRecords(RecordZeros::Taken, data, summary);
 }
 
 void SummariseWetHours(std::span<const double> data, StatisticsSummary& summary) {
-  SummariseRecords(kNonZeroHours, data, summary);
+  SummariseRecords(RecordZeros::Skipped, data, summary);
 }
 
 void ClearSummary(StatisticsSummary& summary) {

@@ -61,7 +61,7 @@ void EngineCore::SynthesiseOriginal() {
   s.NextStart.Day = s.SequenceStart.Day + offset;
   RollOverPeriods(s.NextStart.Day, s.NextStart.Period, s.Options.DaysPerMonth);
   s.OriginalStorms = s.Storms;
-  ComputeHourlyDepths(s.OriginalStorms, s.OriginalHourly, 24 * N);
+  ComputeHourlyDepths(s.OriginalStorms, s.OriginalHourly, kHoursPerDay * N);
   SumHourlyToDaily(s.OriginalHourly, s.OriginalDaily);
   log_.AddLineFmt("* Wet day sequence length: %d", s.OriginalDaily.Count);
 }

@@ -92,14 +92,14 @@ void EngineCore::ComputeDailyDepths(const StormSet& set, DailySeries& out, int n
 }
 
 void EngineCore::ComputeHourlyDepths(const StormSet& set, HourlySeries& out, int n) {
-  ComputeDepths(set, out, n, 24.0);
+  ComputeDepths(set, out, n, static_cast<double>(kHoursPerDay));
 }
 
 void EngineCore::SumHourlyToDaily(const HourlySeries& hourly, DailySeries& daily) {
-  daily.Count = hourly.Count / 24;
+  daily.Count = hourly.Count / kHoursPerDay;
   for (int d = 1; d <= daily.Count; ++d) {
     double sum = 0;
-    for (int h = (d - 1) * 24 + 1; h <= d * 24; ++h) sum += hourly[h];
+    for (int h = (d - 1) * kHoursPerDay + 1; h <= d * kHoursPerDay; ++h) sum += hourly[h];
     daily[d] = sum;
   }
 }

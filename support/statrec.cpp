@@ -17,8 +17,6 @@ constexpr const char* kTooMuchLength = "In RecordsAutocorrelation: too much leng
 constexpr int kInsufficientSpaceLine = 76;
 constexpr int kTooMuchLengthLine = 283;
 
-enum class Zeros { kTaken, kSkipped };
-
 // One series as every operation sees it: the array, the slots it may use, the separator.
 struct Records {
   std::span<const double> data;
@@ -53,12 +51,12 @@ long long FindRecordsEnd(std::span<const double> dst, long long length, double s
 
 bool IsZero(double x) { return SameReal(x, 0.0); }
 
-bool IsTaken(double x, double separator, Zeros zeros) {
-  return !SameReal(x, separator) && !(zeros == Zeros::kSkipped && IsZero(x));
+bool IsTaken(double x, double separator, RecordZeros zeros) {
+  return !SameReal(x, separator) && !(zeros == RecordZeros::Skipped && IsZero(x));
 }
 
 template <class Visit>
-void ForEachTakenValue(const Records& records, Zeros zeros, Visit visit) {
+void ForEachTakenValue(const Records& records, RecordZeros zeros, Visit visit) {
   const auto& [data, length, separator] = records;
   for (long long i = 0; i < length && !AtRecordsEnd(data, i, separator); ++i) {
     const double x = At(data, i);
@@ -72,7 +70,7 @@ struct TermSum {
 };
 
 template <class Term>
-TermSum SumOfTerms(const Records& records, Zeros zeros, Term term) {
+TermSum SumOfTerms(const Records& records, RecordZeros zeros, Term term) {
   TermSum result;
   ForEachTakenValue(records, zeros, [&](double x) {
     result.sum += term(x);
@@ -85,16 +83,16 @@ double DivideToDouble(long double numerator, long long denominator) {
   return static_cast<double>(Divide(numerator, static_cast<long double>(denominator)));
 }
 
-int Count(Zeros zeros, const Records& records) {
+int Count(RecordZeros zeros, const Records& records) {
   return static_cast<int>(SumOfTerms(records, zeros, [](double) { return 0.0L; }).count);
 }
 
-double Mean(Zeros zeros, const Records& records) {
+double Mean(RecordZeros zeros, const Records& records) {
   const TermSum s = SumOfTerms(records, zeros, [](double x) { return static_cast<long double>(x); });
   return DivideToDouble(s.sum, s.count);
 }
 
-double Variance(Zeros zeros, const Records& records) {
+double Variance(RecordZeros zeros, const Records& records) {
   const long double mean = Mean(zeros, records);
   const TermSum s = SumOfTerms(records, zeros, [mean](double x) {
     const long double deviation = x - mean;
@@ -103,21 +101,21 @@ double Variance(Zeros zeros, const Records& records) {
   return DivideToDouble(s.sum, s.count - 1);
 }
 
-double CentralMoment(Zeros zeros, int k, const Records& records) {
+double CentralMoment(RecordZeros zeros, int k, const Records& records) {
   const double mean = Mean(zeros, records);
   const TermSum s = SumOfTerms(
       records, zeros, [mean, k](double x) { return static_cast<long double>(DeviationPower(x, mean, k)); });
   return DivideToDouble(s.sum, s.count);
 }
 
-double Variation(Zeros zeros, const Records& records) {
+double Variation(RecordZeros zeros, const Records& records) {
   const double mean = Mean(zeros, records);
   const double stDev = CheckedSqrt(Variance(zeros, records));
   if (mean != 0) return static_cast<double>(static_cast<long double>(stDev) / mean);
   return stDev != 0 ? 1e100 : 0.0;
 }
 
-double Skewness(Zeros zeros, const Records& records) {
+double Skewness(RecordZeros zeros, const Records& records) {
   const double m2 = CentralMoment(zeros, 2, records);
   const double m3 = CentralMoment(zeros, 3, records);
   return SkewnessCoefficient(m2, m3, records.length);
@@ -164,11 +162,11 @@ long long LookAhead(const Records& records, long long i, int lag) {
   }
 }
 
-bool TakesPair(Zeros zeros, double x, double y) {
-  return zeros == Zeros::kTaken || (!IsZero(x) && !IsZero(y));
+bool TakesPair(RecordZeros zeros, double x, double y) {
+  return zeros == RecordZeros::Taken || (!IsZero(x) && !IsZero(y));
 }
 
-double Autocorrelation(Zeros zeros, int lag, const Records& records) {
+double Autocorrelation(RecordZeros zeros, int lag, const Records& records) {
   const std::span<const double> data = records.data;
   const double separator = records.separator;
   PairSums sums;
@@ -222,48 +220,28 @@ void AppendRecords(std::span<const double> src, int count, std::span<double> dst
   At(dst, lastSlot) = separator;
 }
 
-int RecordsCount(std::span<const double> data, int length, double separator) {
-  return Count(Zeros::kTaken, {data, length, separator});
+int RecordsCount(std::span<const double> data, int length, double separator, RecordZeros zeros) {
+  return Count(zeros, {data, length, separator});
 }
-double RecordsMean(std::span<const double> data, int length, double separator) {
-  return Mean(Zeros::kTaken, {data, length, separator});
+double RecordsMean(std::span<const double> data, int length, double separator, RecordZeros zeros) {
+  return Mean(zeros, {data, length, separator});
 }
-double RecordsVariance(std::span<const double> data, int length, double separator) {
-  return Variance(Zeros::kTaken, {data, length, separator});
+double RecordsVariance(std::span<const double> data, int length, double separator, RecordZeros zeros) {
+  return Variance(zeros, {data, length, separator});
 }
-double RecordsCentralMoment(int k, std::span<const double> data, int length, double separator) {
-  return CentralMoment(Zeros::kTaken, k, {data, length, separator});
+double RecordsCentralMoment(int k, std::span<const double> data, int length, double separator,
+                            RecordZeros zeros) {
+  return CentralMoment(zeros, k, {data, length, separator});
 }
-double RecordsVariation(std::span<const double> data, int length, double separator) {
-  return Variation(Zeros::kTaken, {data, length, separator});
+double RecordsVariation(std::span<const double> data, int length, double separator, RecordZeros zeros) {
+  return Variation(zeros, {data, length, separator});
 }
-double RecordsSkewness(std::span<const double> data, int length, double separator) {
-  return Skewness(Zeros::kTaken, {data, length, separator});
+double RecordsSkewness(std::span<const double> data, int length, double separator, RecordZeros zeros) {
+  return Skewness(zeros, {data, length, separator});
 }
-double RecordsAutocorrelation(int lag, std::span<const double> data, int length, double separator) {
-  return Autocorrelation(Zeros::kTaken, lag, {data, length, separator});
-}
-
-int RecordsNonZeroCount(std::span<const double> data, int length, double separator) {
-  return Count(Zeros::kSkipped, {data, length, separator});
-}
-double RecordsNonZeroMean(std::span<const double> data, int length, double separator) {
-  return Mean(Zeros::kSkipped, {data, length, separator});
-}
-double RecordsNonZeroVariance(std::span<const double> data, int length, double separator) {
-  return Variance(Zeros::kSkipped, {data, length, separator});
-}
-double RecordsNonZeroCentralMoment(int k, std::span<const double> data, int length, double separator) {
-  return CentralMoment(Zeros::kSkipped, k, {data, length, separator});
-}
-double RecordsNonZeroVariation(std::span<const double> data, int length, double separator) {
-  return Variation(Zeros::kSkipped, {data, length, separator});
-}
-double RecordsNonZeroSkewness(std::span<const double> data, int length, double separator) {
-  return Skewness(Zeros::kSkipped, {data, length, separator});
-}
-double RecordsNonZeroAutocorrelation(int lag, std::span<const double> data, int length, double separator) {
-  return Autocorrelation(Zeros::kSkipped, lag, {data, length, separator});
+double RecordsAutocorrelation(int lag, std::span<const double> data, int length, double separator,
+                              RecordZeros zeros) {
+  return Autocorrelation(zeros, lag, {data, length, separator});
 }
 
 }  // namespace nimbra

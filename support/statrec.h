@@ -10,8 +10,7 @@
 // read by the scans.
 //
 // Means, variances, moments, variation and skewness are taken over all values of all
-// records; an autocorrelation pairs only values of the same record. The NonZero twins
-// skip values equal to zero (and, in the autocorrelation, pairs with a zero member).
+// records; an autocorrelation pairs only values of the same record.
 // Sums are kept in long double and every result is rounded to double.
 
 #include <array>
@@ -50,24 +49,27 @@ void InitialiseRecords(std::span<double> series, double separator);
 void AppendRecords(std::span<const double> src, int count, std::span<double> dst, int length,
                    double separator);
 
+// Whether a statistic takes the values equal to zero or skips them (and, in an
+// autocorrelation, the pairs with a zero member).
+enum class RecordZeros { Taken, Skipped };
+
 // Every operation below scans at most the first length slots of data.
-int RecordsCount(std::span<const double> data, int length, double separator);
-double RecordsMean(std::span<const double> data, int length, double separator);
-double RecordsVariance(std::span<const double> data, int length, double separator);
-double RecordsCentralMoment(int k, std::span<const double> data, int length, double separator);
-double RecordsVariation(std::span<const double> data, int length, double separator);
+int RecordsCount(std::span<const double> data, int length, double separator,
+                 RecordZeros zeros = RecordZeros::Taken);
+double RecordsMean(std::span<const double> data, int length, double separator,
+                   RecordZeros zeros = RecordZeros::Taken);
+double RecordsVariance(std::span<const double> data, int length, double separator,
+                       RecordZeros zeros = RecordZeros::Taken);
+double RecordsCentralMoment(int k, std::span<const double> data, int length, double separator,
+                            RecordZeros zeros = RecordZeros::Taken);
+double RecordsVariation(std::span<const double> data, int length, double separator,
+                        RecordZeros zeros = RecordZeros::Taken);
 // The small-sample correction uses length, not the number of values.
-double RecordsSkewness(std::span<const double> data, int length, double separator);
+double RecordsSkewness(std::span<const double> data, int length, double separator,
+                       RecordZeros zeros = RecordZeros::Taken);
 // Raises AssertionFailure "In RecordsAutocorrelation: too much length of data" when
 // the data run up to slot length without their end pair.
-double RecordsAutocorrelation(int lag, std::span<const double> data, int length, double separator);
-
-int RecordsNonZeroCount(std::span<const double> data, int length, double separator);
-double RecordsNonZeroMean(std::span<const double> data, int length, double separator);
-double RecordsNonZeroVariance(std::span<const double> data, int length, double separator);
-double RecordsNonZeroCentralMoment(int k, std::span<const double> data, int length, double separator);
-double RecordsNonZeroVariation(std::span<const double> data, int length, double separator);
-double RecordsNonZeroSkewness(std::span<const double> data, int length, double separator);
-double RecordsNonZeroAutocorrelation(int lag, std::span<const double> data, int length, double separator);
+double RecordsAutocorrelation(int lag, std::span<const double> data, int length, double separator,
+                              RecordZeros zeros = RecordZeros::Taken);
 
 }  // namespace nimbra

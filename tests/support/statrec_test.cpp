@@ -37,7 +37,7 @@ std::string AssertionText(const auto& call) {
 TEST(AppendRecords, LayoutAfterAppends) {
   RecordSeries series = MakeSeries({}, 12);
   EXPECT_EQ(RecordsCount(series, 12, S), 0);
-  EXPECT_EQ(RecordsNonZeroCount(series, 12, S), 0);
+  EXPECT_EQ(RecordsCount(series, 12, S, RecordZeros::Skipped), 0);
   AppendRecords(std::vector<double>{1, 2, 3}, 3, series, 12, S);
   AppendRecords(std::vector<double>{4, 5}, 2, series, 12, S);
   EXPECT_EQ(series, (RecordSeries{S, 1, 2, 3, S, 4, 5, S, S, 0, 0, 0}));
@@ -106,12 +106,12 @@ TEST(RecordsStatistics, ZerosCountOnlyInPlainFamily) {
   EXPECT_EQ(RecordsCount(series, 64, S), 6);
   EXPECT_EQ(RecordsMean(series, 64, S), 2.0);
   EXPECT_DOUBLE_EQ(RecordsVariance(series, 64, S), 6.4);  // 32 / 5
-  EXPECT_EQ(RecordsNonZeroCount(series, 64, S), 3);
-  EXPECT_EQ(RecordsNonZeroMean(series, 64, S), 4.0);
-  EXPECT_EQ(RecordsNonZeroVariance(series, 64, S), 4.0);
-  EXPECT_DOUBLE_EQ(RecordsNonZeroCentralMoment(2, series, 64, S), 8.0 / 3);
-  EXPECT_EQ(RecordsNonZeroSkewness(series, 64, S), 0.0);
-  EXPECT_EQ(RecordsNonZeroVariation(series, 64, S), 0.5);
+  EXPECT_EQ(RecordsCount(series, 64, S, RecordZeros::Skipped), 3);
+  EXPECT_EQ(RecordsMean(series, 64, S, RecordZeros::Skipped), 4.0);
+  EXPECT_EQ(RecordsVariance(series, 64, S, RecordZeros::Skipped), 4.0);
+  EXPECT_DOUBLE_EQ(RecordsCentralMoment(2, series, 64, S, RecordZeros::Skipped), 8.0 / 3);
+  EXPECT_EQ(RecordsSkewness(series, 64, S, RecordZeros::Skipped), 0.0);
+  EXPECT_EQ(RecordsVariation(series, 64, S, RecordZeros::Skipped), 0.5);
 }
 
 TEST(RecordsStatistics, ConstantAndDegenerateData) {
@@ -122,7 +122,7 @@ TEST(RecordsStatistics, ConstantAndDegenerateData) {
   EXPECT_EQ(RecordsAutocorrelation(1, twos, 64, S), 0.0);
   const RecordSeries zeros = MakeSeries({{0, 0, 0}});
   EXPECT_EQ(RecordsVariation(zeros, 64, S), 0.0);
-  EXPECT_THROW(RecordsNonZeroMean(zeros, 64, S), FloatingPointError);
+  EXPECT_THROW(RecordsMean(zeros, 64, S, RecordZeros::Skipped), FloatingPointError);
   EXPECT_EQ(RecordsVariation(MakeSeries({{-2, 2}}), 64, S), 1e100);  // zero mean, spread
   EXPECT_THROW(RecordsVariance(MakeSeries({{5}}), 64, S), FloatingPointError);
   EXPECT_EQ(RecordsAutocorrelation(1, MakeSeries({}), 64, S), 0.0);
@@ -143,7 +143,7 @@ TEST(RecordsAutocorrelation, PairsStayWithinRecords) {
 TEST(RecordsAutocorrelation, NonZeroDropsPairsButAdvancesByOne) {
   const RecordSeries series = MakeSeries({{0, 1, 3, 0, 2, 5, 4}});
   // Pairs (1,3) (2,5) (5,4): num = 33 - 8*12/3 = 1, den = (30 - 64/3)(50 - 48) = 52/3.
-  EXPECT_NEAR(RecordsNonZeroAutocorrelation(1, series, 64, S), 1 / std::sqrt(52.0 / 3), 1e-15);
+  EXPECT_NEAR(RecordsAutocorrelation(1, series, 64, S, RecordZeros::Skipped), 1 / std::sqrt(52.0 / 3), 1e-15);
   // All six pairs: num = 33 - 11*15/6 = 5.5, den = (39 - 121/6)(55 - 225/6).
   EXPECT_NEAR(RecordsAutocorrelation(1, series, 64, S), 5.5 / std::sqrt(113.0 / 6 * 17.5), 1e-15);
 }
@@ -152,7 +152,7 @@ TEST(RecordsAutocorrelation, LookAheadReachingLength) {
   const RecordSeries series{S, 1, 2, 3, 4, 5, 6, S, S};
   EXPECT_EQ(AssertionText([&] { RecordsAutocorrelation(1, series, 5, S); }),
             "In RecordsAutocorrelation: too much length of data");
-  EXPECT_EQ(AssertionText([&] { RecordsNonZeroAutocorrelation(1, series, 5, S); }),
+  EXPECT_EQ(AssertionText([&] { RecordsAutocorrelation(1, series, 5, S, RecordZeros::Skipped); }),
             "In RecordsAutocorrelation: too much length of data");
 }
 
