@@ -20,7 +20,7 @@ DesktopProgram::DesktopProgram(Prompts& prompts)
   InstallHelpKey(Vout_.get(), TVout::kHelpContext, *Help_);
   Engine& engine = MainForm_->engine();
   BLParametersForm_ = std::make_unique<TBLParametersForm>(engine, prompts_, *Help_, MainForm_.get());
-  GraphForm_ = std::make_unique<TGraphForm>(engine, *Help_);
+  GraphForm_ = std::make_unique<TGraphForm>(engine, prompts_, *Help_);
   RepetitionOptions_ = std::make_unique<TRepetitionOptions>(engine, prompts_, *Help_, MainForm_.get());
   MainForm_->AttachWindows(*BLParametersForm_, *GraphForm_, *RepetitionOptions_);
   MainForm_->show();

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "EngineEdits.h"
+#include "GuardedCommand.h"
 #include "HelpWindow.h"
 #include "checked.h"
 #include "field_ranges.h"
@@ -283,12 +284,7 @@ void TBLParametersForm::ReadRealField(const QLineEdit* edit, double& variable) {
 
 // Filling the fields with the engine's own values changes nothing.
 void TBLParametersForm::React(const std::function<void()>& change) {
-  if (loading_) return;
-  try {
-    change();
-  } catch (const std::exception& e) {
-    prompts_.ShowError(e.what());
-  }
+  if (!loading_) RunGuarded(prompts_, change);
 }
 
 }  // namespace nimbra

@@ -6,7 +6,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
@@ -16,6 +15,7 @@
 #include "ChartClipboard.h"
 #include "ChartZoom.h"
 #include "GraphPages.h"
+#include "GuardedCommand.h"
 #include "HelpWindow.h"
 #include "StairSeries.h"
 
@@ -123,7 +123,8 @@ void AddCells(ChartSeries& series, const Storm& storm) {
 
 }  // namespace
 
-TGraphForm::TGraphForm(Engine& engine, HelpWindow& help, QWidget* parent) : QWidget(parent), engine_(engine) {
+TGraphForm::TGraphForm(Engine& engine, Prompts& prompts, HelpWindow& help, QWidget* parent)
+    : QWidget(parent), engine_(engine), prompts_(prompts) {
   setWindowFlags(Qt::Window);
   setWindowTitle(QStringLiteral("Nimbra graphs"));
   BuildPages();
@@ -373,11 +374,7 @@ void TGraphForm::ShowBordersClick() {
 
 // The statistics are brought up to date; the charts wait for the next update.
 void TGraphForm::GraphFormActivate() {
-  try {
-    engine_.ComputeStatistics();
-  } catch (const std::exception& e) {
-    QMessageBox::critical(this, windowTitle(), QString::fromStdString(e.what()));
-  }
+  RunGuarded(prompts_, [this] { engine_.ComputeStatistics(); });
 }
 
 void TGraphForm::FormClose() {

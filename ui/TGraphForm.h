@@ -8,6 +8,7 @@
 #include <array>
 
 #include "engine.h"
+#include "prompts.h"
 
 QT_BEGIN_NAMESPACE
 class QChart;
@@ -41,7 +42,7 @@ class TGraphForm : public QWidget {
   };
   static constexpr int kCellSeriesCount = 10;
 
-  TGraphForm(Engine& engine, HelpWindow& help, QWidget* parent = nullptr);
+  TGraphForm(Engine& engine, Prompts& prompts, HelpWindow& help, QWidget* parent = nullptr);
   ~TGraphForm() override;
 
   // The hyetographs, then the storms and the statistics for the options chosen.
@@ -112,6 +113,7 @@ class TGraphForm : public QWidget {
   void DrawPage(Page page);
 
   Engine& engine_;
+  Prompts& prompts_;
   std::array<GraphPage*, kPageCount> pages_{};
 };
 

@@ -7,6 +7,7 @@
 #include <QToolBar>
 
 #include "EngineEdits.h"
+#include "GuardedCommand.h"
 #include "HelpWindow.h"
 #include "Icons.h"
 #include "TAboutBox.h"
@@ -142,20 +143,12 @@ void TMainForm::BuildStatusBar() {
   statusBar()->setSizeGripEnabled(false);
 }
 
-void TMainForm::RunCommand(const std::function<void()>& command) {
-  try {
-    command();
-  } catch (const std::exception& e) {
-    prompts_.ShowError(e.what());
-  }
-}
-
 void TMainForm::ShowSequenceNumber() {
   StatusPanels[0]->setText(QStringLiteral("Sequence #: %1").arg(engine_->State().SequenceNumber));
 }
 
 void TMainForm::InitActionExecute() {
-  RunCommand([this] {
+  RunGuarded(prompts_, [this] {
     engine_->Initialise();
     NextAction->setEnabled(true);
     NextManyAction->setEnabled(true);
@@ -181,13 +174,13 @@ StepOutcome TMainForm::RunStep() {
 void TMainForm::NextActionExecute() {
   if (RunStep() == StepOutcome::Failed) return;
   ShowSequenceNumber();
-  RunCommand([this] { RefreshGraphs(); });
+  RunGuarded(prompts_, [this] { RefreshGraphs(); });
 }
 
 // The passes go on after the input is exhausted: they only show the sequence number.
 void TMainForm::NextManyActionExecute() {
   const int n = HowManySpinEdit->Value();
-  RunCommand([this, n] {
+  RunGuarded(prompts_, [this, n] {
     for (int i = 0; i < n; ++i) {
       if (!engine_->State().EndOfInput) {
         const StepOutcome outcome = RunStep();
@@ -218,7 +211,7 @@ void TMainForm::FileOpenActionExecute() {
   bool reading = FileOpenAction->isChecked();
   std::string name = engine_->State().InputFileName;
   if (reading) {
-    RunCommand([&] { reading = OpenInputTextFile(inputFile_, name, prompts_); });
+    RunGuarded(prompts_, [&] { reading = OpenInputTextFile(inputFile_, name, prompts_); });
     if (!reading) FileOpenAction->setChecked(false);
   } else {
     inputFile_.close();
@@ -237,7 +230,7 @@ void TMainForm::EnterFileMode(const std::string& name) {
   UseConstLengthSpinEdit->setEnabled(false);
   StatusPanels[1]->setText(ToQString("Input file: " + StripDirectory(name)));
   if (graphs_ != nullptr) graphs_->DisaggregatedRadioButton->setChecked(true);
-  RunCommand([&] { engine_->OpenInput(inputFile_, name); });
+  RunGuarded(prompts_, [&] { engine_->OpenInput(inputFile_, name); });
 }
 
 void TMainForm::EnterTestMode() {
@@ -250,7 +243,7 @@ void TMainForm::FileSaveActionExecute() {
   bool writing = FileSaveAction->isChecked();
   std::string name = engine_->State().OutputFileName;
   if (writing) {
-    RunCommand([&] { writing = OpenOutputTextFile(outputFile_, name, prompts_); });
+    RunGuarded(prompts_, [&] { writing = OpenOutputTextFile(outputFile_, name, prompts_); });
     if (writing) {
       StatusPanels[2]->setText(ToQString("Output file: " + StripDirectory(name)));
     } else {
@@ -270,7 +263,7 @@ void TMainForm::PrintDetailsSpinEditChange() {
 }
 
 void TMainForm::PrintStatisticsActionExecute() {
-  RunCommand([this] { engine_->PrintStatistics(); });
+  RunGuarded(prompts_, [this] { engine_->PrintStatistics(); });
 }
 
 void TMainForm::AttachWindows(TBLParametersForm& parameters, TGraphForm& graphs,

@@ -99,7 +99,6 @@ class TMainForm : public QMainWindow, public UserInterface {
   QToolButton* AddButton(QToolBar* bar, int image, const QString& hint, bool checkable,
                          void (TMainForm::*handler)());
   // Runs a command; an error ends it and is shown, and what was written stays.
-  void RunCommand(const std::function<void()>& command);
   void ShowSequenceNumber();
   // After a step: the graphs follow the run while they are shown.
   void RefreshGraphs();

@@ -16,6 +16,7 @@
 #include <iterator>
 #include <system_error>
 
+#include "GuardedCommand.h"
 #include "errors.h"
 #include "qt_prompts.h"
 #include "text_lines.h"
@@ -140,17 +141,8 @@ QAction* TVout::AddAction(QMenu* menu, const QString& caption, const QString& na
   action->setObjectName(name);
   action->setCheckable(checkable);
   connect(action, &QAction::triggered, this,
-          [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
+          [this, handler] { RunGuarded(prompts_, [this, handler] { (this->*handler)(); }); });
   return action;
-}
-
-// An exception must not cross Qt's event loop; the user sees its text instead.
-void TVout::Guarded(const std::function<void()>& command) {
-  try {
-    command();
-  } catch (const std::exception& error) {
-    prompts_.Inform(error.what());
-  }
 }
 
 void TVout::FormCreate() {
@@ -164,7 +156,7 @@ bool TVout::FormCloseQuery() { return !Modified || AskToSave(); }
 
 void TVout::closeEvent(QCloseEvent* event) {
   bool mayClose = false;
-  Guarded([&] { mayClose = FormCloseQuery(); });
+  RunGuarded(prompts_, [&] { mayClose = FormCloseQuery(); });
   event->setAccepted(mayClose);
 }
 

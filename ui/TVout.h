@@ -94,7 +94,6 @@ class TVout : public QMainWindow, public OutputLog {
   void BuildOptionsMenu();
   QAction* AddAction(QMenu* menu, const QString& caption, const QString& name, Handler handler,
                      bool checkable = false);
-  void Guarded(const std::function<void()>& command);
 
   int LineCount() const;
   void AppendLine(const QString& line);

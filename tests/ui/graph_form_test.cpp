@@ -24,6 +24,7 @@
 #include "StairSeries.h"
 #include "TGraphForm.h"
 #include "make_storms.h"
+#include "scripted_prompts.h"
 #include "started_engine.h"
 
 using namespace nimbra;
@@ -142,6 +143,7 @@ class GraphFormTest : public QObject {
 
   std::unique_ptr<StartedEngine> started;
   Engine* engine = nullptr;
+  ScriptedPrompts prompts;
   std::unique_ptr<HelpWindow> help;
   std::unique_ptr<TGraphForm> form;
 };
@@ -151,7 +153,7 @@ void GraphFormTest::init() {
   engine = &started->engine;
   S().OriginalHourlyAvailable = true;
   help = std::make_unique<HelpWindow>();
-  form = std::make_unique<TGraphForm>(*engine, *help);
+  form = std::make_unique<TGraphForm>(*engine, prompts, *help);
   // Qt's legends take their flags into account once they have been laid out.
   form->show();
   QApplication::processEvents();
