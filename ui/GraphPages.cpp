@@ -64,7 +64,7 @@ QFont TitleFont(const QChart& chart) {
 
 QColor ColourValue(int value) { return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF); }
 
-GraphPage::GraphPage(const PageSpec& spec, QWidget* parent)
+GraphPage::GraphPage(const PageLayout& spec, QWidget* parent)
     : QWidget(parent),
       chart_(new QChart),
       view_(new ZoomChartView(chart_, this)),
@@ -98,7 +98,7 @@ void GraphPage::AddOverlay(QWidget* control, Qt::Alignment where) {
   control->raise();
 }
 
-void GraphPage::MakeAxes(const PageSpec& spec) {
+void GraphPage::MakeAxes(const PageLayout& spec) {
   if (spec.bottom == BottomAxis::Categories) {
     x_ = new QBarCategoryAxis(chart_);
   } else {

@@ -27,7 +27,7 @@ enum class PageBackground { Plain, WhitePanel, YellowGradient };
 // the bar positions.
 enum class BottomAxis { Values, WholeNumbers, Categories };
 
-struct PageSpec {
+struct PageLayout {
   const char* name = "";
   const char* chartName = "";
   const char* title = "";
@@ -43,7 +43,7 @@ struct PageSpec {
 
 class GraphPage : public QWidget {
  public:
-  GraphPage(const PageSpec& spec, QWidget* parent);
+  GraphPage(const PageLayout& spec, QWidget* parent);
 
   QChart* Chart() const { return chart_; }
   ZoomChartView* View() const { return view_; }
@@ -69,7 +69,7 @@ class GraphPage : public QWidget {
 
  private:
   void Attach(std::unique_ptr<ChartSeries> series);
-  void MakeAxes(const PageSpec& spec);
+  void MakeAxes(const PageLayout& spec);
   void FitWholeView();
   void NameCategories();
 

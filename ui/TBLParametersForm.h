@@ -50,13 +50,13 @@ class TBLParametersForm : public QDialog {
   void SpinEdit2Change();
   void Button1Click();
 
-  QLineEdit* Edit1;
-  QLineEdit* Edit2;
-  QLineEdit* Edit3;
-  QLineEdit* Edit4;
-  QLineEdit* Edit5;
-  QLineEdit* Edit6;
-  QLineEdit* Edit7;
+  QLineEdit* Edit1;  // lambda
+  QLineEdit* Edit2;  // kappa
+  QLineEdit* Edit3;  // phi
+  QLineEdit* Edit4;  // alpha
+  QLineEdit* Edit5;  // nu, or eta itself while alpha >= 100
+  QLineEdit* Edit6;  // muX
+  QLineEdit* Edit7;  // sigmaX
   QLabel* Label1;
   QLabel* Label2;
   QLabel* Label3;
@@ -66,8 +66,8 @@ class TBLParametersForm : public QDialog {
   QLabel* Label7;
   QLabel* Label8;
   QLabel* Label9;
-  IntegerField* SpinEdit1;
-  IntegerField* SpinEdit2;
+  IntegerField* SpinEdit1;  // days per month
+  IntegerField* SpinEdit2;  // random seed
   QCheckBox* PerformAdjustmentBox;
   QLabel* StaticText1;
   QLabel* StaticText2;

@@ -41,7 +41,7 @@ constexpr int kMaroon = 0x000080;
 constexpr std::array<int, TGraphForm::kCellSeriesCount> kCellColours = {
     kRed, kGreen, kYellow, kBlue, kOrange, kGrey, kFuchsia, kTeal, kNavy, kMaroon};
 
-constexpr PageSpec kPages[TGraphForm::kPageCount] = {
+constexpr PageLayout kPages[TGraphForm::kPageCount] = {
     {.name = "Storms",
      .chartName = "Chart3",
      .title = "Storms ",

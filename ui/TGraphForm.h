@@ -64,12 +64,11 @@ class TGraphForm : public QWidget {
   QGroupBox* OrigOrDisRadioGroup;
   QCheckBox* ShowBorders;
 
-  // Marginal, Autocorrelation, Storms, Hyetograph, Probabilities.
-  QChart* Chart1;
-  QChart* Chart2;
-  QChart* Chart3;
-  QChart* Chart4;
-  QChart* Chart5;
+  QChart* Chart1;  // marginal statistics
+  QChart* Chart2;  // autocorrelations
+  QChart* Chart3;  // storms and their cells
+  QChart* Chart4;  // hyetographs
+  QChart* Chart5;  // dry probabilities
 
   // Storms 1 to 9 one each, then every later storm together.
   std::array<StairSeries*, kCellSeriesCount> CellSeries{};
