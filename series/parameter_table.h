@@ -28,6 +28,7 @@ class ParameterTable {
   static ParameterTable Read(CsvReader& reader);
 
   const std::string& Path() const { return path_; }
+  const std::vector<SeasonParameters>& Rows() const { return rows_; }
   // The rows that serve the station, its own first, each month served by exactly one.
   std::vector<SeasonParameters> RowsFor(const std::string& station) const;
   // The set of each month. Raises InputError naming the station and the months among
