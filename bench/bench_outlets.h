@@ -4,7 +4,8 @@
 
 #include <string>
 
-#include "engine.h"
+#include "output_log.h"
+#include "user_interface.h"
 
 namespace nimbra {
 
@@ -24,7 +25,7 @@ class CountingLog : public OutputLog {
 class NullUserInterface : public UserInterface {
  public:
   void ShowMessage(const std::string&) override {}
-  void ReloadParameters() override {}
+  void ParametersChanged() override {}
   void DisableNextCommands() override {}
 };
 

@@ -1,6 +1,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench_outlets.h"
+#include "engine_core.h"
 
 namespace {
 
@@ -10,7 +11,7 @@ using nimbra::NullUserInterface;
 struct BenchEngine {
   CountingLog log;
   NullUserInterface ui;
-  nimbra::Engine engine{log, ui};
+  nimbra::EngineCore engine{log, ui};
 
   explicit BenchEngine(int days) {
     engine.SetDefaults();

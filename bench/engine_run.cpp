@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "bench_outlets.h"
+#include "engine.h"
 
 #ifndef NIMBRA_EXAMPLES_DIR
 #error "NIMBRA_EXAMPLES_DIR must name the examples folder"
@@ -15,19 +16,13 @@ struct RunEngine {
   nimbra::CountingLog log;
   nimbra::NullUserInterface ui;
   nimbra::Engine engine{log, ui};
-
-  RunEngine() {
-    engine.SetDefaults();
-    engine.InitialiseRun();
-    engine.State().OriginalHourlyAvailable = true;
-  }
 };
 
 // Test mode with the defaults at level 0: 1000 steps per iteration.
 void BM_TestModeRun(benchmark::State& state) {
   for (auto _ : state) {
     RunEngine r;
-    for (int i = 0; i < 1000; ++i) r.engine.NextSequence();
+    for (int i = 0; i < 1000; ++i) r.engine.Step();
   }
   state.counters["sequences/s"] =
       benchmark::Counter(1000.0 * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
@@ -43,12 +38,9 @@ void BM_FileModeRun(benchmark::State& state) {
   for (auto _ : state) {
     std::istringstream input(text.str());
     RunEngine r;
-    auto& s = r.engine.State();
-    s.InputFile = &input;
-    s.ReadFromFile = true;
-    r.engine.InitialiseRun();
-    r.engine.ReadInputHeader();
-    while (!s.EndOfInput) r.engine.NextSequence();
+    const auto& s = r.engine.State();
+    r.engine.OpenInput(input, "july");
+    while (!s.EndOfInput) r.engine.Step();
     sequences += s.SequenceNumber - 1;
   }
   state.counters["sequences/s"] =

@@ -66,31 +66,26 @@ std::optional<CliOptions> ParseOptions(int argc, const char* const* argv, int& e
   return options;
 }
 
-void ApplyOptions(const CliOptions& o, Engine& engine) {
-  EngineState& s = engine.State();
-  s.RandomSeed = o.seed;
-  engine.SetDetailLevel(kDetailLevelRange.Clamp(o.level));
-  if (o.noAdjust) s.PerformAdjustment = false;
+RunOptions ApplyOptions(const CliOptions& o, RunOptions run) {
+  run.RandomSeed = o.seed;
+  run.DetailLevel = kDetailLevelRange.Clamp(o.level);
+  if (o.noAdjust) run.PerformAdjustment = false;
   if (o.constLength) {
-    s.UseConstLength = true;
-    s.ConstLength = kConstLengthRange.Clamp(*o.constLength);
+    run.UseConstLength = true;
+    run.ConstLength = kConstLengthRange.Clamp(*o.constLength);
   }
-  if (o.daysPerMonth) s.DaysPerMonth = kDaysPerMonthRange.Clamp(*o.daysPerMonth);
-  if (o.params) {
-    const auto& p = *o.params;
-    s.Lambda = p[0];
-    s.Kappa = p[1];
-    s.Phi = p[2];
-    s.Alpha = p[3];
-    s.Nu = p[4];
-    s.MuX = p[5];
-    s.SigmaX = p[6];
-    engine.UpdateIntensityChoice();
-  }
-  if (o.repFactor) s.RepLevel1Factor = kRepLevel1FactorRange.Clamp(*o.repFactor);
-  if (o.repMin) s.RepLevel1Min = kRepLevel1MinRange.Clamp(*o.repMin);
-  if (o.repAllowed) s.RepAllowed = kRepAllowedRange.Clamp(*o.repAllowed);
-  if (o.distance) s.RepDistanceAllowed = *o.distance;
+  if (o.daysPerMonth) run.DaysPerMonth = kDaysPerMonthRange.Clamp(*o.daysPerMonth);
+  if (o.repFactor) run.RepLevel1Factor = kRepLevel1FactorRange.Clamp(*o.repFactor);
+  if (o.repMin) run.RepLevel1Min = kRepLevel1MinRange.Clamp(*o.repMin);
+  if (o.repAllowed) run.RepAllowed = kRepAllowedRange.Clamp(*o.repAllowed);
+  if (o.distance) run.RepDistanceAllowed = *o.distance;
+  return run;
+}
+
+ModelParameters ApplyParameters(const CliOptions& o, const ModelParameters& parameters) {
+  if (!o.params) return parameters;
+  const auto& p = *o.params;
+  return {p[0], p[1], p[2], p[3], p[4], p[5], p[6]};
 }
 
 }  // namespace nimbra

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "engine.h"
+#include "model_parameters.h"
+#include "run_options.h"
 
 namespace nimbra {
 
@@ -32,7 +33,8 @@ struct CliOptions {
 // or an error (exit 2) as exitCode says.
 std::optional<CliOptions> ParseOptions(int argc, const char* const* argv, int& exitCode);
 
-// Writes the settings into the engine state; the caller restarts the run after it.
-void ApplyOptions(const CliOptions& options, Engine& engine);
+// The engine's settings with those the command line gives put in; the others stay.
+RunOptions ApplyOptions(const CliOptions& options, RunOptions run);
+ModelParameters ApplyParameters(const CliOptions& options, const ModelParameters& parameters);
 
 }  // namespace nimbra

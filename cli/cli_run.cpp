@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "console_outlets.h"
+#include "engine.h"
 
 namespace nimbra {
 
@@ -14,9 +15,7 @@ constexpr int kDefaultTestSequences = 10;
 class CliRun {
  public:
   CliRun(const CliOptions& options, std::ostream& out, std::ostream& err, bool showProgress)
-      : options_(options), err_(err), showProgress_(showProgress), log_(out), ui_(err) {
-    ui_.Attach(engine_);
-  }
+      : options_(options), err_(err), showProgress_(showProgress), log_(out), ui_(err) {}
 
   int Run() {
     try {
@@ -30,39 +29,25 @@ class CliRun {
   }
 
  private:
-  // The program's start, the input file opened as the input-file command opens it,
-  // then the options, which win over a parameters line of the file.
+  // The input file is opened first, so that the options win over its parameters line.
   void Start() {
-    EngineState& s = engine_.State();
-    engine_.SetDefaults();
-    engine_.InitialiseRun();
-    s.OriginalHourlyAvailable = true;
-    engine_.UpdateIntensityChoice();
     if (!options_.input.empty()) OpenInput();
-    ApplyOptions(options_, engine_);
-    engine_.InitialiseRun();
-    engine_.CheckModelParameters();
+    engine_.SetOptions(ApplyOptions(options_, engine_.State().Options));
+    engine_.SetParameters(ApplyParameters(options_, engine_.State().Parameters));
+    engine_.State().Parameters.Validate();
     if (!options_.output.empty()) OpenOutput();
   }
 
   void OpenInput() {
     input_.open(options_.input, std::ios::binary);
     if (!input_) throw InOutError("cannot open the input file " + options_.input);
-    EngineState& s = engine_.State();
-    s.InputFile = &input_;
-    s.InputFileName = options_.input;
-    s.ReadFromFile = true;
-    s.UseConstLength = false;
-    engine_.InitialiseRun();
-    engine_.ReadInputHeader();
+    engine_.OpenInput(input_, options_.input);
   }
 
   void OpenOutput() {
     output_.open(options_.output, std::ios::binary | std::ios::trunc);
     if (!output_) throw InOutError("cannot create the output file " + options_.output);
-    engine_.State().OutputFile = &output_;
-    engine_.State().OutputFileName = options_.output;
-    engine_.State().WriteToFile = true;
+    engine_.SetOutput(&output_, options_.output);
   }
 
   void Steps() {
@@ -78,15 +63,16 @@ class CliRun {
     if (showProgress_) err_ << '\n';
   }
 
-  // An error ends its step only, as a desktop user would press the button again.
+  // An error ends its step only, as a desktop user would press the button again; the
+  // run still exits 1.
   void Step() {
-    try {
-      engine_.NextSequence();
-    } catch (const std::exception& e) {
+    const StepResult result = engine_.Step();
+    if (result.Outcome == StepOutcome::Failed) {
       log_.Flush();
-      err_ << "Error: " << e.what() << '\n';
-      status_ = 1;
+      err_ << "Error: " << result.Message << '\n';
     }
+    if (result.Outcome == StepOutcome::Failed || result.Outcome == StepOutcome::StoppedByDateOrder)
+      status_ = 1;
     if (showProgress_) ShowProgress();
   }
 

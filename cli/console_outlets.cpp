@@ -26,10 +26,4 @@ void StreamUserInterface::ShowMessage(const std::string& text) {
   err_.flush();
 }
 
-void StreamUserInterface::ReloadParameters() {
-  if (engine_ == nullptr) return;
-  engine_->UpdateIntensityChoice();
-  engine_->InitialiseRun();
-}
-
 }  // namespace nimbra

@@ -5,7 +5,8 @@
 #include <optional>
 #include <ostream>
 
-#include "engine.h"
+#include "output_log.h"
+#include "user_interface.h"
 
 namespace nimbra {
 
@@ -27,20 +28,17 @@ class StreamLog : public OutputLog {
   std::optional<std::string> pending_;
 };
 
-// Message-box texts go to the error stream; the parameters read from an input file
-// are taken over as the parameters dialog would take them.
+// Message-box texts go to the error stream; there are no windows to update.
 class StreamUserInterface : public UserInterface {
  public:
   explicit StreamUserInterface(std::ostream& err) : err_(err) {}
-  void Attach(Engine& engine) { engine_ = &engine; }
 
   void ShowMessage(const std::string& text) override;
-  void ReloadParameters() override;
+  void ParametersChanged() override {}
   void DisableNextCommands() override {}
 
  private:
   std::ostream& err_;
-  Engine* engine_ = nullptr;
 };
 
 }  // namespace nimbra

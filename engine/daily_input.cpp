@@ -1,14 +1,13 @@
 #include <array>
 #include <string>
 
-#include "engine.h"
+#include "engine_core.h"
 #include "input_tokens.h"
 
 namespace nimbra {
 
 namespace {
 
-constexpr double kWetDepth = 1e-5;  // mm; a day with at least this much rain is wet
 constexpr std::size_t kShownTokenLength = 40;
 
 std::istream& RequireInputFile(EngineState& s) {
@@ -42,11 +41,6 @@ int FirstCharAfterHeader(InputScanner& scan) {
   return scan.Get();
 }
 
-struct ParametersLine {
-  int daysPerMonth = 0;
-  std::array<double, 7> rates{};  // Lambda, Kappa, Phi, Alpha, Nu, MuX, SigmaX
-};
-
 template <class Number>
 Number ReadParameter(InputScanner& scan, std::optional<Number> (*parse)(std::string_view)) {
   const auto value = parse(scan.NextToken());
@@ -67,22 +61,11 @@ ParametersLine ReadParametersLine(InputScanner& scan) {
   return line;
 }
 
-void StoreParameters(EngineState& s, const ParametersLine& line) {
-  s.DaysPerMonth = line.daysPerMonth;
-  s.Lambda = line.rates[0];
-  s.Kappa = line.rates[1];
-  s.Phi = line.rates[2];
-  s.Alpha = line.rates[3];
-  s.Nu = line.rates[4];
-  s.MuX = line.rates[5];
-  s.SigmaX = line.rates[6];
-}
-
 // A bad line changes no parameter, and leaves the file at its start with the reader not
 // started: nothing is read from a file whose layout is in doubt.
-void ReadParametersOrRewind(EngineState& s, InputScanner& scan) {
+ParametersLine ReadParametersOrRewind(EngineState& s, InputScanner& scan) {
   try {
-    StoreParameters(s, ReadParametersLine(scan));
+    return ReadParametersLine(scan);
   } catch (const NimbraError&) {
     Rewind(s);
     s.Reader = ReaderState::NotStarted;
@@ -151,7 +134,7 @@ SequenceDate DateOf(const DailyRecord& r) { return {r.Day, r.Tag, r.Period}; }
 
 // The run starts with an empty sequence on day 1 of the first wet record's period, so
 // that the dry days before that record count as a gap.
-void StartReading(Engine& engine, HourlySeries& hourly) {
+void StartReading(EngineCore& engine, HourlySeries& hourly) {
   EngineState& s = engine.State();
   s.SplittingLongRun = false;
   engine.ReadNextRecord();
@@ -173,7 +156,7 @@ void Append(const DailyRecord& record, int day, HourlySeries& hourly, DailySerie
 
 // Delivers NextRecord and the records that follow it day by day, up to the series'
 // capacity; true when the run goes on beyond it.
-bool TakeWetRun(Engine& engine, HourlySeries& hourly, DailySeries& daily) {
+bool TakeWetRun(EngineCore& engine, HourlySeries& hourly, DailySeries& daily) {
   EngineState& s = engine.State();
   int days = 0;
   bool continues = false;
@@ -190,7 +173,7 @@ bool TakeWetRun(Engine& engine, HourlySeries& hourly, DailySeries& daily) {
 
 // The rest of an overlong run follows as the next sequence, from the day after this
 // one's last; the user hears of it once per run.
-void NoteLongRun(Engine& engine, bool cut) {
+void NoteLongRun(EngineCore& engine, bool cut) {
   EngineState& s = engine.State();
   if (cut && !s.SplittingLongRun) {
     const SequenceDate& d = s.SequenceStart;
@@ -205,7 +188,7 @@ void NoteLongRun(Engine& engine, bool cut) {
 
 }  // namespace
 
-void Engine::ReadInputHeader() {
+void EngineCore::ReadInputHeader() {
   EngineState& s = state_;
   Rewind(s);
   InputScanner scan(*s.InputFile, s.InputLine);
@@ -214,17 +197,30 @@ void Engine::ReadInputHeader() {
   const bool header = IsHeaderLetter(first);
   if (header) ReadHeaderLine(s, scan, first);
   const bool parameters = IsParametersLetter(header ? FirstCharAfterHeader(scan) : first);
-  if (parameters) ReadParametersOrRewind(s, scan);
+  ParametersLine line;
+  if (parameters) line = ReadParametersOrRewind(s, scan);
   Rewind(s);
   if (header) scan.SkipLine();
   if (parameters) scan.SkipLine();
   if (!header) s.SkipCount = 0;
   s.Reader = ReaderState::NotStarted;
   s.SplittingLongRun = false;
-  if (parameters) ui_.ReloadParameters();
+  if (parameters) TakeParameters(line);
 }
 
-void Engine::ReadNextRecord() {
+// The parameters of the file take effect as the parameters dialog would give them: the
+// run starts again, and the windows show the new values.
+void EngineCore::TakeParameters(const ParametersLine& line) {
+  RunOptions options = state_.Options;
+  options.DaysPerMonth = line.daysPerMonth;
+  SetOptions(options);
+  const auto& r = line.rates;
+  SetParameters({r[0], r[1], r[2], r[3], r[4], r[5], r[6]});
+  InitialiseRun();
+  ui_.ParametersChanged();
+}
+
+void EngineCore::ReadNextRecord() {
   EngineState& s = state_;
   InputScanner scan(RequireInputFile(s), s.InputLine);
   DailyRecord record;
@@ -234,7 +230,7 @@ void Engine::ReadNextRecord() {
       ui_.ShowMessage(reader.Problem());
       break;
     }
-    if (record.Depth >= kWetDepth) {
+    if (record.Depth >= kWetDayDepth) {
       s.NextRecord = record;
       s.Reader = ReaderState::Reading;
       return;
@@ -243,7 +239,7 @@ void Engine::ReadNextRecord() {
   s.Reader = ReaderState::Ended;
 }
 
-void Engine::ReadNextWetSequence(HourlySeries& hourly, DailySeries& daily) {
+void EngineCore::ReadNextWetSequence(HourlySeries& hourly, DailySeries& daily) {
   EngineState& s = state_;
   if (s.Reader == ReaderState::NotStarted) StartReading(*this, hourly);
   if (s.Reader == ReaderState::Ended) {

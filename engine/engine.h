@@ -1,101 +1,75 @@
 #pragma once
-// The disaggregation engine: one state, one random generator, and the two outlets
-// it reports through. Each concern lives in its own source file.
+// The disaggregation engine as every front end drives it. Set the model parameters and
+// the run options, choose an input file (file mode) or none (test mode) and an output,
+// then step; read the results through the read-only state and the statistics. The
+// engine reports through its two outlets: the log, and the user interface for message
+// boxes and for the parameters an input file sets.
+
+#include <iosfwd>
+#include <memory>
+#include <string>
 
 #include "engine_state.h"
+#include "model_parameters.h"
 #include "output_log.h"
-#include "random.h"
+#include "run_options.h"
 #include "user_interface.h"
 
 namespace nimbra {
 
-enum class WetDryMode { OpenRun = 0, ExactRun = 1, SplitPoint = 2 };
+class EngineCore;
 
-inline constexpr int kSplitDepthLimit = 50;
-inline constexpr const char* kImpossibleStorm =
-    "Impossible to construct a storm with the desired properties\r\nSubsequent results can be incorrect";
+enum class StepOutcome {
+  Done,                // a sequence was disaggregated
+  StoppedByDateOrder,  // the input's dates went backwards; the message was shown
+  EndOfInput,          // the input file holds no more wet days
+  Failed,              // an error ended the step; Message says why
+};
+
+struct StepResult {
+  StepOutcome Outcome = StepOutcome::Done;
+  std::string Message;
+};
 
 class Engine {
  public:
-  Engine(OutputLog& log, UserInterface& ui) : log_(log), ui_(ui) {}
+  // Starts with the default parameters and options, in test mode, with a run started.
+  Engine(OutputLog& log, UserInterface& ui);
+  ~Engine();
   Engine(const Engine&) = delete;
   Engine& operator=(const Engine&) = delete;
 
-  EngineState& State() { return state_; }
-  const EngineState& State() const { return state_; }
-  RandomGenerator& Random() { return random_; }
-  OutputLog& Log() { return log_; }
-  UserInterface& Ui() { return ui_; }
+  // New parameters restart the run. Throws when the run cannot start from them (a bad
+  // Lambda); the parameters are kept as given and the next step reports any other.
+  void SetParameters(const ModelParameters& parameters);
+  // Options take effect from the next step; the seed from the next restart.
+  void SetOptions(const RunOptions& options);
+  // Starts the run again: the seed is taken anew, the log and the sequence count cleared.
+  void RestartRun();
+  // Restarts the run, reads the input file's header again, and forgets the collected
+  // statistics and storms.
+  void Initialise();
 
-  // Setup.
-  void SetDefaults();
-  void InitialiseRun();
-  void UpdateStormRates();
-  // Intensities are gamma-distributed exactly when SigmaX differs from MuX.
-  void UpdateIntensityChoice();
-  // The three print flags from the detail level 0 to 3.
-  void SetDetailLevel(int level);
-  // Refuses rates that would make the generator compute garbage or never stop.
-  void CheckModelParameters() const;
+  // File mode: sequences come from input, which stays open while the engine uses it.
+  // Reads the file's header; a parameters line in it sets the parameters.
+  void OpenInput(std::istream& input, const std::string& name);
+  // Test mode: the model synthesises the observed sequences.
+  void CloseInput();
+  // The hourly output of each step is appended to output; nullptr writes nothing.
+  void SetOutput(std::ostream* output, const std::string& name);
 
-  // Storms and depths.
-  double FirstStormOrigin();
-  double NextStormOrigin(double t);
-  void GenerateStorm(Storm& storm, bool gammaIntensity, double t);
-  double DrawIntensity(bool gammaIntensity);
-  void RegenerateIntensities(bool gammaIntensity);
-  static void ComputeDailyDepths(const StormSet& set, DailySeries& out, int n);
-  static void ComputeHourlyDepths(const StormSet& set, HourlySeries& out, int n);
-  static void SumHourlyToDaily(const HourlySeries& hourly, DailySeries& daily);
+  StepResult Step();
 
-  // Wet/dry search.
-  void SeekWetDrySequence(int& N, bool split);
-  bool CheckWetDrySequence(int& N, WetDryMode mode);
-
-  // Repetitions and adjustment.
-  double LogDistance(int from, int to) const;
-  bool RepeatSequence();
-  void SplitAndRepeat();
-  void FinishSequence();
-  static void MergeStormSets(const StormSet& first, const StormSet& second, int shift, StormSet& out);
-  static void SplitDaily(const DailySeries& saved, int n, DailySeries& first, DailySeries& second);
-  static void JoinDaily(const DailySeries& first, const DailySeries& second, DailySeries& out);
-
-  // The step and the test-mode source of original sequences. NextSequence returns
-  // false when the date-order check ended the step after its message; a command
-  // running several steps stops there.
-  bool NextSequence();
-  void SynthesiseOriginal();
-
-  // The daily input file.
-  void ReadInputHeader();
-  void ReadNextRecord();
-  void ReadNextWetSequence(HourlySeries& hourly, DailySeries& daily);
-
-  // The hourly output file.
-  void WriteHourlyOutput();
-
-  // Run statistics. CollectAllValues returns false when the sequence is out of date
-  // order, which ends the step.
-  void CollectWetValues();
-  bool CollectAllValues();
+  // Summarises what the run has collected into the state's statistics; PrintStatistics
+  // also writes the report to the log.
   void ComputeStatistics();
   void PrintStatistics();
-  void ResetStatistics();
+
+  const EngineState& State() const;
 
  private:
-  bool GenerateAttempt(int N);
-  void LogFoundSequence(int N);
-  int LevelOneRepetitionsAllowed() const;
-  void SplitAndRepeatAt(int depth);
-  void SplitWithOneRetry();
-  double SynthesiseOpenRun(int& N);
-  void RepeatOrSplit(int depth);
-
-  EngineState state_;
-  RandomGenerator random_;
-  OutputLog& log_;
-  UserInterface& ui_;
+  friend struct EngineTestSeam;
+  std::unique_ptr<EngineCore> core_;
 };
 
 }  // namespace nimbra

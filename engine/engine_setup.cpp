@@ -1,50 +1,38 @@
 #include <cmath>
 #include <string>
 
-#include "engine.h"
+#include "engine_core.h"
 #include "format.h"
 #include "parameter_sets.h"
 
 namespace nimbra {
 
-namespace {
-
-void RequirePositiveRate(const char* name, double value) {
-  if (!(value > 0) || std::isinf(value)) {
-    throw InvalidArgument("The model parameter " + std::string(name) +
-                          " must be a positive finite number; it is " + FormatGeneral(value, "."));
-  }
+void EngineCore::SetDefaults() {
+  const ParameterSet& set = kParameterSets[kActiveParameterSet];
+  RunOptions options;
+  options.DaysPerMonth = set.DaysPerMonth;
+  SetOptions(options);
+  SetParameters({set.Lambda, set.Kappa, set.Phi, set.Alpha, set.Nu, set.MuX, set.MuX});
+  state_.SequenceNumber = 0;
 }
 
-}  // namespace
-
-void Engine::SetDefaults() {
-  EngineState& s = state_;
-  s.PrintCellDetails = s.PrintStormNumbers = s.PrintProgress = false;
-  const ParameterSet& p = kParameterSets[kActiveParameterSet];
-  s.Lambda = p.Lambda;
-  s.Kappa = p.Kappa;
-  s.Phi = p.Phi;
-  s.Alpha = p.Alpha;
-  s.Nu = p.Nu;
-  s.MuX = p.MuX;
-  s.DaysPerMonth = p.DaysPerMonth;
-  s.SigmaX = 1.0 * s.MuX;
-  s.ConstLength = 1;
-  s.UseConstLength = false;
-  s.RepLevel1Factor = 20;
-  s.RepLevel1Min = 50;
-  s.RepAllowed = 5000;
-  s.RepDistanceAllowed = 0.1;
-  s.SequenceNumber = 0;
-  s.PerformAdjustment = true;
-  s.RandomSeed = 0;
+void EngineCore::SetParameters(const ModelParameters& parameters) {
+  state_.Parameters = parameters;
+  UpdateIntensityChoice();
 }
 
-void Engine::InitialiseRun() {
+void EngineCore::SetOptions(const RunOptions& options) {
   EngineState& s = state_;
-  RequirePositiveRate("Lambda", s.Lambda);
-  random_.SetRandomSeed(s.RandomSeed);
+  s.Options = options;
+  s.PrintCellDetails = options.DetailLevel >= 3;
+  s.PrintStormNumbers = options.DetailLevel >= 2;
+  s.PrintProgress = options.DetailLevel >= 1;
+}
+
+void EngineCore::InitialiseRun() {
+  EngineState& s = state_;
+  RequirePositiveRate("Lambda", s.Parameters.Lambda);
+  random_.SetRandomSeed(s.Options.RandomSeed);
   InitialiseRecords(s.WetValuesOriginal, kRecordSeparator);
   InitialiseRecords(s.WetValuesSynthetic, kRecordSeparator);
   s.AllValuesCount = 0;
@@ -54,35 +42,21 @@ void Engine::InitialiseRun() {
   s.Reader = ReaderState::NotStarted;
   // Day 0 would lie before the run's first day: the first synthetic sequence starts
   // on day 1 at the earliest.
-  s.NextStart = {1 + TruncToInt(random_.ExponentialRandom(s.Lambda)), 0, 1};
+  s.NextStart = {1 + TruncToInt(random_.ExponentialRandom(s.Parameters.Lambda)), 0, 1};
   s.SequenceStart = s.NextStart;
   s.SequenceStart.Day = 1;
 }
 
-void Engine::UpdateStormRates() {
+void EngineCore::UpdateStormRates() {
   EngineState& s = state_;
-  s.Eta = s.Alpha >= 100 ? s.Nu : random_.GammaRandom(s.Nu, s.Alpha);
-  s.Beta = s.Kappa * s.Eta;
-  s.Gamma = s.Phi * s.Eta;
+  s.Eta =
+      s.Parameters.FixedEta() ? s.Parameters.Nu : random_.GammaRandom(s.Parameters.Nu, s.Parameters.Alpha);
+  s.Beta = s.Parameters.Kappa * s.Eta;
+  s.Gamma = s.Parameters.Phi * s.Eta;
 }
 
-void Engine::UpdateIntensityChoice() { state_.GammaIntensity = std::fabs(state_.MuX - state_.SigmaX) > 1e-6; }
+void EngineCore::UpdateIntensityChoice() { state_.GammaIntensity = state_.Parameters.GammaIntensity(); }
 
-void Engine::SetDetailLevel(int level) {
-  state_.PrintCellDetails = level >= 3;
-  state_.PrintStormNumbers = level >= 2;
-  state_.PrintProgress = level >= 1;
-}
-
-void Engine::CheckModelParameters() const {
-  const EngineState& s = state_;
-  RequirePositiveRate("Lambda", s.Lambda);
-  RequirePositiveRate("Kappa", s.Kappa);
-  RequirePositiveRate("Phi", s.Phi);
-  RequirePositiveRate("Alpha", s.Alpha);
-  RequirePositiveRate("Nu", s.Nu);
-  RequirePositiveRate("MuX", s.MuX);
-  if (s.GammaIntensity) RequirePositiveRate("SigmaX", s.SigmaX);
-}
+void EngineCore::CheckModelParameters() const { state_.Parameters.Validate(); }
 
 }  // namespace nimbra

@@ -1,13 +1,16 @@
 #pragma once
-// Everything the engine knows: model parameters, options, the counters and flags
-// of a run, the storm sets and depth series of the current sequence, and the
-// collections of the run's statistics. The windows read and write it directly.
+// Everything the engine knows: the model parameters and run options as they were set,
+// what the engine derives from them, the counters and flags of a run, the storm sets
+// and depth series of the current sequence, and the collections of the run's
+// statistics. Front ends read it through Engine::State(); only the engine writes it.
 
 #include <array>
 #include <iosfwd>
 #include <string>
 #include <vector>
 
+#include "model_parameters.h"
+#include "run_options.h"
 #include "statrec.h"
 #include "storm_types.h"
 
@@ -30,33 +33,18 @@ struct DailyRecord {
 enum class ReaderState { NotStarted, Reading, Ended };
 
 struct EngineState {
-  // Model parameters. Time in days, depth in mm.
-  double Lambda = 0;  // storm arrival rate, 1/d
-  double Kappa = 0;   // beta/eta
-  double Phi = 0;     // gamma/eta
-  double Alpha = 0;   // shape of eta's gamma distribution
-  double Nu = 0;      // rate of eta's gamma distribution, d; eta itself (1/d) when Alpha >= 100
-  double MuX = 0;     // mean cell intensity, mm/d
-  double SigmaX = 0;  // standard deviation of cell intensity, mm/d
+  ModelParameters Parameters;
+  RunOptions Options;
 
+  // Derived from the parameters and options whenever they change.
+  bool GammaIntensity = false;
+  bool PrintProgress = false;
+  bool PrintStormNumbers = false;
+  bool PrintCellDetails = false;
   // Rates of the storm being generated, 1/d.
   double Eta = 0;
   double Beta = 0;
   double Gamma = 0;
-
-  int DaysPerMonth = 0;
-  int RandomSeed = 0;
-  bool PerformAdjustment = false;
-  bool GammaIntensity = false;
-  int RepLevel1Factor = 0;
-  int RepLevel1Min = 0;
-  int RepAllowed = 0;
-  double RepDistanceAllowed = 0;
-  bool PrintProgress = false;
-  bool PrintStormNumbers = false;
-  bool PrintCellDetails = false;
-  bool UseConstLength = false;
-  int ConstLength = 0;
 
   // The run.
   int SequenceNumber = 0;

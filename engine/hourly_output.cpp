@@ -2,7 +2,7 @@
 #include <string>
 
 #include "calendar.h"
-#include "engine.h"
+#include "engine_core.h"
 #include "format.h"
 
 namespace nimbra {
@@ -27,13 +27,13 @@ struct OutputDate {
 };
 
 double DailyTotal(const EngineState& s, int day) {
-  return s.PerformAdjustment ? s.OriginalDaily[day] : s.SyntheticDaily[day];
+  return s.Options.PerformAdjustment ? s.OriginalDaily[day] : s.SyntheticDaily[day];
 }
 
 void AppendDayStart(std::string& text, const EngineState& s, OutputDate& date, int day) {
   text += kLineEnd;
   ++date.day;
-  if (!s.ReadFromFile) RollOverPeriods(date.day, date.period, s.DaysPerMonth);  // test mode only
+  if (!s.ReadFromFile) RollOverPeriods(date.day, date.period, s.Options.DaysPerMonth);  // test mode only
   AppendField(text, std::to_string(date.day), 3);
   AppendField(text, std::to_string(s.SequenceStart.Tag), 3);
   AppendField(text, std::to_string(date.period), 5);
@@ -56,7 +56,7 @@ std::string HourlyOutputText(const EngineState& s) {
 
 }  // namespace
 
-void Engine::WriteHourlyOutput() {
+void EngineCore::WriteHourlyOutput() {
   const EngineState& s = state_;
   if (s.OutputFile == nullptr) throw InvalidArgument("No output file is open");
   const std::string text = HourlyOutputText(s);

@@ -4,6 +4,8 @@
 namespace nimbra {
 
 inline constexpr int kHoursPerDay = 24;
+// A day with at least this depth (mm) is wet.
+inline constexpr double kWetDayDepth = 1e-5;
 // From this shape on, eta's gamma distribution is taken as a point mass: Nu holds eta itself.
 inline constexpr double kFixedEtaShape = 100;
 
@@ -19,10 +21,16 @@ struct ModelParameters {
   // Intensities are gamma-distributed exactly when SigmaX differs from MuX.
   bool GammaIntensity() const;
   bool FixedEta() const { return Alpha >= kFixedEtaShape; }
+  // The parameters with a new Alpha. Across kFixedEtaShape Nu changes meaning, and it
+  // is converted so that the mean of eta, Alpha / Nu, stays.
+  ModelParameters WithAlpha(double alpha) const;
   // Throws InvalidArgument naming the first parameter the generator cannot draw with.
   void Validate() const;
 
   bool operator==(const ModelParameters&) const = default;
 };
+
+// Throws InvalidArgument naming the parameter unless value is positive and finite.
+void RequirePositiveRate(const char* name, double value);
 
 }  // namespace nimbra

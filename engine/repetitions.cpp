@@ -2,11 +2,11 @@
 #include <limits>
 #include <memory>
 
-#include "engine.h"
+#include "engine_core.h"
 
 namespace nimbra {
 
-double Engine::LogDistance(int from, int to) const {
+double EngineCore::LogDistance(int from, int to) const {
   const EngineState& s = state_;
   double distance = 0;
   for (int k = from; k <= to; ++k) {
@@ -17,17 +17,17 @@ double Engine::LogDistance(int from, int to) const {
 }
 
 // c: level 1 repetitions per storm set, growing with the effort the search needed.
-int Engine::LevelOneRepetitionsAllowed() const {
-  const long long c = static_cast<long long>(state_.RepLevel1Factor) * state_.Attempts;
+int EngineCore::LevelOneRepetitionsAllowed() const {
+  const long long c = static_cast<long long>(state_.Options.RepLevel1Factor) * state_.Attempts;
   if (c > std::numeric_limits<int>::max() || c < std::numeric_limits<int>::min()) {
     throw RangeError("Integer overflow: level 1 repetitions allowed");
   }
-  const int allowed = std::max(static_cast<int>(c), state_.RepLevel1Min);
+  const int allowed = std::max(static_cast<int>(c), state_.Options.RepLevel1Min);
   if (allowed == 0) throw RangeError("Division by zero: no level 1 repetitions allowed");
   return allowed;
 }
 
-bool Engine::RepeatSequence() {
+bool EngineCore::RepeatSequence() {
   EngineState& s = state_;
   int n = s.OriginalDaily.Count;
   SeekWetDrySequence(n, false);
@@ -45,20 +45,20 @@ bool Engine::RepeatSequence() {
     }
     d = LogDistance(1, s.OriginalDaily.Count);
     best = std::min(best, d);
-  } while (i < s.RepAllowed && d >= s.RepDistanceAllowed);
+  } while (i < s.Options.RepAllowed && d >= s.Options.RepDistanceAllowed);
   log_.AddLineFmt("& Repetitions performed %d - Distance %f", i, best);
-  return d < s.RepDistanceAllowed;
+  return d < s.Options.RepDistanceAllowed;
 }
 
-void Engine::SplitAndRepeat() { SplitAndRepeatAt(1); }
+void EngineCore::SplitAndRepeat() { SplitAndRepeatAt(1); }
 
 // Disaggregates OriginalDaily by repetitions, splitting again when they fail. Past
 // the depth limit the storm set the repetitions left is kept.
-void Engine::RepeatOrSplit(int depth) {
+void EngineCore::RepeatOrSplit(int depth) {
   if (!RepeatSequence() && depth < kSplitDepthLimit) SplitAndRepeatAt(depth + 1);
 }
 
-void Engine::SplitAndRepeatAt(int depth) {
+void EngineCore::SplitAndRepeatAt(int depth) {
   EngineState& s = state_;
   struct Buffers {
     StormSet firstStorms, secondStorms;
@@ -85,20 +85,20 @@ void Engine::SplitAndRepeatAt(int depth) {
   }
 }
 
-void Engine::SplitDaily(const DailySeries& saved, int n, DailySeries& first, DailySeries& second) {
+void EngineCore::SplitDaily(const DailySeries& saved, int n, DailySeries& first, DailySeries& second) {
   first.Count = n;
   for (int k = 1; k <= n; ++k) first[k] = saved[k];
   second.Count = saved.Count - n;
   for (int k = 1; k <= second.Count; ++k) second[k] = saved[n + k];
 }
 
-void Engine::JoinDaily(const DailySeries& first, const DailySeries& second, DailySeries& out) {
+void EngineCore::JoinDaily(const DailySeries& first, const DailySeries& second, DailySeries& out) {
   out.Count = first.Count + second.Count;
   for (int k = 1; k <= first.Count; ++k) out[k] = first[k];
   for (int k = 1; k <= second.Count; ++k) out[first.Count + k] = second[k];
 }
 
-void Engine::MergeStormSets(const StormSet& first, const StormSet& second, int shift, StormSet& out) {
+void EngineCore::MergeStormSets(const StormSet& first, const StormSet& second, int shift, StormSet& out) {
   const int total = first.Count + second.Count;
   if (total > StormSet::kCapacity) ThrowRangeError(total, 1, StormSet::kCapacity);
   out = first;
@@ -110,12 +110,12 @@ void Engine::MergeStormSets(const StormSet& first, const StormSet& second, int s
   }
 }
 
-void Engine::FinishSequence() {
+void EngineCore::FinishSequence() {
   EngineState& s = state_;
   const int days = s.OriginalDaily.Count;
   ComputeHourlyDepths(s.Storms, s.SyntheticHourly, 24 * days);
   SumHourlyToDaily(s.SyntheticHourly, s.SyntheticDaily);
-  if (!s.PerformAdjustment) return;
+  if (!s.Options.PerformAdjustment) return;
   for (int k = 1; k <= days; ++k) {
     const double r = Divide(s.OriginalDaily[k], s.SyntheticDaily[k]);
     for (int h = (k - 1) * 24 + 1; h <= k * 24; ++h) s.SyntheticHourly[h] *= r;

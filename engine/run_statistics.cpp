@@ -8,14 +8,13 @@
 #include <vector>
 
 #include "checked.h"
-#include "engine.h"
+#include "engine_core.h"
 #include "stat2.h"
 
 namespace nimbra {
 
 namespace {
 
-constexpr int kHoursPerDay = 24;
 constexpr int kMaxLag = 10;
 
 template <class AutocorrelationAt>
@@ -122,10 +121,10 @@ long long GapHours(const EngineState& s) {
   // The dates stand still from step to step in constant-length mode, so a gap computed
   // from them means nothing; the calendar of that mode advances by the sequence and
   // one day, so one dry day goes before each sequence.
-  if (s.UseConstLength) return kHoursPerDay;
+  if (s.Options.UseConstLength) return kHoursPerDay;
   const long long periods = static_cast<long long>(s.PreviousStart.Period) - s.SequenceStart.Period;
   const long long dayAfterPrevious =
-      Plus(Plus(Times(periods, s.DaysPerMonth), s.PreviousStart.Day), s.PreviousDays);
+      Plus(Plus(Times(periods, s.Options.DaysPerMonth), s.PreviousStart.Day), s.PreviousDays);
   return Times(Minus(s.SequenceStart.Day, dayAfterPrevious), kHoursPerDay);
 }
 
@@ -244,7 +243,7 @@ void ClearSummary(StatisticsSummary& summary) {
 
 // A full series ends this step's collection of wet values, not the step: the
 // statistics then cover the sequences kept so far.
-void Engine::CollectWetValues() {
+void EngineCore::CollectWetValues() {
   try {
     AppendToRecords(state_.SyntheticHourly, state_.WetValuesSynthetic);
     AppendToRecords(state_.OriginalHourly, state_.WetValuesOriginal);
@@ -253,9 +252,9 @@ void Engine::CollectWetValues() {
   }
 }
 
-bool Engine::CollectAllValues() {
+bool EngineCore::CollectAllValues() {
   const long long gapHours = GapHours(state_);
-  if (!state_.UseConstLength && gapHours < 0) {
+  if (!state_.Options.UseConstLength && gapHours < 0) {
     ui_.ShowMessage(kDateOrderError);
     return false;
   }
@@ -268,12 +267,12 @@ bool Engine::CollectAllValues() {
   return true;
 }
 
-void Engine::ComputeStatistics() {
+void EngineCore::ComputeStatistics() {
   if (state_.OriginalHourlyAvailable) Summarise(OriginalSeries(state_), state_.AllValuesCount);
   Summarise(SyntheticSeries(state_), state_.AllValuesCount);
 }
 
-void Engine::PrintStatistics() {
+void EngineCore::PrintStatistics() {
   ComputeStatistics();
   if (state_.WetDayStatsSynthetic.Count < 2) return;
   const Series original = OriginalSeries(state_);
@@ -281,7 +280,7 @@ void Engine::PrintStatistics() {
   StatisticsReport(log_, state_.OriginalHourlyAvailable ? &original : nullptr, synthetic).Print();
 }
 
-void Engine::ResetStatistics() {
+void EngineCore::ResetStatistics() {
   for (StatisticsSummary* summary : OriginalSeries(state_).summaries) ClearSummary(*summary);
   for (StatisticsSummary* summary : SyntheticSeries(state_).summaries) ClearSummary(*summary);
 }

@@ -2,11 +2,11 @@
 #include <exception>
 
 #include "calendar.h"
-#include "engine.h"
+#include "engine_core.h"
 
 namespace nimbra {
 
-bool Engine::NextSequence() {
+bool EngineCore::NextSequence() {
   CheckModelParameters();
   EngineState& s = state_;
   ++s.SequenceNumber;
@@ -34,7 +34,7 @@ bool Engine::NextSequence() {
 
 // A failed split is tried once more on the whole target, which the failed call may
 // have left cut down to one of its parts.
-void Engine::SplitWithOneRetry() {
+void EngineCore::SplitWithOneRetry() {
   const DailySeries whole = state_.OriginalDaily;
   try {
     SplitAndRepeat();
@@ -44,12 +44,12 @@ void Engine::SplitWithOneRetry() {
   }
 }
 
-void Engine::SynthesiseOriginal() {
+void EngineCore::SynthesiseOriginal() {
   EngineState& s = state_;
   int N = 0;
   int offset = 0;
-  if (s.UseConstLength) {
-    N = s.ConstLength;
+  if (s.Options.UseConstLength) {
+    N = s.Options.ConstLength;
     SeekWetDrySequence(N, false);
     offset = N + 1;
   } else {
@@ -59,7 +59,7 @@ void Engine::SynthesiseOriginal() {
     offset = std::max(TruncToInt(lastOrigin), N + 1);
   }
   s.NextStart.Day = s.SequenceStart.Day + offset;
-  RollOverPeriods(s.NextStart.Day, s.NextStart.Period, s.DaysPerMonth);
+  RollOverPeriods(s.NextStart.Day, s.NextStart.Period, s.Options.DaysPerMonth);
   s.OriginalStorms = s.Storms;
   ComputeHourlyDepths(s.OriginalStorms, s.OriginalHourly, 24 * N);
   SumHourlyToDaily(s.OriginalHourly, s.OriginalDaily);
@@ -68,7 +68,7 @@ void Engine::SynthesiseOriginal() {
 
 // Generates storms until one wet run starting on day 0 is closed, and returns the
 // origin of the closing storm, which is not part of the run.
-double Engine::SynthesiseOpenRun(int& N) {
+double EngineCore::SynthesiseOpenRun(int& N) {
   EngineState& s = state_;
   s.PreviousStart = s.SequenceStart;
   s.PreviousDays = s.SequenceNumber == 1 ? 0 : s.OriginalDaily.Count;

@@ -30,14 +30,17 @@ struct FailedSequence {
 };
 
 struct StationResult {
-  std::vector<double> Hourly;    // 24 per day of the series; NaN on missing days and failed sequences
-  std::vector<std::string> Log;  // the lines the log window would show
-  int Sequences = 0;             // wet sequences disaggregated or tried
+  std::vector<double> Hourly;         // 24 per day of the series; NaN on missing days and failed sequences
+  std::vector<std::string> Log;       // the lines the log window would show
+  std::vector<std::string> Messages;  // what the desktop program would show in message boxes
+  int Sequences = 0;                  // wet sequences disaggregated or tried
   std::vector<FailedSequence> Failed;
 };
 
 // Wet sequences never cross a missing day; runs longer than a series holds are split.
-// The random stream starts from options.RandomSeed.
+// The random stream starts from options.RandomSeed, and is drawn in the order a run of
+// the classic file with the same wet days draws it, so both give the same hours. Throws
+// InvalidArgument when ObservedHours has neither no hours nor 24 per day.
 StationResult DisaggregateStation(const StationSeries& series, const ParametersByMonth& parameters,
                                   const RunOptions& options);
 

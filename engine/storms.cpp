@@ -1,6 +1,6 @@
 #include <cmath>
 
-#include "engine.h"
+#include "engine_core.h"
 
 namespace nimbra {
 
@@ -37,15 +37,17 @@ void ComputeDepths(const StormSet& set, Series& out, int n, double F) {
 
 }  // namespace
 
-double Engine::FirstStormOrigin() {
+double EngineCore::FirstStormOrigin() {
   const long double u = random_.RandomUniform();
-  const long double lambda = state_.Lambda;
+  const long double lambda = state_.Parameters.Lambda;
   return static_cast<double>(-CheckedLog(1 - u * (1 - expl(-lambda))) / lambda);
 }
 
-double Engine::NextStormOrigin(double t) { return t + random_.ExponentialRandom(state_.Lambda); }
+double EngineCore::NextStormOrigin(double t) {
+  return t + random_.ExponentialRandom(state_.Parameters.Lambda);
+}
 
-void Engine::GenerateStorm(Storm& storm, bool gammaIntensity, double t) {
+void EngineCore::GenerateStorm(Storm& storm, bool gammaIntensity, double t) {
   const bool details = state_.PrintCellDetails;
   if (details) log_.AddLine("# Generating one storm ... ");
   UpdateStormRates();
@@ -67,16 +69,16 @@ void Engine::GenerateStorm(Storm& storm, bool gammaIntensity, double t) {
   storm.Count = i;
 }
 
-double Engine::DrawIntensity(bool gammaIntensity) {
+double EngineCore::DrawIntensity(bool gammaIntensity) {
   const EngineState& s = state_;
   if (gammaIntensity) {
-    const double ratio = s.MuX / s.SigmaX;
-    return random_.GammaRandom(s.MuX / (s.SigmaX * s.SigmaX), ratio * ratio);
+    const double ratio = s.Parameters.MuX / s.Parameters.SigmaX;
+    return random_.GammaRandom(s.Parameters.MuX / (s.Parameters.SigmaX * s.Parameters.SigmaX), ratio * ratio);
   }
-  return random_.ExponentialRandom(1 / s.MuX);
+  return random_.ExponentialRandom(1 / s.Parameters.MuX);
 }
 
-void Engine::RegenerateIntensities(bool gammaIntensity) {
+void EngineCore::RegenerateIntensities(bool gammaIntensity) {
   StormSet& set = state_.Storms;
   for (int s = 1; s <= set.Count; ++s) {
     Storm& storm = set[s];
@@ -85,15 +87,15 @@ void Engine::RegenerateIntensities(bool gammaIntensity) {
   ComputeDailyDepths(set, state_.SyntheticDaily, state_.SyntheticDaily.Count);
 }
 
-void Engine::ComputeDailyDepths(const StormSet& set, DailySeries& out, int n) {
+void EngineCore::ComputeDailyDepths(const StormSet& set, DailySeries& out, int n) {
   ComputeDepths(set, out, n, 1.0);
 }
 
-void Engine::ComputeHourlyDepths(const StormSet& set, HourlySeries& out, int n) {
+void EngineCore::ComputeHourlyDepths(const StormSet& set, HourlySeries& out, int n) {
   ComputeDepths(set, out, n, 24.0);
 }
 
-void Engine::SumHourlyToDaily(const HourlySeries& hourly, DailySeries& daily) {
+void EngineCore::SumHourlyToDaily(const HourlySeries& hourly, DailySeries& daily) {
   daily.Count = hourly.Count / 24;
   for (int d = 1; d <= daily.Count; ++d) {
     double sum = 0;

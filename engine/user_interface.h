@@ -11,8 +11,9 @@ class UserInterface {
   virtual ~UserInterface() = default;
   // An information message box with an OK button; lines are separated by CR LF.
   virtual void ShowMessage(const std::string& text) = 0;
-  // The parameters were read from an input file: the parameters dialog reloads them.
-  virtual void ReloadParameters() = 0;
+  // An input file's parameters line has set the parameters and restarted the run: the
+  // windows show the new values. Nothing may call back into the engine from here.
+  virtual void ParametersChanged() = 0;
   // The input is exhausted: the next-sequence commands are disabled.
   virtual void DisableNextCommands() = 0;
 };

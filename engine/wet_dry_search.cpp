@@ -2,7 +2,7 @@
 #include <array>
 #include <string>
 
-#include "engine.h"
+#include "engine_core.h"
 
 namespace nimbra {
 
@@ -13,7 +13,7 @@ constexpr int kMaxPatternDays = 31;  // days 0..30
 
 }  // namespace
 
-void Engine::SeekWetDrySequence(int& N, bool split) {
+void EngineCore::SeekWetDrySequence(int& N, bool split) {
   CheckModelParameters();
   EngineState& s = state_;
   const WetDryMode mode = split ? WetDryMode::SplitPoint : WetDryMode::ExactRun;
@@ -25,7 +25,7 @@ void Engine::SeekWetDrySequence(int& N, bool split) {
     const bool complete = GenerateAttempt(N);
     ++s.Attempts;
     found = complete && CheckWetDrySequence(N, mode);
-  } while (!found && 10LL * s.RepAllowed >= s.Attempts);
+  } while (!found && 10LL * s.Options.RepAllowed >= s.Attempts);
   if (!found) {
     ui_.ShowMessage(kImpossibleStorm);
     return;
@@ -36,7 +36,7 @@ void Engine::SeekWetDrySequence(int& N, bool split) {
 
 // Generates every storm whose origin lies at or before day N. An attempt that would
 // need more storms than a set holds cannot fit and ends before the extra storm.
-bool Engine::GenerateAttempt(int N) {
+bool EngineCore::GenerateAttempt(int N) {
   StormSet& storms = state_.Storms;
   int k = 1;
   double t = FirstStormOrigin();
@@ -55,7 +55,7 @@ bool Engine::GenerateAttempt(int N) {
 }
 
 // A found line that ends the log is replaced, so that searches in a row leave one line.
-void Engine::LogFoundSequence(int N) {
+void EngineCore::LogFoundSequence(int N) {
   const std::string line =
       log_.Formatted("@ Found W/D sequence at attempt No. %d; wet days: %d", state_.Attempts - 1, N);
   if (log_.LastLine().find(kFoundLinePrefix) != std::string::npos) {
@@ -65,7 +65,7 @@ void Engine::LogFoundSequence(int N) {
   }
 }
 
-bool Engine::CheckWetDrySequence(int& N, WetDryMode mode) {
+bool EngineCore::CheckWetDrySequence(int& N, WetDryMode mode) {
   if (mode == WetDryMode::OpenRun) N = 30;
   if (N < 0 || N >= kMaxPatternDays) ThrowRangeError(N, 0, kMaxPatternDays - 1);
   std::array<bool, kMaxPatternDays> wet{};

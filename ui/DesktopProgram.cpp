@@ -10,8 +10,8 @@
 namespace nimbra {
 
 // The log window exists before everything else, hidden until the first line; the
-// main window then loads the defaults and starts a run, and the dialogs, created
-// hidden after it, show the engine's defaults.
+// main window then creates the engine, and the dialogs, created hidden after it, show
+// the engine's defaults.
 DesktopProgram::DesktopProgram(Prompts& prompts)
     : prompts_(prompts),
       Vout_(std::make_unique<TVout>(prompts_)),
@@ -23,7 +23,6 @@ DesktopProgram::DesktopProgram(Prompts& prompts)
   GraphForm_ = std::make_unique<TGraphForm>(engine, *Help_);
   RepetitionOptions_ = std::make_unique<TRepetitionOptions>(engine, prompts_, *Help_, MainForm_.get());
   MainForm_->AttachWindows(*BLParametersForm_, *GraphForm_, *RepetitionOptions_);
-  engine.SetDefaults();
   MainForm_->show();
 }
 

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "EngineEdits.h"
 #include "HelpWindow.h"
 #include "checked.h"
 #include "field_ranges.h"
@@ -19,19 +20,6 @@
 namespace nimbra {
 
 namespace {
-
-// From this shape on, eta is no longer drawn: Nu holds eta itself.
-constexpr double kFixedEtaShape = 100;
-
-bool EtaIsFixed(double alpha) { return alpha >= kFixedEtaShape; }
-
-// Nu after Alpha has moved from oldAlpha to newAlpha. Across the threshold the fifth
-// field changes meaning, and the conversion keeps the mean of eta, Alpha / Nu.
-double ConvertedNu(double oldAlpha, double newAlpha, double nu) {
-  if (EtaIsFixed(oldAlpha) && !EtaIsFixed(newAlpha)) return Divide(newAlpha, nu);
-  if (!EtaIsFixed(oldAlpha) && EtaIsFixed(newAlpha)) return Divide(oldAlpha, nu);
-  return nu;
-}
 
 // A change of window (a message box, another program) or a context menu takes the
 // focus without the user having left the field for another control.
@@ -205,79 +193,76 @@ bool TBLParametersForm::event(QEvent* event) {
 void TBLParametersForm::FormCreate() {
   const EngineState& s = S();
   loading_ = true;
-  ShowReal(Edit1, s.Lambda);
-  ShowReal(Edit2, s.Kappa);
-  ShowReal(Edit3, s.Phi);
-  ShowReal(Edit4, s.Alpha);
-  ShowReal(Edit5, s.Nu);
-  ShowReal(Edit6, s.MuX);
-  ShowReal(Edit7, s.SigmaX);
+  ShowReal(Edit1, s.Parameters.Lambda);
+  ShowReal(Edit2, s.Parameters.Kappa);
+  ShowReal(Edit3, s.Parameters.Phi);
+  ShowReal(Edit4, s.Parameters.Alpha);
+  ShowReal(Edit5, s.Parameters.Nu);
+  ShowReal(Edit6, s.Parameters.MuX);
+  ShowReal(Edit7, s.Parameters.SigmaX);
   // Shown as it is: a value from a file outside the bounds stays until the field is left.
-  SpinEdit1->SetText(QString::number(s.DaysPerMonth));
+  SpinEdit1->SetText(QString::number(s.Options.DaysPerMonth));
   loading_ = false;
-  React([this] { engine_.UpdateIntensityChoice(); });
+  HandleNiOrEta();
 }
 
 void TBLParametersForm::HandleNiOrEta() {
-  const bool fixed = EtaIsFixed(S().Alpha);
+  const bool fixed = S().Parameters.FixedEta();
   Edit5->setToolTip(fixed ? kEtaHint : kNuHint);
   Label5->setText(fixed ? kEtaLabel : kNuLabel);
 }
 
-void TBLParametersForm::Edit1Change() {
-  React([this] { ReadRealField(Edit1, S().Lambda); });
-}
+void TBLParametersForm::Edit1Change() { ChangeParameter(Edit1, &ModelParameters::Lambda); }
 
-void TBLParametersForm::Edit2Change() {
-  React([this] { ReadRealField(Edit2, S().Kappa); });
-}
+void TBLParametersForm::Edit2Change() { ChangeParameter(Edit2, &ModelParameters::Kappa); }
 
-void TBLParametersForm::Edit3Change() {
-  React([this] { ReadRealField(Edit3, S().Phi); });
-}
+void TBLParametersForm::Edit3Change() { ChangeParameter(Edit3, &ModelParameters::Phi); }
 
 void TBLParametersForm::Edit4Change() {
   React([this] { ChangeAlpha(); });
 }
 
 // While Alpha >= 100 the value typed is eta itself.
-void TBLParametersForm::Edit5Change() {
-  React([this] { ReadRealField(Edit5, S().Nu); });
-}
+void TBLParametersForm::Edit5Change() { ChangeParameter(Edit5, &ModelParameters::Nu); }
 
-void TBLParametersForm::Edit6Change() {
-  React([this] {
-    ReadRealField(Edit6, S().MuX);
-    engine_.UpdateIntensityChoice();
-  });
-}
+void TBLParametersForm::Edit6Change() { ChangeParameter(Edit6, &ModelParameters::MuX); }
 
-void TBLParametersForm::Edit7Change() {
-  React([this] {
-    ReadRealField(Edit7, S().SigmaX);
-    engine_.UpdateIntensityChoice();
+void TBLParametersForm::Edit7Change() { ChangeParameter(Edit7, &ModelParameters::SigmaX); }
+
+void TBLParametersForm::ChangeParameter(const QLineEdit* edit, double ModelParameters::*field) {
+  React([=, this] {
+    EditParameters(engine_, [=, this](ModelParameters& p) { ReadRealField(edit, p.*field); });
   });
 }
 
 void TBLParametersForm::ChangeAlpha() {
-  EngineState& s = S();
-  const double oldAlpha = s.Alpha;
-  ReadRealField(Edit4, s.Alpha);
-  s.Nu = ConvertedNu(oldAlpha, s.Alpha, s.Nu);
-  ShowReal(Edit5, s.Nu);  // Edit5 reacts only to being left, not to this
+  ModelParameters p = S().Parameters;
+  double alpha = p.Alpha;
+  ReadRealField(Edit4, alpha);
+  p = p.WithAlpha(alpha);
+  ShowReal(Edit5, p.Nu);  // Edit5 reacts only to being left, not to this
+  engine_.SetParameters(p);
   HandleNiOrEta();
 }
 
 void TBLParametersForm::SpinEdit1Change() {
-  React([this] { S().DaysPerMonth = SpinEdit1->Value(); });
+  ChangeOption([this](RunOptions& o) { o.DaysPerMonth = SpinEdit1->Value(); });
 }
 
 void TBLParametersForm::PerformAdjustmentBoxClick() {
-  React([this] { S().PerformAdjustment = PerformAdjustmentBox->isChecked(); });
+  ChangeOption([this](RunOptions& o) { o.PerformAdjustment = PerformAdjustmentBox->isChecked(); });
 }
 
 void TBLParametersForm::SpinEdit2Change() {
-  React([this] { S().RandomSeed = SpinEdit2->Value(); });
+  ChangeOption([this](RunOptions& o) { o.RandomSeed = SpinEdit2->Value(); });
+}
+
+// These options take effect from the run's start, so the run starts again.
+void TBLParametersForm::ChangeOption(const std::function<void(RunOptions&)>& change) {
+  React([&] {
+    EditOptions(engine_, change);
+    engine_.RestartRun();
+  });
 }
 
 void TBLParametersForm::Button1Click() { accept(); }
@@ -296,17 +281,14 @@ void TBLParametersForm::ReadRealField(const QLineEdit* edit, double& variable) {
   ReadRealNumber(FromQString(edit->text()), variable, DecimalSeparator(), prompts_);
 }
 
-void TBLParametersForm::React(const std::function<void()>& step) {
+// Filling the fields with the engine's own values changes nothing.
+void TBLParametersForm::React(const std::function<void()>& change) {
+  if (loading_) return;
   try {
-    step();
-    RestartRun();
+    change();
   } catch (const std::exception& e) {
     prompts_.ShowError(e.what());
   }
-}
-
-void TBLParametersForm::RestartRun() {
-  if (!loading_) engine_.InitialiseRun();
 }
 
 }  // namespace nimbra

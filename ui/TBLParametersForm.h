@@ -93,23 +93,22 @@ class TBLParametersForm : public QDialog {
   void SetTabOrder();
   void ConnectReactions();
 
-  EngineState& S() { return engine_.State(); }
+  const EngineState& S() const { return engine_.State(); }
   std::string DecimalSeparator() const;
   void ShowReal(QLineEdit* edit, double value);
   void ReadRealField(const QLineEdit* edit, double& variable);
+  void ChangeParameter(const QLineEdit* edit, double ModelParameters::*field);
   void ChangeAlpha();
-  // A field's own step, then the restart of the run; an error ends the reaction and
-  // is shown, and what was stored before it stays.
-  void React(const std::function<void()>& step);
-  void RestartRun();
+  void ChangeOption(const std::function<void(RunOptions&)>& change);
+  // A field's change, which restarts the run; an error ends the reaction and is
+  // shown, and what was stored before it stays.
+  void React(const std::function<void()>& change);
 
   Engine& engine_;
   Prompts& prompts_;
   // The real fields that react when the focus leaves them, each with its handler.
   std::vector<std::pair<QObject*, void (TBLParametersForm::*)()>> leaveReactions_;
-  // While the fields are being filled, the handlers that react to the filling store
-  // their values but leave the restart to the end, so that a parameter the run cannot
-  // start from is reported once rather than by every field.
+  // While the fields are being filled with the engine's values, their handlers rest.
   bool loading_ = false;
 };
 

@@ -23,7 +23,6 @@ namespace nimbra {
 
 namespace {
 
-constexpr int kHoursPerDay = 24;
 constexpr int kTabHeight = 40;
 constexpr QSize kInitialSize(626, 390);
 constexpr int kTabRowSlack = 8;

@@ -6,6 +6,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include "EngineEdits.h"
 #include "HelpWindow.h"
 #include "Icons.h"
 #include "TAboutBox.h"
@@ -41,10 +42,7 @@ TMainForm::TMainForm(TVout& vout, Prompts& prompts, HelpWindow& help)
 TMainForm::~TMainForm() = default;
 
 void TMainForm::FormCreate() {
-  engine_->SetDefaults();
-  engine_->InitialiseRun();
-  engine_->State().OriginalHourlyAvailable = true;
-  UseConstLengthSpinEdit->SetValue(engine_->State().ConstLength);
+  UseConstLengthSpinEdit->SetValue(engine_->State().Options.ConstLength);
   PrintDetailsSpinEdit->SetValue(0);
   HowManyChangeActionExecute();
   adjustSize();
@@ -158,16 +156,9 @@ void TMainForm::ShowSequenceNumber() {
 
 void TMainForm::InitActionExecute() {
   RunCommand([this] {
-    EngineState& s = engine_->State();
-    engine_->InitialiseRun();
+    engine_->Initialise();
     NextAction->setEnabled(true);
     NextManyAction->setEnabled(true);
-    if (s.ReadFromFile) engine_->ReadInputHeader();
-    engine_->ResetStatistics();
-    s.SequenceNumber = 0;
-    s.Storms.Count = 0;
-    s.OriginalStorms.Count = 0;
-    s.AllValuesCount = 0;
     if (graphs_ != nullptr) graphs_->ResetGraphs();
     StatusPanels[0]->setText(QStringLiteral("Sequence #: 0"));
   });
@@ -180,12 +171,17 @@ void TMainForm::RefreshGraphs() {
   graphs_->repaint();
 }
 
+// A failed step shows its error; the windows then stay as they were.
+StepOutcome TMainForm::RunStep() {
+  const StepResult result = engine_->Step();
+  if (result.Outcome == StepOutcome::Failed) prompts_.ShowError(result.Message);
+  return result.Outcome;
+}
+
 void TMainForm::NextActionExecute() {
-  RunCommand([this] {
-    engine_->NextSequence();
-    ShowSequenceNumber();
-    RefreshGraphs();
-  });
+  if (RunStep() == StepOutcome::Failed) return;
+  ShowSequenceNumber();
+  RunCommand([this] { RefreshGraphs(); });
 }
 
 // The passes go on after the input is exhausted: they only show the sequence number.
@@ -193,7 +189,10 @@ void TMainForm::NextManyActionExecute() {
   const int n = HowManySpinEdit->Value();
   RunCommand([this, n] {
     for (int i = 0; i < n; ++i) {
-      if (!engine_->State().EndOfInput && !engine_->NextSequence()) return;
+      if (!engine_->State().EndOfInput) {
+        const StepOutcome outcome = RunStep();
+        if (outcome == StepOutcome::Failed || outcome == StepOutcome::StoppedByDateOrder) return;
+      }
       ShowSequenceNumber();
       statusBar()->repaint();
       RefreshGraphs();
@@ -206,60 +205,54 @@ void TMainForm::HowManyChangeActionExecute() {
 }
 
 void TMainForm::UseConstLengthActionExecute() {
-  engine_->State().UseConstLength = UseConstLengthAction->isChecked();
+  EditOptions(*engine_, [this](RunOptions& o) { o.UseConstLength = UseConstLengthAction->isChecked(); });
   UseConstLengthSpinEdit->setEnabled(UseConstLengthAction->isChecked());
-  UseConstLengthSpinEdit->SetValue(engine_->State().ConstLength);
+  UseConstLengthSpinEdit->SetValue(engine_->State().Options.ConstLength);
 }
 
 void TMainForm::DefineConstLengthActionExecute() {
-  engine_->State().ConstLength = UseConstLengthSpinEdit->Value();
+  EditOptions(*engine_, [this](RunOptions& o) { o.ConstLength = UseConstLengthSpinEdit->Value(); });
 }
 
 void TMainForm::FileOpenActionExecute() {
-  EngineState& s = engine_->State();
-  s.ReadFromFile = FileOpenAction->isChecked();
-  if (s.ReadFromFile) {
-    RunCommand([&] { s.ReadFromFile = OpenInputTextFile(inputFile_, s.InputFileName, prompts_); });
-    if (!s.ReadFromFile) FileOpenAction->setChecked(false);
+  bool reading = FileOpenAction->isChecked();
+  std::string name = engine_->State().InputFileName;
+  if (reading) {
+    RunCommand([&] { reading = OpenInputTextFile(inputFile_, name, prompts_); });
+    if (!reading) FileOpenAction->setChecked(false);
   } else {
     inputFile_.close();
   }
-  s.InputFile = s.ReadFromFile ? &inputFile_ : nullptr;
-  UseConstLengthAction->setEnabled(!s.ReadFromFile);
-  if (graphs_ != nullptr) graphs_->OriginalRadioButton->setEnabled(!s.ReadFromFile);
-  if (s.ReadFromFile) {
-    EnterFileMode();
+  UseConstLengthAction->setEnabled(!reading);
+  if (graphs_ != nullptr) graphs_->OriginalRadioButton->setEnabled(!reading);
+  if (reading) {
+    EnterFileMode(name);
   } else {
     EnterTestMode();
   }
 }
 
-void TMainForm::EnterFileMode() {
-  EngineState& s = engine_->State();
+void TMainForm::EnterFileMode(const std::string& name) {
   UseConstLengthAction->setChecked(false);
   UseConstLengthSpinEdit->setEnabled(false);
-  s.UseConstLength = false;
-  StatusPanels[1]->setText(ToQString("Input file: " + StripDirectory(s.InputFileName)));
+  StatusPanels[1]->setText(ToQString("Input file: " + StripDirectory(name)));
   if (graphs_ != nullptr) graphs_->DisaggregatedRadioButton->setChecked(true);
-  RunCommand([this] {
-    engine_->InitialiseRun();
-    engine_->ReadInputHeader();
-  });
+  RunCommand([&] { engine_->OpenInput(inputFile_, name); });
 }
 
 void TMainForm::EnterTestMode() {
   StatusPanels[1]->setText(QStringLiteral("Input file: none"));
-  engine_->State().OriginalHourlyAvailable = true;
+  engine_->CloseInput();
 }
 
 // Giving up the file choice raises the toggle again: nothing is written then.
 void TMainForm::FileSaveActionExecute() {
-  EngineState& s = engine_->State();
-  s.WriteToFile = FileSaveAction->isChecked();
-  if (s.WriteToFile) {
-    RunCommand([&] { s.WriteToFile = OpenOutputTextFile(outputFile_, s.OutputFileName, prompts_); });
-    if (s.WriteToFile) {
-      StatusPanels[2]->setText(ToQString("Output file: " + StripDirectory(s.OutputFileName)));
+  bool writing = FileSaveAction->isChecked();
+  std::string name = engine_->State().OutputFileName;
+  if (writing) {
+    RunCommand([&] { writing = OpenOutputTextFile(outputFile_, name, prompts_); });
+    if (writing) {
+      StatusPanels[2]->setText(ToQString("Output file: " + StripDirectory(name)));
     } else {
       FileSaveAction->setChecked(false);
     }
@@ -267,12 +260,14 @@ void TMainForm::FileSaveActionExecute() {
     StatusPanels[2]->setText(QStringLiteral("Ouput file: none"));
     outputFile_.close();
   }
-  s.OutputFile = s.WriteToFile ? &outputFile_ : nullptr;
+  engine_->SetOutput(writing ? &outputFile_ : nullptr, name);
 }
 
 void TMainForm::ClearOutputActionExecute() { vout_.ClearText(); }
 
-void TMainForm::PrintDetailsSpinEditChange() { engine_->SetDetailLevel(PrintDetailsSpinEdit->Value()); }
+void TMainForm::PrintDetailsSpinEditChange() {
+  EditOptions(*engine_, [this](RunOptions& o) { o.DetailLevel = PrintDetailsSpinEdit->Value(); });
+}
 
 void TMainForm::PrintStatisticsActionExecute() {
   RunCommand([this] { engine_->PrintStatistics(); });
@@ -291,7 +286,7 @@ void TMainForm::AttachWindows(TBLParametersForm& parameters, TGraphForm& graphs,
   connect(&repetitions, &TRepetitionOptions::Closed, this, [this] { RepOptionsButton->setChecked(false); });
   ParametersButton->defaultAction()->setEnabled(true);
   RepOptionsButton->defaultAction()->setEnabled(true);
-  onReloadParameters = [this] { parameters_->FormCreate(); };
+  onParametersChanged = [this] { parameters_->FormCreate(); };
 }
 
 void TMainForm::ShowGraphsButtonClick() {
@@ -313,14 +308,8 @@ void TMainForm::HelpButtonClick() { help_.ShowContents(); }
 
 void TMainForm::ShowMessage(const std::string& text) { prompts_.Inform(text); }
 
-// The parameters just read take effect as the parameters dialog would take them.
-void TMainForm::ReloadParameters() {
-  if (onReloadParameters) {
-    onReloadParameters();
-    return;
-  }
-  engine_->UpdateIntensityChoice();
-  engine_->InitialiseRun();
+void TMainForm::ParametersChanged() {
+  if (onParametersChanged) onParametersChanged();
 }
 
 void TMainForm::DisableNextCommands() {

@@ -37,12 +37,11 @@ class TMainForm : public QMainWindow, public UserInterface {
 
   // What the engine asks of the windows.
   void ShowMessage(const std::string& text) override;
-  void ReloadParameters() override;
+  void ParametersChanged() override;
   void DisableNextCommands() override;
 
-  // Run after the engine has reloaded parameters from an input file; the parameters
-  // dialog hooks in here.
-  std::function<void()> onReloadParameters;
+  // Run after an input file has set the parameters; the parameters dialog hooks in here.
+  std::function<void()> onParametersChanged;
 
   QAction* InitAction;
   QAction* NextAction;
@@ -105,7 +104,8 @@ class TMainForm : public QMainWindow, public UserInterface {
   // After a step: the graphs follow the run while they are shown.
   void RefreshGraphs();
   void EnterTestMode();
-  void EnterFileMode();
+  void EnterFileMode(const std::string& name);
+  StepOutcome RunStep();
 
   TVout& vout_;
   Prompts& prompts_;

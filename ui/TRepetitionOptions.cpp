@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "EngineEdits.h"
 #include "HelpWindow.h"
 #include "field_ranges.h"
 #include "format.h"
@@ -16,11 +17,8 @@ namespace nimbra {
 
 namespace {
 
-// The values the dialog is built with; FormCreate replaces them by the engine's.
-constexpr int kBuiltLevel1Factor = 20;
-constexpr int kBuiltLevel1Min = 50;
-constexpr int kBuiltAllowed = 10000;
-const QString kBuiltDistance = QStringLiteral("0.2");
+// The dialog is built with the engine's defaults; FormCreate shows the values in use.
+const RunOptions kBuilt;
 
 }  // namespace
 
@@ -35,15 +33,15 @@ TRepetitionOptions::TRepetitionOptions(Engine& engine, Prompts& prompts, HelpWin
       QStringLiteral(
           "To find the number of level 1 repetitions allowed, this entry will be multiplied by the "
           "number of attempts to establish an appropriate sequence of wet days"),
-      kRepLevel1FactorRange.min, kRepLevel1FactorRange.max, kBuiltLevel1Factor);
+      kRepLevel1FactorRange.min, kRepLevel1FactorRange.max, kBuilt.RepLevel1Factor);
   RepLevel1MinSpinEdit = AddIntegerRow(
       grid, 1, QStringLiteral("Minimum number of level 1 repetitions allowed"),
       QStringLiteral("The number of level 1 repetitions allowed cannot be lower than this number"),
-      kRepLevel1MinRange.min, kRepLevel1MinRange.max, kBuiltLevel1Min);
+      kRepLevel1MinRange.min, kRepLevel1MinRange.max, kBuilt.RepLevel1Min);
   RepAllowedSpinEdit =
       AddIntegerRow(grid, 2, QStringLiteral("Total repetitions allowed"),
                     QStringLiteral("Total number of level 1 and level 2 repetitions allowed"),
-                    kRepAllowedRange.min, kRepAllowedRange.max, kBuiltAllowed);
+                    kRepAllowedRange.min, kRepAllowedRange.max, kBuilt.RepAllowed);
   RepDistanceAllowedEdit = AddDistanceRow(grid, 3);
   RepOKButton = new QPushButton(QStringLiteral("OK"), this);
   RepOKButton->setAutoDefault(false);  // Return in a field does not hide the dialog
@@ -67,7 +65,8 @@ IntegerField* TRepetitionOptions::AddIntegerRow(QGridLayout* grid, int row, cons
 }
 
 QLineEdit* TRepetitionOptions::AddDistanceRow(QGridLayout* grid, int row) {
-  auto* edit = new QLineEdit(kBuiltDistance, this);
+  auto* edit = new QLineEdit(
+      ToQString(FormatGeneral(kBuilt.RepDistanceAllowed, FromQString(locale().decimalPoint()))), this);
   edit->setToolTip(QStringLiteral(
       "Euclidean distance of the logarithms of daily depths between original and synthetic data"));
   auto* label = new QLabel(QStringLiteral("Distance allowed"), this);
@@ -99,24 +98,32 @@ void TRepetitionOptions::ConnectReactions() {
 
 void TRepetitionOptions::FormCreate() {
   const EngineState& s = S();
-  RepLeve1FacSpinEdit->SetValue(s.RepLevel1Factor);
-  RepLevel1MinSpinEdit->SetValue(s.RepLevel1Min);
-  RepAllowedSpinEdit->SetValue(s.RepAllowed);
+  RepLeve1FacSpinEdit->SetValue(s.Options.RepLevel1Factor);
+  RepLevel1MinSpinEdit->SetValue(s.Options.RepLevel1Min);
+  RepAllowedSpinEdit->SetValue(s.Options.RepAllowed);
   RepDistanceAllowedEdit->setText(
-      ToQString(FormatGeneral(s.RepDistanceAllowed, FromQString(locale().decimalPoint()))));
+      ToQString(FormatGeneral(s.Options.RepDistanceAllowed, FromQString(locale().decimalPoint()))));
 }
 
-void TRepetitionOptions::RepLeve1FacSpinEditChange() { S().RepLevel1Factor = RepLeve1FacSpinEdit->Value(); }
+void TRepetitionOptions::RepLeve1FacSpinEditChange() {
+  EditOptions(engine_, [this](RunOptions& o) { o.RepLevel1Factor = RepLeve1FacSpinEdit->Value(); });
+}
 
-void TRepetitionOptions::RepLevel1MinSpinEditChange() { S().RepLevel1Min = RepLevel1MinSpinEdit->Value(); }
+void TRepetitionOptions::RepLevel1MinSpinEditChange() {
+  EditOptions(engine_, [this](RunOptions& o) { o.RepLevel1Min = RepLevel1MinSpinEdit->Value(); });
+}
 
-void TRepetitionOptions::RepAllowedSpinEditChange() { S().RepAllowed = RepAllowedSpinEdit->Value(); }
+void TRepetitionOptions::RepAllowedSpinEditChange() {
+  EditOptions(engine_, [this](RunOptions& o) { o.RepAllowed = RepAllowedSpinEdit->Value(); });
+}
 
 // Every intermediate text that is a number is stored; one that is not is reported and
 // leaves the distance as it was.
 void TRepetitionOptions::RepDistanceAllowedEditChange() {
-  ReadRealNumber(FromQString(RepDistanceAllowedEdit->text()), S().RepDistanceAllowed,
-                 FromQString(locale().decimalPoint()), prompts_);
+  EditOptions(engine_, [this](RunOptions& o) {
+    ReadRealNumber(FromQString(RepDistanceAllowedEdit->text()), o.RepDistanceAllowed,
+                   FromQString(locale().decimalPoint()), prompts_);
+  });
 }
 
 void TRepetitionOptions::RepOKButtonClick() {

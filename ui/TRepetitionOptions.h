@@ -62,7 +62,7 @@ class TRepetitionOptions : public QDialog {
   void SetTabOrder();
   void ConnectReactions();
 
-  EngineState& S() { return engine_.State(); }
+  const EngineState& S() const { return engine_.State(); }
 
   Engine& engine_;
   Prompts& prompts_;

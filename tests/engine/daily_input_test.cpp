@@ -141,14 +141,14 @@ TEST_F(DailyInputTest, FileStartingWithADigitHasNoHeader) {
 }
 
 void ExpectParameters(const EngineState& s) {
-  EXPECT_EQ(s.DaysPerMonth, 30);
-  EXPECT_EQ(s.Lambda, 0.5);
-  EXPECT_EQ(s.Kappa, 0.1);
-  EXPECT_EQ(s.Phi, 0.05);
-  EXPECT_EQ(s.Alpha, 4.0);
-  EXPECT_EQ(s.Nu, 2.5);
-  EXPECT_EQ(s.MuX, 6.0);
-  EXPECT_EQ(s.SigmaX, 3.0);
+  EXPECT_EQ(s.Options.DaysPerMonth, 30);
+  EXPECT_EQ(s.Parameters.Lambda, 0.5);
+  EXPECT_EQ(s.Parameters.Kappa, 0.1);
+  EXPECT_EQ(s.Parameters.Phi, 0.05);
+  EXPECT_EQ(s.Parameters.Alpha, 4.0);
+  EXPECT_EQ(s.Parameters.Nu, 2.5);
+  EXPECT_EQ(s.Parameters.MuX, 6.0);
+  EXPECT_EQ(s.Parameters.SigmaX, 3.0);
 }
 
 TEST_F(DailyInputTest, ParametersLineSetsTheModelAndReloadsTheDialog) {
@@ -174,11 +174,8 @@ class FailedParametersLine : public DailyInputTest {
  protected:
   void ExpectNothingChanged(const EngineState& before) {
     const EngineState& s = S();
-    EXPECT_EQ(s.DaysPerMonth, before.DaysPerMonth);
-    for (auto field : {&EngineState::Lambda, &EngineState::Kappa, &EngineState::Phi, &EngineState::Alpha,
-                       &EngineState::Nu, &EngineState::MuX, &EngineState::SigmaX}) {
-      EXPECT_EQ(s.*field, before.*field);
-    }
+    EXPECT_EQ(s.Options.DaysPerMonth, before.Options.DaysPerMonth);
+    EXPECT_EQ(s.Parameters, before.Parameters);
     EXPECT_EQ(ui.reloads, 0);
     // The file stands at its start and the reader has not started.
     EXPECT_EQ(file.tellg(), 0);

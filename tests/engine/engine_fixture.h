@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "engine.h"
+#include "engine_core.h"
 #include "make_storms.h"
 #include "memory_log.h"
 
@@ -14,7 +14,7 @@ namespace nimbra {
 class RecordingUserInterface : public UserInterface {
  public:
   void ShowMessage(const std::string& text) override { messages.push_back(text); }
-  void ReloadParameters() override { ++reloads; }
+  void ParametersChanged() override { ++reloads; }
   void DisableNextCommands() override { ++disables; }
 
   std::vector<std::string> messages;
@@ -32,6 +32,12 @@ class EngineTest : public testing::Test {
 
   EngineState& S() { return engine.State(); }
 
+  void SetDetailLevel(int level) {
+    RunOptions options = S().Options;
+    options.DetailLevel = level;
+    engine.SetOptions(options);
+  }
+
   void SetTarget(const std::vector<double>& days) {
     S().OriginalDaily.Count = static_cast<int>(days.size());
     for (std::size_t k = 0; k < days.size(); ++k) S().OriginalDaily[static_cast<int>(k) + 1] = days[k];
@@ -45,7 +51,7 @@ class EngineTest : public testing::Test {
 
   MemoryLog log;
   RecordingUserInterface ui;
-  Engine engine{log, ui};
+  EngineCore engine{log, ui};
 };
 
 }  // namespace nimbra

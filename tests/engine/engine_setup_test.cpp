@@ -4,22 +4,23 @@ namespace nimbra {
 namespace {
 
 TEST_F(EngineTest, DefaultsAreTheActiveParameterSet) {
-  EXPECT_EQ(S().Lambda, 0.9396);
-  EXPECT_EQ(S().Kappa, 1.05819);
-  EXPECT_EQ(S().Phi, 0.0586);
-  EXPECT_EQ(S().Alpha, 2.69569);
-  EXPECT_EQ(S().Nu, 0.006282916666666667);
-  EXPECT_EQ(S().MuX, 24.33408);
-  EXPECT_EQ(S().SigmaX, S().MuX);
-  EXPECT_EQ(S().DaysPerMonth, 31);
+  EXPECT_EQ(S().Parameters.Lambda, 0.9396);
+  EXPECT_EQ(S().Parameters.Kappa, 1.05819);
+  EXPECT_EQ(S().Parameters.Phi, 0.0586);
+  EXPECT_EQ(S().Parameters.Alpha, 2.69569);
+  EXPECT_EQ(S().Parameters.Nu, 0.006282916666666667);
+  EXPECT_EQ(S().Parameters.MuX, 24.33408);
+  EXPECT_EQ(S().Parameters.SigmaX, S().Parameters.MuX);
+  EXPECT_EQ(S().Options.DaysPerMonth, 31);
   EXPECT_FALSE(S().GammaIntensity);
-  EXPECT_EQ(S().RepLevel1Factor, 20);
-  EXPECT_EQ(S().RepLevel1Min, 50);
-  EXPECT_EQ(S().RepAllowed, 5000);
-  EXPECT_EQ(S().RepDistanceAllowed, 0.1);
-  EXPECT_TRUE(S().PerformAdjustment);
-  EXPECT_EQ(S().ConstLength, 1);
-  EXPECT_FALSE(S().UseConstLength || S().PrintProgress || S().PrintStormNumbers || S().PrintCellDetails);
+  EXPECT_EQ(S().Options.RepLevel1Factor, 20);
+  EXPECT_EQ(S().Options.RepLevel1Min, 50);
+  EXPECT_EQ(S().Options.RepAllowed, 5000);
+  EXPECT_EQ(S().Options.RepDistanceAllowed, 0.1);
+  EXPECT_TRUE(S().Options.PerformAdjustment);
+  EXPECT_EQ(S().Options.ConstLength, 1);
+  EXPECT_FALSE(S().Options.UseConstLength || S().PrintProgress || S().PrintStormNumbers ||
+               S().PrintCellDetails);
 }
 
 TEST_F(EngineTest, InitialiseRunSeedsClearsAndPlacesTheFirstStart) {
@@ -42,7 +43,7 @@ TEST_F(EngineTest, InitialiseRunSeedsClearsAndPlacesTheFirstStart) {
 }
 
 TEST_F(EngineTest, SameSeedRestartsTheSameRandomSequence) {
-  S().RandomSeed = 1234;
+  S().Options.RandomSeed = 1234;
   engine.InitialiseRun();
   const double first = engine.Random().RandomUniform();
   engine.InitialiseRun();
@@ -50,16 +51,16 @@ TEST_F(EngineTest, SameSeedRestartsTheSameRandomSequence) {
 }
 
 TEST_F(EngineTest, EtaIsFixedFromAlphaOneHundred) {
-  S().Alpha = 100;
-  S().Nu = 30;
+  S().Parameters.Alpha = 100;
+  S().Parameters.Nu = 30;
   const auto before = engine.Random().State();
   engine.UpdateStormRates();
   EXPECT_EQ(S().Eta, 30);
-  EXPECT_EQ(S().Beta, S().Kappa * 30);
-  EXPECT_EQ(S().Gamma, S().Phi * 30);
+  EXPECT_EQ(S().Beta, S().Parameters.Kappa * 30);
+  EXPECT_EQ(S().Gamma, S().Parameters.Phi * 30);
   EXPECT_EQ(engine.Random().State(), before);
 
-  S().Alpha = 99.999;
+  S().Parameters.Alpha = 99.999;
   engine.UpdateStormRates();
   EXPECT_NE(engine.Random().State(), before);
   EXPECT_NE(S().Eta, 30);
@@ -67,18 +68,21 @@ TEST_F(EngineTest, EtaIsFixedFromAlphaOneHundred) {
 
 TEST_F(EngineTest, BadRatesStopBeforeTheFirstDraw) {
   const struct {
-    double EngineState::*field;
+    double ModelParameters::*field;
     double value;
     const char* name;
   } cases[] = {
-      {&EngineState::Lambda, 0, "Lambda"},      {&EngineState::Kappa, -1, "Kappa"},
-      {&EngineState::Phi, std::nan(""), "Phi"}, {&EngineState::Alpha, 0, "Alpha"},
-      {&EngineState::Nu, INFINITY, "Nu"},       {&EngineState::MuX, 0, "MuX"},
+      {&ModelParameters::Lambda, 0, "Lambda"},      {&ModelParameters::Kappa, -1, "Kappa"},
+      {&ModelParameters::Phi, std::nan(""), "Phi"}, {&ModelParameters::Alpha, 0, "Alpha"},
+      {&ModelParameters::Nu, INFINITY, "Nu"},       {&ModelParameters::MuX, 0, "MuX"},
+      {&ModelParameters::SigmaX, 0, "SigmaX"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     engine.SetDefaults();
-    S().*c.field = c.value;
+    ModelParameters parameters = S().Parameters;
+    parameters.*c.field = c.value;
+    engine.SetParameters(parameters);
     const auto before = engine.Random().State();
     int n = 2;
     try {
@@ -90,17 +94,11 @@ TEST_F(EngineTest, BadRatesStopBeforeTheFirstDraw) {
     EXPECT_EQ(engine.Random().State(), before);
     EXPECT_EQ(n, 2);
   }
-  engine.SetDefaults();
-  S().SigmaX = 0;
-  int n = 1;
-  EXPECT_NO_THROW(engine.SeekWetDrySequence(n, false));  // exponential intensities ignore SigmaX
-  S().GammaIntensity = true;
-  EXPECT_THROW(engine.SeekWetDrySequence(n, false), InvalidArgument);
 }
 
 TEST_F(EngineTest, InitialiseRunRefusesABadLambdaAndKeepsTheRun) {
   S().SequenceNumber = 4;
-  S().Lambda = -1;
+  S().Parameters.Lambda = -1;
   EXPECT_THROW(engine.InitialiseRun(), InvalidArgument);
   EXPECT_EQ(S().SequenceNumber, 4);
 }

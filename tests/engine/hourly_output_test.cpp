@@ -53,7 +53,7 @@ TEST_F(HourlyOutputTest, ThreeDaysTakeSixLinesEachBreakBeforeItsLine) {
 
 TEST_F(HourlyOutputTest, WithoutAdjustmentTheSyntheticTotalsAreWritten) {
   SetSequence({1, 0, 3}, 1);
-  S().PerformAdjustment = false;
+  S().Options.PerformAdjustment = false;
   S().SyntheticDaily[1] = 4.5;
   engine.WriteHourlyOutput();
   EXPECT_EQ(out.str(), "\r\n  1  0    3  4.50" + Zeros(12) + kSecondLine + Zeros(12));
@@ -65,7 +65,7 @@ std::string DayLines(const std::string& date, const std::string& total) {
 
 TEST_F(HourlyOutputTest, TestModeRollsDaysOverIntoTheNextPeriod) {
   SetSequence({30, 0, 4}, 3);
-  S().DaysPerMonth = 31;
+  S().Options.DaysPerMonth = 31;
   S().OriginalDaily[1] = 1, S().OriginalDaily[2] = 2, S().OriginalDaily[3] = 3;
   S().ReadFromFile = false;
   engine.WriteHourlyOutput();
@@ -81,11 +81,11 @@ TEST_F(HourlyOutputTest, TestModeRollsDaysOverIntoTheNextPeriod) {
 TEST_F(HourlyOutputTest, ShortPeriodsRollOverOnEveryDay) {
   SetSequence({1, 0, 4}, 3);
   S().ReadFromFile = false;
-  S().DaysPerMonth = 1;
+  S().Options.DaysPerMonth = 1;
   engine.WriteHourlyOutput();
   EXPECT_EQ(out.str(), DayLines("  1  0    4", " 99.00") + DayLines("  1  0    5", " 99.00") +
                            DayLines("  1  0    6", " 99.00"));
-  S().DaysPerMonth = 0;
+  S().Options.DaysPerMonth = 0;
   EXPECT_THROW(engine.WriteHourlyOutput(), InvalidArgument);
 }
 

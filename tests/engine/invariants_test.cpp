@@ -36,7 +36,7 @@ void ExpectDisaggregated(const EngineState& s, int days) {
 
 TEST_P(DisaggregationInvariants, DailyTotalsAreReproducedAndDepthsNonNegative) {
   const auto [days, seed] = GetParam();
-  S().RandomSeed = seed;
+  S().Options.RandomSeed = seed;
   engine.InitialiseRun();
   SetTarget(Targets(days, seed));
   Disaggregate();
@@ -51,8 +51,8 @@ INSTANTIATE_TEST_SUITE_P(LengthsAndSeeds, DisaggregationInvariants,
 // the sequence is split until every part fits. (With other seeds the joined parts can
 // hold more than 50 storms, a range error the step driver retries once.)
 TEST_F(EngineTest, ThirtyWetDaysAreDisaggregatedBySplitting) {
-  S().RepAllowed = 100;
-  S().RandomSeed = 3;
+  S().Options.RepAllowed = 100;
+  S().Options.RandomSeed = 3;
   engine.InitialiseRun();
   SetTarget(Targets(30, 4));
   Disaggregate();
@@ -62,7 +62,7 @@ TEST_F(EngineTest, ThirtyWetDaysAreDisaggregatedBySplitting) {
 
 TEST_F(EngineTest, SameSeedGivesTheSameStormsLogAndDepths) {
   auto run = [this] {
-    S().RandomSeed = 99;
+    S().Options.RandomSeed = 99;
     S().PrintProgress = S().PrintStormNumbers = S().PrintCellDetails = true;
     engine.InitialiseRun();
     SetTarget({4.0, 17.0, 0.3});
@@ -82,7 +82,7 @@ TEST_F(EngineTest, SameSeedGivesTheSameStormsLogAndDepths) {
 TEST_F(EngineTest, DifferentSeedsGiveDifferentHours) {
   std::vector<double> firstHours;
   for (int seed : {5, 6}) {
-    S().RandomSeed = seed;
+    S().Options.RandomSeed = seed;
     engine.InitialiseRun();
     SetTarget({4.0, 17.0});
     Disaggregate();

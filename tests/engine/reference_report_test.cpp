@@ -103,9 +103,9 @@ TEST_P(ReferenceReport, OriginalStatisticsOfTheWholeFile) {
   S().InputFile = &file;
   S().ReadFromFile = true;
   // The disaggregated column is not looked at here: any storm set will do.
-  S().RepAllowed = 5;
-  S().RepDistanceAllowed = 1e9;
-  S().PerformAdjustment = false;
+  S().Options.RepAllowed = 5;
+  S().Options.RepDistanceAllowed = 1e9;
+  S().Options.PerformAdjustment = false;
   engine.InitialiseRun();
   engine.ReadInputHeader();
   while (!S().EndOfInput) engine.NextSequence();

@@ -19,7 +19,7 @@ TEST_F(EngineTest, LogDistanceIsTheWorstDay) {
 }
 
 TEST_F(EngineTest, OneRepetitionAllowedEvaluatesOnce) {
-  S().RepAllowed = 1;
+  S().Options.RepAllowed = 1;
   SetTarget({12.0, 3.0});
   const bool ok = engine.RepeatSequence();
   const double d = engine.LogDistance(1, 2);
@@ -35,9 +35,9 @@ TEST_F(EngineTest, RepetitionsStopAtTheDistanceAllowed) {
 }
 
 TEST_F(EngineTest, NoNewStormSetWhenTheMinimumExceedsTheRepetitionsAllowed) {
-  S().RepLevel1Min = 10000;  // above RepAllowed: no new storm set is ever searched
-  S().RepAllowed = 300;
-  S().RepDistanceAllowed = 0;  // never reached
+  S().Options.RepLevel1Min = 10000;  // above RepAllowed: no new storm set is ever searched
+  S().Options.RepAllowed = 300;
+  S().Options.RepDistanceAllowed = 0;  // never reached
   SetTarget({30.0, 1.0});
   EXPECT_FALSE(engine.RepeatSequence());
   EXPECT_EQ(log.Lines().size(), 2u);  // one found line, one repetitions line
@@ -47,7 +47,7 @@ TEST(StormSets, MergeShiftsTheSecondSet) {
   const StormSet first = MakeStorms({{{0.1, 0.5, 1.0}}});
   const StormSet second = MakeStorms({{{0.3, 0.2, 2.0}, {0.4, 0.1, 3.0}}, {{0.9, 0.05, 4.0}}});
   StormSet out;
-  Engine::MergeStormSets(first, second, 1, out);
+  EngineCore::MergeStormSets(first, second, 1, out);
   ASSERT_EQ(out.Count, 3);
   EXPECT_EQ(out[1][1].origin, 0.1);
   EXPECT_EQ(out[2][1].origin, 1.3);
@@ -58,7 +58,7 @@ TEST(StormSets, MergeShiftsTheSecondSet) {
 
   StormSet many;
   many.Count = 30;
-  EXPECT_THROW(Engine::MergeStormSets(many, many, 1, out), RangeError);
+  EXPECT_THROW(EngineCore::MergeStormSets(many, many, 1, out), RangeError);
 }
 
 TEST(StormSets, SplitAndJoinDailyRoundTrip) {
@@ -66,17 +66,17 @@ TEST(StormSets, SplitAndJoinDailyRoundTrip) {
   saved.Count = 5;
   for (int k = 1; k <= 5; ++k) saved[k] = k * 1.5;
   DailySeries first, second, joined;
-  Engine::SplitDaily(saved, 2, first, second);
+  EngineCore::SplitDaily(saved, 2, first, second);
   EXPECT_EQ(first.Count, 2);
   EXPECT_EQ(second.Count, 3);
   EXPECT_EQ(second[1], 4.5);
-  Engine::JoinDaily(first, second, joined);
+  EngineCore::JoinDaily(first, second, joined);
   ASSERT_EQ(joined.Count, 5);
   for (int k = 1; k <= 5; ++k) EXPECT_EQ(joined[k], saved[k]);
 }
 
 TEST_F(EngineTest, SplittingKeepsTheTargetAndCoversEveryDay) {
-  S().RepAllowed = 20;  // too few to match five days at once
+  S().Options.RepAllowed = 20;  // too few to match five days at once
   SetTarget({2.0, 40.0, 0.5, 12.0, 3.0});
   engine.SplitAndRepeat();
   ASSERT_EQ(S().OriginalDaily.Count, 5);
@@ -90,8 +90,8 @@ TEST_F(EngineTest, SplittingKeepsTheTargetAndCoversEveryDay) {
 }
 
 TEST_F(EngineTest, SplittingAOneDayTargetThatNeverFitsStopsAtTheDepthLimit) {
-  S().RepAllowed = 2;
-  S().RepDistanceAllowed = 0;
+  S().Options.RepAllowed = 2;
+  S().Options.RepDistanceAllowed = 0;
   SetTarget({5.0});
   engine.SplitAndRepeat();
   int repetitionLines = 0;
@@ -102,7 +102,7 @@ TEST_F(EngineTest, SplittingAOneDayTargetThatNeverFitsStopsAtTheDepthLimit) {
 }
 
 TEST_F(EngineTest, AdjustmentOffKeepsTheStormDepths) {
-  S().PerformAdjustment = false;
+  S().Options.PerformAdjustment = false;
   SetTarget({6.0, 9.0});
   Disaggregate();
   for (int k = 1; k <= 2; ++k) {

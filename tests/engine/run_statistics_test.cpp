@@ -42,7 +42,7 @@ class RunStatisticsTest : public testing::Test {
   RunStatisticsTest() {
     engine.SetDefaults();
     engine.InitialiseRun();
-    S().DaysPerMonth = 31;
+    S().Options.DaysPerMonth = 31;
     S().OriginalHourlyAvailable = true;
   }
 
@@ -77,7 +77,7 @@ class RunStatisticsTest : public testing::Test {
 
   SeparatorLog log;
   RecordingUserInterface ui;
-  Engine engine{log, ui};
+  EngineCore engine{log, ui};
 };
 
 int Records(const RecordSeries& series) { return RecordsCount(series, kWetValuesCapacity, kRecordSeparator); }
@@ -129,7 +129,7 @@ TEST_F(RunStatisticsTest, OutOfOrderSequenceEndsTheStepWithNothingAdded) {
 }
 
 TEST_F(RunStatisticsTest, ConstantLengthModePutsOneDryDayBeforeEachSequence) {
-  S().UseConstLength = true;
+  S().Options.UseConstLength = true;
   ASSERT_TRUE(Step({5, 0, 1990}, 2, {5, 0, 1990}, Repeat(1.0, 24), Repeat(2.0, 24)));
   ASSERT_TRUE(Step({5, 0, 1990}, 2, {5, 0, 1990}, Repeat(1.0, 24), Repeat(2.0, 24)));
   EXPECT_TRUE(ui.messages.empty());

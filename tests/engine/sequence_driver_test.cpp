@@ -27,7 +27,7 @@ TEST_F(EngineTest, FirstTestStepAtLevelZeroLogsOnlyItsResults) {
 }
 
 TEST_F(EngineTest, ProgressLevelAnnouncesTheSynthesis) {
-  engine.SetDetailLevel(2);
+  SetDetailLevel(2);
   engine.NextSequence();
   EXPECT_EQ(log.Lines()[1], "* Synthesising the \"original\" sequence ...");
   EXPECT_EQ(log.Lines()[2], "* Storm No. 1");
@@ -60,8 +60,8 @@ TEST_F(EngineTest, CalendarRollsOverIntoTheNextPeriod) {
 }
 
 TEST_F(EngineTest, ConstantLengthGivesSequencesOfThatLength) {
-  S().UseConstLength = true;
-  S().ConstLength = 3;
+  S().Options.UseConstLength = true;
+  S().Options.ConstLength = 3;
   const SequenceDate start = S().SequenceStart;
   for (int step = 0; step < 5; ++step) {
     engine.NextSequence();
@@ -73,8 +73,8 @@ TEST_F(EngineTest, ConstantLengthGivesSequencesOfThatLength) {
 
 TEST_F(EngineTest, StepsAreReproducibleFromTheSeed) {
   auto run = [this] {
-    S().RandomSeed = 17;
-    engine.SetDetailLevel(1);
+    S().Options.RandomSeed = 17;
+    SetDetailLevel(1);
     engine.InitialiseRun();
     for (int i = 0; i < 5; ++i) engine.NextSequence();
     return log.Text();
@@ -107,7 +107,7 @@ TEST_F(EngineTest, OutOfOrderRecordsEndTheStepAfterTheMessage) {
 }
 
 TEST_F(EngineTest, BadRateStopsTheStepBeforeItCounts) {
-  S().MuX = -1;
+  S().Parameters.MuX = -1;
   EXPECT_THROW(engine.NextSequence(), InvalidArgument);
   EXPECT_EQ(S().SequenceNumber, 0);
   EXPECT_TRUE(log.Lines().empty());

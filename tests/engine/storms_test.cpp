@@ -8,10 +8,10 @@ namespace {
 TEST(DepthIntegration, CellFromHalfToThreeQuartersOfADay) {
   const StormSet set = MakeStorms({{{0.5, 0.25, 24.0}}});
   HourlySeries hours;
-  Engine::ComputeHourlyDepths(set, hours, 24);
+  EngineCore::ComputeHourlyDepths(set, hours, 24);
   for (int h = 1; h <= 24; ++h) EXPECT_EQ(hours[h], h >= 13 && h <= 18 ? 1.0 : 0.0) << "hour " << h;
   DailySeries days;
-  Engine::ComputeDailyDepths(set, days, 1);
+  EngineCore::ComputeDailyDepths(set, days, 1);
   EXPECT_EQ(days.Count, 1);
   EXPECT_EQ(days[1], 0.25 * 24.0);
 }
@@ -19,7 +19,7 @@ TEST(DepthIntegration, CellFromHalfToThreeQuartersOfADay) {
 TEST(DepthIntegration, CellEndingOnADayBoundaryAddsNothingToTheNextDay) {
   const StormSet set = MakeStorms({{{1.9, 0.1, 10.0}}});
   DailySeries days;
-  Engine::ComputeDailyDepths(set, days, 3);
+  EngineCore::ComputeDailyDepths(set, days, 3);
   EXPECT_EQ(days[1], 0.0);
   EXPECT_NEAR(days[2], 1.0, 1e-12);
   EXPECT_EQ(days[3], 0.0);
@@ -28,14 +28,14 @@ TEST(DepthIntegration, CellEndingOnADayBoundaryAddsNothingToTheNextDay) {
 TEST(DepthIntegration, SeveralCellsOverlapAndAddUp) {
   const StormSet set = MakeStorms({{{0.0, 1.0 / 24, 48.0}, {0.5 / 24, 1.0 / 24, 24.0}}, {{1.0, 0.5, 2.0}}});
   HourlySeries hours;
-  Engine::ComputeHourlyDepths(set, hours, 48);
+  EngineCore::ComputeHourlyDepths(set, hours, 48);
   EXPECT_DOUBLE_EQ(hours[1], 2.0 + 0.5);
   EXPECT_DOUBLE_EQ(hours[2], 0.5);
   EXPECT_DOUBLE_EQ(hours[25], 2.0 / 24);
   EXPECT_DOUBLE_EQ(hours[36], 2.0 / 24);
   EXPECT_EQ(hours[37], 0.0);
   DailySeries days;
-  Engine::SumHourlyToDaily(hours, days);
+  EngineCore::SumHourlyToDaily(hours, days);
   ASSERT_EQ(days.Count, 2);
   EXPECT_DOUBLE_EQ(days[1], 3.0);
   EXPECT_DOUBLE_EQ(days[2], 1.0);
@@ -44,18 +44,18 @@ TEST(DepthIntegration, SeveralCellsOverlapAndAddUp) {
 TEST(DepthIntegration, DepthPastTheLastBinIsDropped) {
   const StormSet set = MakeStorms({{{29.5, 2.0, 4.0}, {30.0, 1.0, 4.0}}});
   DailySeries days;
-  EXPECT_NO_THROW(Engine::ComputeDailyDepths(set, days, 30));
+  EXPECT_NO_THROW(EngineCore::ComputeDailyDepths(set, days, 30));
   EXPECT_EQ(days[30], 2.0);
   HourlySeries hours;
   const StormSet endsAtLastHour = MakeStorms({{{29.0, 1.0, 24.0}}});
-  EXPECT_NO_THROW(Engine::ComputeHourlyDepths(endsAtLastHour, hours, 720));
+  EXPECT_NO_THROW(EngineCore::ComputeHourlyDepths(endsAtLastHour, hours, 720));
   EXPECT_EQ(hours[720], 1.0);
 }
 
 TEST(DepthIntegration, BinsAboveNAreNotCleared) {
   DailySeries days;
   days[3] = 7.0;
-  Engine::ComputeDailyDepths(MakeStorms({{{2.0, 0.5, 2.0}}}), days, 2);
+  EngineCore::ComputeDailyDepths(MakeStorms({{{2.0, 0.5, 2.0}}}), days, 2);
   EXPECT_EQ(days.Count, 2);
   EXPECT_EQ(days[3], 8.0);
 }
@@ -65,7 +65,7 @@ TEST(DepthIntegration, SumHourlyToDailyDropsAPartialDay) {
   hours.Count = 50;
   for (int h = 1; h <= 50; ++h) hours[h] = h;
   DailySeries days;
-  Engine::SumHourlyToDaily(hours, days);
+  EngineCore::SumHourlyToDaily(hours, days);
   ASSERT_EQ(days.Count, 2);
   EXPECT_EQ(days[1], 300.0);
   EXPECT_EQ(days[2], 876.0);
@@ -105,28 +105,28 @@ TEST_F(EngineTest, StormsAreQuietBelowLevelThree) {
 }
 
 TEST_F(EngineTest, AStormOfMoreThanAThousandCellsIsARangeError) {
-  S().Alpha = 100;
-  S().Nu = 1;
-  S().Kappa = 1e6;  // cells arrive a million times faster than they end
-  S().Phi = 1e-3;
+  S().Parameters.Alpha = 100;
+  S().Parameters.Nu = 1;
+  S().Parameters.Kappa = 1e6;  // cells arrive a million times faster than they end
+  S().Parameters.Phi = 1e-3;
   Storm storm;
   EXPECT_THROW(engine.GenerateStorm(storm, false, 0.0), RangeError);
 }
 
 // Mean of many intensities within five standard errors of MuX.
-void ExpectMeanIntensity(Engine& engine, bool gamma, double sd) {
+void ExpectMeanIntensity(EngineCore& engine, bool gamma, double sd) {
   const int n = 100000;
   double sum = 0;
   for (int i = 0; i < n; ++i) sum += engine.DrawIntensity(gamma);
-  EXPECT_NEAR(sum / n, engine.State().MuX, 5 * sd / std::sqrt(n));
+  EXPECT_NEAR(sum / n, engine.State().Parameters.MuX, 5 * sd / std::sqrt(n));
 }
 
 TEST_F(EngineTest, CellIntensitiesAverageMuX) {
-  S().MuX = 24;
+  S().Parameters.MuX = 24;
   ExpectMeanIntensity(engine, false, 24);
-  S().SigmaX = 10;
+  S().Parameters.SigmaX = 10;
   ExpectMeanIntensity(engine, true, 10);
-  S().SigmaX = 60;
+  S().Parameters.SigmaX = 60;
   ExpectMeanIntensity(engine, true, 60);
 }
 

@@ -81,9 +81,9 @@ TEST_F(EngineTest, SearchesInARowLeaveOneFoundLine) {
 }
 
 TEST_F(EngineTest, ExhaustedSearchShowsTheMessageOnceAndGoesOn) {
-  S().RepAllowed = 1;
-  S().Phi = 1000;  // storms end at once: three wet days in a row cannot happen
-  S().Lambda = 0.01;
+  S().Options.RepAllowed = 1;
+  S().Parameters.Phi = 1000;  // storms end at once: three wet days in a row cannot happen
+  S().Parameters.Lambda = 0.01;
   int n = 3;
   engine.SeekWetDrySequence(n, false);
   EXPECT_EQ(S().Attempts, 11);
@@ -95,8 +95,8 @@ TEST_F(EngineTest, ExhaustedSearchShowsTheMessageOnceAndGoesOn) {
 }
 
 TEST_F(EngineTest, AnAttemptNeedingAFiftyFirstStormFailsInsteadOfStopping) {
-  S().RepAllowed = 1;
-  S().Lambda = 200;  // some two hundred storms a day
+  S().Options.RepAllowed = 1;
+  S().Parameters.Lambda = 200;  // some two hundred storms a day
   S().PrintStormNumbers = true;
   int n = 1;
   EXPECT_NO_THROW(engine.SeekWetDrySequence(n, false));

@@ -57,7 +57,7 @@ void DesktopProgramTest::parametersLineReloadsTheParametersDialog() {
   DesktopProgram program(prompts);
   program.MainForm().FileOpenAction->trigger();
   const EngineState& s = program.MainForm().engine().State();
-  QCOMPARE(s.Lambda, 0.5);
+  QCOMPARE(s.Parameters.Lambda, 0.5);
   QVERIFY(s.GammaIntensity);  // SigmaX differs from MuX
   QCOMPARE(program.BLParametersForm().Edit1->text(), QStringLiteral("0.5"));
   QCOMPARE(program.BLParametersForm().SpinEdit1->Value(), 30);

@@ -38,7 +38,7 @@ class DialogTest : public QObject {
   }
   void Release() { under_.reset(); }
   void ShowForm() { QVERIFY(ShowActive(*form)); }
-  EngineState& S() { return engine->State(); }
+  EngineState& S() { return StateOf(*engine); }
 
   Engine* engine = nullptr;
   MemoryLog* log = nullptr;

@@ -129,7 +129,7 @@ class GraphFormTest : public QObject {
   void closingHidesAndSignals();
 
  private:
-  EngineState& S() { return engine->State(); }
+  EngineState& S() { return StateOf(*engine); }
   void RunTestMode(int sequences);
   QList<ChartSeries*> AllSeries() const;
   // The series of the four comparison charts, red and green.
@@ -164,7 +164,7 @@ void GraphFormTest::cleanup() {
 }
 
 void GraphFormTest::RunTestMode(int sequences) {
-  for (int i = 0; i < sequences; ++i) QVERIFY(engine->NextSequence());
+  for (int i = 0; i < sequences; ++i) QVERIFY(engine->Step().Outcome == StepOutcome::Done);
   engine->ComputeStatistics();
 }
 
@@ -234,8 +234,8 @@ void GraphFormTest::seriesTitlesColoursAndOrder() {
 }
 
 void GraphFormTest::twoDaySequenceDrawsFortyEightSteps() {
-  S().UseConstLength = true;
-  S().ConstLength = 2;
+  S().Options.UseConstLength = true;
+  S().Options.ConstLength = 2;
   RunTestMode(1);
   form->UpdateGraphs();
   for (StairSeries* series : {form->Series6, form->Series7}) {
@@ -414,11 +414,7 @@ void GraphFormTest::testModeRunDrawsTheEngineState() {
 
 void GraphFormTest::fileModeWithoutHoursLeavesTheOriginalOut() {
   std::istringstream input("D 0\n1 0 1 5.0\n2 0 1 3.0\n6 0 1 8.0\n10 0 1 2.5\n11 0 1 1.0\n");
-  S().InputFile = &input;
-  S().InputFileName = "daily.txt";
-  S().ReadFromFile = true;
-  engine->InitialiseRun();
-  engine->ReadInputHeader();
+  engine->OpenInput(input, "daily.txt");
   QVERIFY(!S().OriginalHourlyAvailable);
   RunTestMode(3);
   form->ShowPage(TGraphForm::kMarginalPage);
@@ -434,10 +430,8 @@ void GraphFormTest::fileModeWithoutHoursLeavesTheOriginalOut() {
   for (ChartSeries* green : Disaggregated()) QVERIFY2(Listed(*green) == 1, qPrintable(green->Name()));
 
   // Back to test mode: the original is drawn and listed again.
-  S().ReadFromFile = false;
-  S().InputFile = nullptr;
-  S().OriginalHourlyAvailable = true;
-  engine->InitialiseRun();
+  engine->CloseInput();
+  engine->RestartRun();
   RunTestMode(2);
   form->UpdateGraphs();
   for (ChartSeries* red : Originals()) {
@@ -554,7 +548,7 @@ void GraphFormTest::zoomAndMoveWithTheMouse() {
 }
 
 void GraphFormTest::activationComputesStatisticsOnly() {
-  for (int i = 0; i < 3; ++i) engine->NextSequence();
+  for (int i = 0; i < 3; ++i) engine->Step();
   form->ShowPage(TGraphForm::kMarginalPage);
   form->UpdateGraphs();
   QCOMPARE(Ys(*form->Series2), (QList<double>{0.0, 0.0}));  // nothing computed yet

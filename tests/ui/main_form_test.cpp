@@ -6,6 +6,7 @@
 #include "TMainForm.h"
 #include "TVout.h"
 #include "scripted_prompts.h"
+#include "started_engine.h"
 
 using namespace nimbra;
 
@@ -34,7 +35,7 @@ class MainFormTest : public QObject {
 
  private:
   std::string WriteFile(const QString& name, const std::string& text);
-  EngineState& S() { return form->engine().State(); }
+  EngineState& S() { return StateOf(form->engine()); }
 
   std::unique_ptr<QTemporaryDir> dir;
   std::unique_ptr<ScriptedPrompts> prompts;
@@ -80,7 +81,7 @@ void MainFormTest::startState() {
   QVERIFY(!form->UseConstLengthSpinEdit->isEnabled());
   QCOMPARE(form->UseConstLengthSpinEdit->Value(), 1);
   QVERIFY(S().OriginalHourlyAvailable);
-  QCOMPARE(S().Lambda, 0.9396);
+  QCOMPARE(S().Parameters.Lambda, 0.9396);
   QCOMPARE(form->minimumSize(), form->maximumSize());
   QVERIFY(vout->isHidden());
 }
@@ -105,17 +106,17 @@ void MainFormTest::detailLevelsSetThePrintFlags() {
 }
 
 void MainFormTest::constantLengthToggle() {
-  S().ConstLength = 4;
+  S().Options.ConstLength = 4;
   form->UseConstLengthAction->trigger();
-  QVERIFY(S().UseConstLength);
+  QVERIFY(S().Options.UseConstLength);
   QVERIFY(form->UseConstLengthSpinEdit->isEnabled());
   QCOMPARE(form->UseConstLengthSpinEdit->Value(), 4);
   form->UseConstLengthSpinEdit->SetValue(7);
-  QCOMPARE(S().ConstLength, 7);
+  QCOMPARE(S().Options.ConstLength, 7);
   form->UseConstLengthAction->trigger();
-  QVERIFY(!S().UseConstLength);
+  QVERIFY(!S().Options.UseConstLength);
   QVERIFY(!form->UseConstLengthSpinEdit->isEnabled());
-  QCOMPARE(S().ConstLength, 7);
+  QCOMPARE(S().Options.ConstLength, 7);
 }
 
 void MainFormTest::inputFileOpened() {
@@ -165,7 +166,7 @@ void MainFormTest::inputFileRaisesConstantLength() {
   QVERIFY(!form->UseConstLengthAction->isChecked());
   QVERIFY(!form->UseConstLengthAction->isEnabled());
   QVERIFY(!form->UseConstLengthSpinEdit->isEnabled());
-  QVERIFY(!S().UseConstLength);
+  QVERIFY(!S().Options.UseConstLength);
   form->FileOpenAction->trigger();
   QVERIFY(form->UseConstLengthAction->isEnabled());
   QVERIFY(!form->UseConstLengthAction->isChecked());
@@ -236,7 +237,7 @@ void MainFormTest::clearVisualOutputKeepsTheRun() {
 }
 
 void MainFormTest::commandErrorIsShownAndEndsTheCommand() {
-  S().MuX = -1;
+  S().Parameters.MuX = -1;
   form->HowManySpinEdit->SetValue(3);
   form->NextManyActionExecute();
   QCOMPARE(prompts->Calls().size(), std::size_t{1});

@@ -11,6 +11,7 @@
 #include <QtTest>
 #include <cmath>
 #include <memory>
+#include <sstream>
 
 #include "IntegerField.h"
 #include "TBLParametersForm.h"
@@ -39,7 +40,7 @@ class ParametersFormTest : public DialogTest<TBLParametersForm> {
  private slots:
   void init();
   void cleanup();
-  void creationLoadsTheEngineAndRestartsTheRun();
+  void creationShowsTheEngineValues();
   void captionsLabelsHintsAndFixedTexts();
   void tabOrderPutsOkBetweenTheColumns();
   void alphaPastedAcrossTheThresholdAndBack();
@@ -58,7 +59,7 @@ class ParametersFormTest : public DialogTest<TBLParametersForm> {
   void lambdaTheRunCannotStartFromIsReported();
   void alphaCrossingWithZeroNuIsReported();
   void reloadFromAFileHeader();
-  void reloadWithABadLambdaReportsOnce();
+  void badLambdaFromAFileIsRefusedByTheEngine();
   void okAppliesTheFieldBeingLeftAndKeepsTheTexts();
   void closeBoxEndsTheShowingToo();
   void localeDecimalComma();
@@ -84,18 +85,19 @@ void ParametersFormTest::cleanup() { Release(); }
 
 // Two sequences: a restart shows as sequence 0, an empty log and a fresh generator.
 void ParametersFormTest::RunSequences() {
-  engine->NextSequence();
-  engine->NextSequence();
+  engine->Step();
+  engine->Step();
   QCOMPARE(S().SequenceNumber, 2);
   QVERIFY(!log->Lines().empty());
 }
 
 bool ParametersFormTest::RunRestarted() {
-  const auto fresh = std::make_unique<StartedEngine>(S().RandomSeed);
-  fresh->engine.State().Lambda = S().Lambda;
-  fresh->engine.InitialiseRun();
+  const auto fresh = std::make_unique<StartedEngine>(S().Options.RandomSeed);
+  StateOf(fresh->engine).Parameters.Lambda = S().Parameters.Lambda;
+  fresh->engine.RestartRun();
   return S().SequenceNumber == 0 && log->Lines().empty() &&
-         engine->Random().State() == fresh->engine.Random().State();
+         EngineTestSeam::Core(*engine).Random().State() ==
+             EngineTestSeam::Core(fresh->engine).Random().State();
 }
 
 // As a click into the field: the field left before reacts.
@@ -122,7 +124,7 @@ void ParametersFormTest::Paste(QLineEdit* field, const QString& text) {
 
 void ParametersFormTest::TabOut() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); }
 
-void ParametersFormTest::creationLoadsTheEngineAndRestartsTheRun() {
+void ParametersFormTest::creationShowsTheEngineValues() {
   QCOMPARE(form->Edit1->text(), QStringLiteral("0.9396"));
   QCOMPARE(form->Edit2->text(), QStringLiteral("1.05819"));
   QCOMPARE(form->Edit3->text(), QStringLiteral("0.0586"));
@@ -133,14 +135,12 @@ void ParametersFormTest::creationLoadsTheEngineAndRestartsTheRun() {
   QCOMPARE(form->SpinEdit1->text(), QStringLiteral("31"));
   QCOMPARE(form->SpinEdit2->text(), QStringLiteral("0"));
   QVERIFY(form->PerformAdjustmentBox->isChecked());
-  COMPARE_EXACT(S().Nu, kDefaultNu);  // loading changes no value
+  COMPARE_EXACT(S().Parameters.Nu, kDefaultNu);  // loading changes no value
   QCOMPARE(form->minimumSize(), form->maximumSize());
 
   RunSequences();
-  S().GammaIntensity = true;
   TBLParametersForm second(*engine, *prompts, *help);
-  QVERIFY(!S().GammaIntensity);
-  QVERIFY(RunRestarted());
+  QCOMPARE(S().SequenceNumber, 2);  // showing the values leaves the run alone
   QVERIFY(prompts->Calls().empty());
 }
 
@@ -207,8 +207,8 @@ void ParametersFormTest::alphaPastedAcrossTheThresholdAndBack() {
   Paste(form->Edit4, QStringLiteral("100"));
   QCOMPARE(changes.count(), 1);
   const double eta = kDefaultAlpha / kDefaultNu;
-  COMPARE_EXACT(S().Alpha, 100.0);
-  COMPARE_EXACT(S().Nu, eta);
+  COMPARE_EXACT(S().Parameters.Alpha, 100.0);
+  COMPARE_EXACT(S().Parameters.Nu, eta);
   QCOMPARE(form->Edit5->text(), QString::fromStdString(FormatGeneral(eta, ".")));
   QCOMPARE(form->Label5->text(), QString::fromUtf16(u"\u03B7 (d^-1)"));
   QCOMPARE(form->Edit5->toolTip(), QStringLiteral("Parameter eta (days^-1)"));
@@ -216,8 +216,8 @@ void ParametersFormTest::alphaPastedAcrossTheThresholdAndBack() {
 
   RunSequences();
   Paste(form->Edit4, QStringLiteral("2.69569"));
-  COMPARE_EXACT(S().Nu, kDefaultAlpha / eta);
-  QVERIFY(std::abs(S().Nu - kDefaultNu) < 1e-17);
+  COMPARE_EXACT(S().Parameters.Nu, kDefaultAlpha / eta);
+  QVERIFY(std::abs(S().Parameters.Nu - kDefaultNu) < 1e-17);
   QCOMPARE(form->Label5->text(), QString::fromUtf16(u"\u03BD (d)"));
   QCOMPARE(form->Edit5->toolTip(), QStringLiteral("Parameter nu (scale parameter of eta, days)"));
   QVERIFY(RunRestarted());
@@ -228,19 +228,19 @@ void ParametersFormTest::alphaPastedAcrossTheThresholdAndBack() {
 // back at the first character.
 void ParametersFormTest::alphaTypedCharacterByCharacter() {
   Type(form->Edit4, QStringLiteral("10"));
-  COMPARE_EXACT(S().Alpha, 10.0);
-  COMPARE_EXACT(S().Nu, kDefaultNu);
+  COMPARE_EXACT(S().Parameters.Alpha, 10.0);
+  COMPARE_EXACT(S().Parameters.Nu, kDefaultNu);
   QTest::keyClick(form->Edit4, Qt::Key_0);
   const double eta = 10 / kDefaultNu;
-  COMPARE_EXACT(S().Nu, eta);
+  COMPARE_EXACT(S().Parameters.Nu, eta);
   QCOMPARE(form->Label5->text(), QString::fromUtf16(u"\u03B7 (d^-1)"));
 
   Type(form->Edit4, QStringLiteral("2"));
-  COMPARE_EXACT(S().Nu, 2 / eta);
+  COMPARE_EXACT(S().Parameters.Nu, 2 / eta);
   QCOMPARE(form->Label5->text(), QString::fromUtf16(u"\u03BD (d)"));
   QTest::keyClicks(form->Edit4, QStringLiteral(".69569"));
-  COMPARE_EXACT(S().Alpha, kDefaultAlpha);
-  COMPARE_EXACT(S().Nu, 2 / eta);
+  COMPARE_EXACT(S().Parameters.Alpha, kDefaultAlpha);
+  COMPARE_EXACT(S().Parameters.Nu, 2 / eta);
   QCOMPARE(form->Edit5->text(), QString::fromStdString(FormatGeneral(2 / eta, ".")));
   QVERIFY(prompts->Calls().empty());
 }
@@ -249,20 +249,20 @@ void ParametersFormTest::alphaOfExactlyHundredMeansFixedEta() {
   Enter(form->Edit4);
   Paste(form->Edit4, QStringLiteral("99.999"));
   QCOMPARE(form->Label5->text(), QString::fromUtf16(u"\u03BD (d)"));
-  COMPARE_EXACT(S().Nu, kDefaultNu);
+  COMPARE_EXACT(S().Parameters.Nu, kDefaultNu);
   Paste(form->Edit4, QStringLiteral("100"));
   QCOMPARE(form->Label5->text(), QString::fromUtf16(u"\u03B7 (d^-1)"));
-  COMPARE_EXACT(S().Nu, 99.999 / kDefaultNu);
+  COMPARE_EXACT(S().Parameters.Nu, 99.999 / kDefaultNu);
   Paste(form->Edit4, QStringLiteral("250"));  // no crossing: eta stays
-  COMPARE_EXACT(S().Nu, 99.999 / kDefaultNu);
+  COMPARE_EXACT(S().Parameters.Nu, 99.999 / kDefaultNu);
   Paste(form->Edit4, QStringLiteral("99.999"));
-  COMPARE_EXACT(S().Nu, 99.999 / (99.999 / kDefaultNu));
+  COMPARE_EXACT(S().Parameters.Nu, 99.999 / (99.999 / kDefaultNu));
   QCOMPARE(form->Label5->text(), QString::fromUtf16(u"\u03BD (d)"));
 }
 
 void ParametersFormTest::activationShowsTheFifthFieldForTheCurrentAlpha() {
   form->hide();
-  S().Alpha = 100;
+  S().Parameters.Alpha = 100;
   ShowForm();
   QCOMPARE(form->Label5->text(), QString::fromUtf16(u"\u03B7 (d^-1)"));
   QCOMPARE(form->Edit5->toolTip(), QStringLiteral("Parameter eta (days^-1)"));
@@ -271,7 +271,7 @@ void ParametersFormTest::activationShowsTheFifthFieldForTheCurrentAlpha() {
   other.show();
   other.activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(&other));
-  S().Alpha = 99;
+  S().Parameters.Alpha = 99;
   ShowForm();
   QCOMPARE(form->Label5->text(), QString::fromUtf16(u"\u03BD (d)"));
   QCOMPARE(form->Edit5->toolTip(), QStringLiteral("Parameter nu (scale parameter of eta, days)"));
@@ -281,11 +281,11 @@ void ParametersFormTest::fieldsReactingOnLeavingIgnoreTyping() {
   const struct {
     QLineEdit* edit;
     double* variable;
-  } fields[] = {{form->Edit1, &S().Lambda},
-                {form->Edit3, &S().Phi},
-                {form->Edit5, &S().Nu},
-                {form->Edit6, &S().MuX},
-                {form->Edit7, &S().SigmaX}};
+  } fields[] = {{form->Edit1, &S().Parameters.Lambda},
+                {form->Edit3, &S().Parameters.Phi},
+                {form->Edit5, &S().Parameters.Nu},
+                {form->Edit6, &S().Parameters.MuX},
+                {form->Edit7, &S().Parameters.SigmaX}};
   for (const auto& field : fields) {
     Enter(field.edit);
     RunSequences();
@@ -304,11 +304,11 @@ void ParametersFormTest::kappaReactsToEveryChange() {
   Enter(form->Edit2);
   RunSequences();
   Retype(form->Edit2, QStringLiteral("3"));
-  COMPARE_EXACT(S().Kappa, 3.0);
+  COMPARE_EXACT(S().Parameters.Kappa, 3.0);
   QVERIFY(RunRestarted());
   RunSequences();
   QTest::keyClicks(form->Edit2, QStringLiteral(".5"));
-  COMPARE_EXACT(S().Kappa, 3.5);
+  COMPARE_EXACT(S().Parameters.Kappa, 3.5);
   QVERIFY(RunRestarted());
 }
 
@@ -318,7 +318,7 @@ void ParametersFormTest::rejectedTextKeepsTheValueAndStillRestarts() {
   Retype(form->Edit3, QStringLiteral("1,5"));
   TabOut();
   QVERIFY(prompts->Calls() == std::vector<std::string>{kNotANumber});
-  COMPARE_EXACT(S().Phi, 0.0586);
+  COMPARE_EXACT(S().Parameters.Phi, 0.0586);
   QCOMPARE(form->Edit3->text(), QStringLiteral("1,5"));
   QVERIFY(RunRestarted());
 
@@ -327,7 +327,7 @@ void ParametersFormTest::rejectedTextKeepsTheValueAndStillRestarts() {
   Retype(form->Edit6, QStringLiteral("1e999"));  // beyond the range of a real
   TabOut();
   QCOMPARE(prompts->Calls().size(), std::size_t{2});
-  COMPARE_EXACT(S().MuX, 24.33408);
+  COMPARE_EXACT(S().Parameters.MuX, 24.33408);
   QVERIFY(RunRestarted());
 }
 
@@ -343,16 +343,16 @@ void ParametersFormTest::clearingKappaOrAlphaIsReportedAtOnce() {
     QCOMPARE(LastCall(), kNotANumber);
   }
   QCOMPARE(prompts->Calls().size(), std::size_t{5});  // and one for leaving kappa's minus sign
-  COMPARE_EXACT(S().Kappa, 1.05819);
-  COMPARE_EXACT(S().Alpha, kDefaultAlpha);
-  COMPARE_EXACT(S().Nu, kDefaultNu);
+  COMPARE_EXACT(S().Parameters.Kappa, 1.05819);
+  COMPARE_EXACT(S().Parameters.Alpha, kDefaultAlpha);
+  COMPARE_EXACT(S().Parameters.Nu, kDefaultNu);
 }
 
 void ParametersFormTest::leavingUnchangedStoresTheDisplayedDigits() {
   Enter(form->Edit5);
   RunSequences();
   TabOut();
-  COMPARE_EXACT(S().Nu, 0.00628291666666667);
+  COMPARE_EXACT(S().Parameters.Nu, 0.00628291666666667);
   QVERIFY(RunRestarted());
 }
 
@@ -375,26 +375,26 @@ void ParametersFormTest::daysReadAsTypedAndBoundedOnLeaving() {
   Enter(form->SpinEdit1);
   RunSequences();
   Retype(form->SpinEdit1, QStringLiteral("400"));
-  QCOMPARE(S().DaysPerMonth, 400);
+  QCOMPARE(S().Options.DaysPerMonth, 400);
   QVERIFY(RunRestarted());
   TabOut();
   QCOMPARE(form->SpinEdit1->text(), QStringLiteral("366"));
-  QCOMPARE(S().DaysPerMonth, 366);
+  QCOMPARE(S().Options.DaysPerMonth, 366);
   Type(form->SpinEdit1, QStringLiteral("-"));
-  QCOMPARE(S().DaysPerMonth, 28);
+  QCOMPARE(S().Options.DaysPerMonth, 28);
 }
 
 void ParametersFormTest::seedTakesNegativeLargeAndNonIntegerTexts() {
   Enter(form->SpinEdit2);
   RunSequences();
   Retype(form->SpinEdit2, QStringLiteral("-17"));
-  QCOMPARE(S().RandomSeed, -17);
+  QCOMPARE(S().Options.RandomSeed, -17);
   QVERIFY(RunRestarted());
   Retype(form->SpinEdit2, QStringLiteral("2147483647"));
   TabOut();
-  QCOMPARE(S().RandomSeed, 2147483647);
+  QCOMPARE(S().Options.RandomSeed, 2147483647);
   Type(form->SpinEdit2, QStringLiteral("1.5"));
-  QCOMPARE(S().RandomSeed, 0);
+  QCOMPARE(S().Options.RandomSeed, 0);
   QCOMPARE(form->SpinEdit2->text(), QStringLiteral("1.5"));
 }
 
@@ -402,11 +402,11 @@ void ParametersFormTest::adjustmentBoxClicks() {
   Enter(form->PerformAdjustmentBox);
   RunSequences();
   QTest::mouseClick(form->PerformAdjustmentBox, Qt::LeftButton);
-  QVERIFY(!S().PerformAdjustment);
+  QVERIFY(!S().Options.PerformAdjustment);
   QVERIFY(RunRestarted());
   RunSequences();
   QTest::keyClick(form->PerformAdjustmentBox, Qt::Key_Space);
-  QVERIFY(S().PerformAdjustment);
+  QVERIFY(S().Options.PerformAdjustment);
   QVERIFY(RunRestarted());
 }
 
@@ -417,7 +417,7 @@ void ParametersFormTest::lambdaTheRunCannotStartFromIsReported() {
   RunSequences();
   Retype(form->Edit1, QStringLiteral("0"));
   TabOut();
-  COMPARE_EXACT(S().Lambda, 0.0);
+  COMPARE_EXACT(S().Parameters.Lambda, 0.0);
   QCOMPARE(prompts->Calls().size(), std::size_t{1});
   QVERIFY(prompts->Calls()[0].find("Lambda") != std::string::npos);
   QCOMPARE(S().SequenceNumber, 2);
@@ -437,8 +437,8 @@ void ParametersFormTest::alphaCrossingWithZeroNuIsReported() {
   Enter(form->Edit4);
   Paste(form->Edit4, QStringLiteral("100"));
   QVERIFY(prompts->Calls() == std::vector<std::string>{"message: Floating point division by zero"});
-  COMPARE_EXACT(S().Alpha, 100.0);
-  COMPARE_EXACT(S().Nu, 0.0);
+  COMPARE_EXACT(S().Parameters.Alpha, kDefaultAlpha);
+  COMPARE_EXACT(S().Parameters.Nu, 0.0);
 }
 
 void ParametersFormTest::reloadFromAFileHeader() {
@@ -446,46 +446,42 @@ void ParametersFormTest::reloadFromAFileHeader() {
   TabOut();
   QVERIFY(prompts->Calls() == std::vector<std::string>{kNotANumber});
   RunSequences();
-  S().Lambda = 0.5;
-  S().Alpha = 150;
-  S().Nu = 3;
-  S().MuX = 10;
-  S().SigmaX = 12;
-  S().DaysPerMonth = 400;
+  std::istringstream file("D 0\r\nP 400 0.5 1.05819 0.0586 150 3 10 12\r\n");
+  engine->OpenInput(file, "daily.txt");
   form->FormCreate();
   QCOMPARE(form->Edit1->text(), QStringLiteral("0.5"));
   QCOMPARE(form->Edit4->text(), QStringLiteral("150"));
   QCOMPARE(form->Edit5->text(), QStringLiteral("3"));
   QCOMPARE(form->Label5->text(), QString::fromUtf16(u"\u03B7 (d^-1)"));
-  COMPARE_EXACT(S().Nu, 3.0);
+  COMPARE_EXACT(S().Parameters.Nu, 3.0);
   QCOMPARE(form->SpinEdit1->text(), QStringLiteral("400"));
-  QCOMPARE(S().DaysPerMonth, 400);
+  QCOMPARE(S().Options.DaysPerMonth, 400);
   QVERIFY(S().GammaIntensity);
   QVERIFY(RunRestarted());
   QCOMPARE(prompts->Calls().size(), std::size_t{1});
   Enter(form->SpinEdit1);
   TabOut();
-  QCOMPARE(S().DaysPerMonth, 366);
+  QCOMPARE(S().Options.DaysPerMonth, 366);
 }
 
-void ParametersFormTest::reloadWithABadLambdaReportsOnce() {
-  S().Lambda = -1;
-  S().Kappa = 2;
+void ParametersFormTest::badLambdaFromAFileIsRefusedByTheEngine() {
+  std::istringstream file("D 0\r\nP 31 -1 2 0.0586 2.69569 0.15 24 24\r\n");
+  QVERIFY_THROWS_EXCEPTION(InvalidArgument, engine->OpenInput(file, "daily.txt"));
   form->FormCreate();
-  QCOMPARE(prompts->Calls().size(), std::size_t{1});
-  QVERIFY(prompts->Calls()[0].find("Lambda") != std::string::npos);
-  COMPARE_EXACT(S().Kappa, 2.0);
+  QVERIFY(prompts->Calls().empty());
+  QCOMPARE(form->Edit1->text(), QStringLiteral("-1"));
+  COMPARE_EXACT(S().Parameters.Kappa, 2.0);
 }
 
 void ParametersFormTest::okAppliesTheFieldBeingLeftAndKeepsTheTexts() {
   Type(form->Edit3, QStringLiteral("xyz"));
   Type(form->Edit1, QStringLiteral("0.7"));
   QVERIFY(prompts->Calls() == std::vector<std::string>{kNotANumber});
-  COMPARE_EXACT(S().Lambda, 0.9396);
+  COMPARE_EXACT(S().Parameters.Lambda, 0.9396);
   QTest::mouseClick(form->Button1, Qt::LeftButton);
   QVERIFY(form->isHidden());
   QCOMPARE(form->result(), int(QDialog::Accepted));
-  COMPARE_EXACT(S().Lambda, 0.7);
+  COMPARE_EXACT(S().Parameters.Lambda, 0.7);
   QVERIFY(prompts->Calls() == std::vector<std::string>{kNotANumber});
   ShowForm();
   QCOMPARE(form->Edit1->text(), QStringLiteral("0.7"));
@@ -499,7 +495,7 @@ void ParametersFormTest::closeBoxEndsTheShowingToo() {
   QVERIFY(form->close());
   QVERIFY(form->isHidden());
   QCOMPARE(form->result(), int(QDialog::Accepted));
-  COMPARE_EXACT(S().Lambda, 0.9396);
+  COMPARE_EXACT(S().Parameters.Lambda, 0.9396);
   ShowForm();
   QTest::keyClick(form, Qt::Key_Escape);
   QVERIFY(form->isHidden());
@@ -511,10 +507,10 @@ void ParametersFormTest::localeDecimalComma() {
   QCOMPARE(form->Edit1->text(), QStringLiteral("0,9396"));
   Type(form->Edit1, QStringLiteral("0,25"));
   TabOut();
-  COMPARE_EXACT(S().Lambda, 0.25);
+  COMPARE_EXACT(S().Parameters.Lambda, 0.25);
   Type(form->Edit1, QStringLiteral("0.5"));
   TabOut();
-  COMPARE_EXACT(S().Lambda, 0.25);
+  COMPARE_EXACT(S().Parameters.Lambda, 0.25);
   QVERIFY(prompts->Calls() == std::vector<std::string>{kNotANumber});
 }
 

@@ -79,13 +79,13 @@ void RepetitionOptionsTest::creationShowsTheEngineValuesNotTheBuiltOnes() {
   QCOMPARE(form->RepLevel1MinSpinEdit->text(), QStringLiteral("50"));
   QCOMPARE(form->RepAllowedSpinEdit->text(), QStringLiteral("5000"));
   QCOMPARE(form->RepDistanceAllowedEdit->text(), QStringLiteral("0.1"));
-  QCOMPARE(S().RepAllowed, 5000);
-  COMPARE_EXACT(S().RepDistanceAllowed, 0.1);
+  QCOMPARE(S().Options.RepAllowed, 5000);
+  COMPARE_EXACT(S().Options.RepDistanceAllowed, 0.1);
 
-  S().RepLevel1Factor = 7;
-  S().RepLevel1Min = 300;
-  S().RepAllowed = 123;
-  S().RepDistanceAllowed = 0.000015;
+  S().Options.RepLevel1Factor = 7;
+  S().Options.RepLevel1Min = 300;
+  S().Options.RepAllowed = 123;
+  S().Options.RepDistanceAllowed = 0.000015;
   TRepetitionOptions second(*engine, *prompts, *help);
   QCOMPARE(second.RepLeve1FacSpinEdit->text(), QStringLiteral("7"));
   QCOMPARE(second.RepLevel1MinSpinEdit->text(), QStringLiteral("300"));
@@ -95,14 +95,14 @@ void RepetitionOptionsTest::creationShowsTheEngineValuesNotTheBuiltOnes() {
 }
 
 void RepetitionOptionsTest::valuesOutsideTheBoundsAreBoundedAndStoredOnCreation() {
-  S().RepLevel1Factor = 0;
-  S().RepLevel1Min = 5000;
-  S().RepAllowed = 250000;
+  S().Options.RepLevel1Factor = 0;
+  S().Options.RepLevel1Min = 5000;
+  S().Options.RepAllowed = 250000;
   TRepetitionOptions second(*engine, *prompts, *help);
   QCOMPARE(second.RepLeve1FacSpinEdit->text(), QStringLiteral("1"));
-  QCOMPARE(S().RepLevel1Factor, 1);
-  QCOMPARE(S().RepLevel1Min, 1000);
-  QCOMPARE(S().RepAllowed, 100000);
+  QCOMPARE(S().Options.RepLevel1Factor, 1);
+  QCOMPARE(S().Options.RepLevel1Min, 1000);
+  QCOMPARE(S().Options.RepAllowed, 100000);
 }
 
 void RepetitionOptionsTest::captionLabelsAndHints() {
@@ -142,21 +142,21 @@ void RepetitionOptionsTest::tabOrderIsFactorTotalMinimumDistance() {
 // Each intermediate text that is a number is stored on the way.
 void RepetitionOptionsTest::distanceTypedCharacterByCharacter() {
   Type(form->RepDistanceAllowedEdit, QStringLiteral("0."));
-  COMPARE_EXACT(S().RepDistanceAllowed, 0.0);
+  COMPARE_EXACT(S().Options.RepDistanceAllowed, 0.0);
   QTest::keyClick(form->RepDistanceAllowedEdit, Qt::Key_2);
-  COMPARE_EXACT(S().RepDistanceAllowed, 0.2);
+  COMPARE_EXACT(S().Options.RepDistanceAllowed, 0.2);
   QTest::keyClick(form->RepDistanceAllowedEdit, Qt::Key_5);
-  COMPARE_EXACT(S().RepDistanceAllowed, 0.25);
+  COMPARE_EXACT(S().Options.RepDistanceAllowed, 0.25);
   QVERIFY(prompts->Calls().empty());
 }
 
 void RepetitionOptionsTest::incompleteExponentIsReported() {
   Type(form->RepDistanceAllowedEdit, QStringLiteral("1e"));
   QVERIFY(prompts->Calls() == std::vector<std::string>{kNotANumber});
-  COMPARE_EXACT(S().RepDistanceAllowed, 1.0);
+  COMPARE_EXACT(S().Options.RepDistanceAllowed, 1.0);
   QTest::keyClicks(form->RepDistanceAllowedEdit, QStringLiteral("-3"));
   QCOMPARE(prompts->Calls().size(), std::size_t{2});  // "1e-" is no number either
-  COMPARE_EXACT(S().RepDistanceAllowed, 0.001);
+  COMPARE_EXACT(S().Options.RepDistanceAllowed, 0.001);
   QCOMPARE(form->RepDistanceAllowedEdit->text(), QStringLiteral("1e-3"));
 }
 
@@ -165,7 +165,7 @@ void RepetitionOptionsTest::clearingTheDistanceIsReportedAtOnce() {
   QTest::keyClick(form->RepDistanceAllowedEdit, Qt::Key_A, Qt::ControlModifier);
   QTest::keyClick(form->RepDistanceAllowedEdit, Qt::Key_Delete);
   QVERIFY(prompts->Calls() == std::vector<std::string>{kNotANumber});
-  COMPARE_EXACT(S().RepDistanceAllowed, 0.1);
+  COMPARE_EXACT(S().Options.RepDistanceAllowed, 0.1);
   QCOMPARE(form->RepDistanceAllowedEdit->text(), QString());
   TabOut();  // leaving is no change: no second message
   QCOMPARE(prompts->Calls().size(), std::size_t{1});
@@ -173,31 +173,31 @@ void RepetitionOptionsTest::clearingTheDistanceIsReportedAtOnce() {
 
 void RepetitionOptionsTest::zeroAndNegativeDistancesAreStored() {
   Type(form->RepDistanceAllowedEdit, QStringLiteral("0"));
-  COMPARE_EXACT(S().RepDistanceAllowed, 0.0);
+  COMPARE_EXACT(S().Options.RepDistanceAllowed, 0.0);
   Type(form->RepDistanceAllowedEdit, QStringLiteral("-0.5"));
-  COMPARE_EXACT(S().RepDistanceAllowed, -0.5);
+  COMPARE_EXACT(S().Options.RepDistanceAllowed, -0.5);
   QVERIFY(prompts->Calls() == std::vector<std::string>{kNotANumber});  // for the lone "-"
 }
 
 void RepetitionOptionsTest::totalAboveTheMaximumIsBoundedOnLeaving() {
   Type(form->RepAllowedSpinEdit, QStringLiteral("20000"));
-  QCOMPARE(S().RepAllowed, 20000);
+  QCOMPARE(S().Options.RepAllowed, 20000);
   QTest::keyClick(form->RepAllowedSpinEdit, Qt::Key_0);
-  QCOMPARE(S().RepAllowed, 200000);
+  QCOMPARE(S().Options.RepAllowed, 200000);
   TabOut();
   QCOMPARE(form->RepAllowedSpinEdit->text(), QStringLiteral("100000"));
-  QCOMPARE(S().RepAllowed, 100000);
+  QCOMPARE(S().Options.RepAllowed, 100000);
 }
 
 void RepetitionOptionsTest::textThatIsNoIntegerStoresTheMinimum() {
   Type(form->RepLeve1FacSpinEdit, QStringLiteral("-"));
-  QCOMPARE(S().RepLevel1Factor, 1);
+  QCOMPARE(S().Options.RepLevel1Factor, 1);
   QTest::keyClick(form->RepLeve1FacSpinEdit, Qt::Key_5);
-  QCOMPARE(S().RepLevel1Factor, -5);  // read as typed until the field is left
+  QCOMPARE(S().Options.RepLevel1Factor, -5);  // read as typed until the field is left
   TabOut();
-  QCOMPARE(S().RepLevel1Factor, 1);
+  QCOMPARE(S().Options.RepLevel1Factor, 1);
   Type(form->RepLevel1MinSpinEdit, QStringLiteral("7.5"));
-  QCOMPARE(S().RepLevel1Min, 1);
+  QCOMPARE(S().Options.RepLevel1Min, 1);
   QVERIFY(prompts->Calls().empty());
 }
 
@@ -211,7 +211,7 @@ void RepetitionOptionsTest::okHidesAndSignalsClosed() {
   ShowForm();
   QCOMPARE(form->RepLevel1MinSpinEdit->text(), QStringLiteral("75"));
   QCOMPARE(form->RepDistanceAllowedEdit->text(), QStringLiteral("x"));
-  QCOMPARE(S().RepLevel1Min, 75);
+  QCOMPARE(S().Options.RepLevel1Min, 75);
 }
 
 void RepetitionOptionsTest::closeBoxAndEscapeHideAndSignalClosed() {
@@ -227,23 +227,23 @@ void RepetitionOptionsTest::closeBoxAndEscapeHideAndSignalClosed() {
 }
 
 void RepetitionOptionsTest::noOptionRestartsTheRun() {
-  engine->NextSequence();
-  engine->NextSequence();
+  engine->Step();
+  engine->Step();
   const auto lines = log->Lines();
-  const auto generator = engine->Random().State();
+  const auto generator = EngineTestSeam::Core(*engine).Random().State();
   QVERIFY(!lines.empty());
   Type(form->RepLeve1FacSpinEdit, QStringLiteral("30"));
   Type(form->RepLevel1MinSpinEdit, QStringLiteral("60"));
   Type(form->RepAllowedSpinEdit, QStringLiteral("900"));
   Type(form->RepDistanceAllowedEdit, QStringLiteral("0.3"));
   QTest::mouseClick(form->RepOKButton, Qt::LeftButton);
-  QCOMPARE(S().RepLevel1Factor, 30);
-  QCOMPARE(S().RepLevel1Min, 60);
-  QCOMPARE(S().RepAllowed, 900);
-  COMPARE_EXACT(S().RepDistanceAllowed, 0.3);
+  QCOMPARE(S().Options.RepLevel1Factor, 30);
+  QCOMPARE(S().Options.RepLevel1Min, 60);
+  QCOMPARE(S().Options.RepAllowed, 900);
+  COMPARE_EXACT(S().Options.RepDistanceAllowed, 0.3);
   QCOMPARE(S().SequenceNumber, 2);
   QVERIFY(log->Lines() == lines);
-  QCOMPARE(engine->Random().State(), generator);
+  QCOMPARE(EngineTestSeam::Core(*engine).Random().State(), generator);
 }
 
 void RepetitionOptionsTest::localeDecimalComma() {
@@ -251,9 +251,9 @@ void RepetitionOptionsTest::localeDecimalComma() {
   form->FormCreate();
   QCOMPARE(form->RepDistanceAllowedEdit->text(), QStringLiteral("0,1"));
   Type(form->RepDistanceAllowedEdit, QStringLiteral("0,05"));
-  COMPARE_EXACT(S().RepDistanceAllowed, 0.05);
+  COMPARE_EXACT(S().Options.RepDistanceAllowed, 0.05);
   Type(form->RepDistanceAllowedEdit, QStringLiteral("0.5"));
-  COMPARE_EXACT(S().RepDistanceAllowed, 0.0);  // "0" was taken, "0." was not
+  COMPARE_EXACT(S().Options.RepDistanceAllowed, 0.0);  // "0" was taken, "0." was not
   QCOMPARE(prompts->Calls().size(), std::size_t{2});
 }
 

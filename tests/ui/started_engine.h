@@ -5,7 +5,7 @@
 #include <QTest>
 #include <QWidget>
 
-#include "engine.h"
+#include "engine_test_seam.h"
 #include "memory_log.h"
 
 namespace nimbra {
@@ -13,21 +13,25 @@ namespace nimbra {
 class SilentUserInterface : public UserInterface {
  public:
   void ShowMessage(const std::string&) override {}
-  void ReloadParameters() override {}
+  void ParametersChanged() override {}
   void DisableNextCommands() override {}
 };
 
 struct StartedEngine {
   explicit StartedEngine(int seed = 0) {
-    engine.SetDefaults();
-    engine.State().RandomSeed = seed;
-    engine.InitialiseRun();
+    RunOptions options = engine.State().Options;
+    options.RandomSeed = seed;
+    engine.SetOptions(options);
+    engine.RestartRun();
   }
 
   MemoryLog log;
   SilentUserInterface ui;
   Engine engine{log, ui};
 };
+
+// What the window tests set and read behind the windows' backs.
+inline EngineState& StateOf(Engine& engine) { return EngineTestSeam::Core(engine).State(); }
 
 // Shows a window and waits until it is the active one, as a user's click makes it.
 inline bool ShowActive(QWidget& window) {

@@ -1,0 +1,78 @@
+#include "engine.h"
+
+#include <exception>
+
+#include "engine_core.h"
+
+namespace nimbra {
+
+Engine::Engine(OutputLog& log, UserInterface& ui) : core_(std::make_unique<EngineCore>(log, ui)) {
+  core_->SetDefaults();
+  core_->InitialiseRun();
+  core_->State().OriginalHourlyAvailable = true;
+}
+
+Engine::~Engine() = default;
+
+void Engine::SetParameters(const ModelParameters& parameters) {
+  core_->SetParameters(parameters);
+  core_->InitialiseRun();
+}
+
+void Engine::SetOptions(const RunOptions& options) { core_->SetOptions(options); }
+
+void Engine::RestartRun() { core_->InitialiseRun(); }
+
+void Engine::Initialise() {
+  EngineState& s = core_->State();
+  core_->InitialiseRun();
+  if (s.ReadFromFile) core_->ReadInputHeader();
+  core_->ResetStatistics();
+  s.SequenceNumber = 0;
+  s.Storms.Count = 0;
+  s.OriginalStorms.Count = 0;
+  s.AllValuesCount = 0;
+}
+
+void Engine::OpenInput(std::istream& input, const std::string& name) {
+  EngineState& s = core_->State();
+  s.InputFile = &input;
+  s.InputFileName = name;
+  s.ReadFromFile = true;
+  RunOptions options = s.Options;
+  options.UseConstLength = false;
+  core_->SetOptions(options);
+  core_->InitialiseRun();
+  core_->ReadInputHeader();
+}
+
+void Engine::CloseInput() {
+  EngineState& s = core_->State();
+  s.InputFile = nullptr;
+  s.ReadFromFile = false;
+  s.OriginalHourlyAvailable = true;
+}
+
+void Engine::SetOutput(std::ostream* output, const std::string& name) {
+  EngineState& s = core_->State();
+  s.OutputFile = output;
+  s.OutputFileName = name;
+  s.WriteToFile = output != nullptr;
+}
+
+StepResult Engine::Step() {
+  try {
+    if (!core_->NextSequence()) return {StepOutcome::StoppedByDateOrder, {}};
+  } catch (const std::exception& e) {
+    return {StepOutcome::Failed, e.what()};
+  }
+  return {State().EndOfInput ? StepOutcome::EndOfInput : StepOutcome::Done, {}};
+}
+
+void Engine::ComputeStatistics() { core_->ComputeStatistics(); }
+
+void Engine::PrintStatistics() { core_->PrintStatistics(); }
+
+const EngineState& Engine::State() const { return core_->State(); }
+
+}  // namespace nimbra

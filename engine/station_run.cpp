@@ -1,0 +1,136 @@
+#include "station_run.h"
+
+#include <cmath>
+#include <exception>
+#include <limits>
+#include <string>
+
+#include "civil_date.h"
+#include "engine_core.h"
+#include "text_lines.h"
+
+namespace nimbra {
+
+namespace {
+
+constexpr double kMissing = std::numeric_limits<double>::quiet_NaN();
+
+// Keeps every line: a station's log belongs to its caller, whatever its length.
+class LineLog : public OutputLog {
+ public:
+  explicit LineLog(std::vector<std::string>& lines) : lines_(lines) {}
+  void AddLine(const std::string& text) override {
+    for (auto& line : SplitLines(text)) lines_.push_back(std::move(line));
+  }
+  void ClearText() override { lines_.clear(); }
+  std::string LastLine() const override { return lines_.empty() ? std::string() : lines_.back(); }
+  void ReplaceLastLine(const std::string& text) override {
+    if (!lines_.empty()) lines_.back() = text;
+  }
+
+ private:
+  std::vector<std::string>& lines_;
+};
+
+class MessageList : public UserInterface {
+ public:
+  explicit MessageList(std::vector<std::string>& messages) : messages_(messages) {}
+  void ShowMessage(const std::string& text) override { messages_.push_back(text); }
+  void ParametersChanged() override {}
+  void DisableNextCommands() override {}
+
+ private:
+  std::vector<std::string>& messages_;
+};
+
+bool IsWet(double depth) { return !std::isnan(depth) && depth >= kWetDayDepth; }
+
+class StationRun {
+ public:
+  StationRun(const StationSeries& series, const ParametersByMonth& parameters, const RunOptions& options)
+      : series_(series), parameters_(parameters), log_(result_.Log), messages_(result_.Messages) {
+    const std::size_t days = series.Daily.size();
+    if (!series.ObservedHours.empty() && series.ObservedHours.size() != kHoursPerDay * days) {
+      throw InvalidArgument("The observed hours of a station must be 24 per day: " + std::to_string(days) +
+                            " days, " + std::to_string(series.ObservedHours.size()) + " hours");
+    }
+    result_.Hourly.assign(kHoursPerDay * days, kMissing);
+    core_.SetOptions(options);
+    core_.SetParameters(parameters[static_cast<std::size_t>(MonthOf(0) - 1)]);
+    core_.InitialiseRun();
+  }
+
+  StationResult Run() {
+    std::size_t day = 0;
+    while (day < series_.Daily.size()) {
+      if (IsWet(series_.Daily[day])) {
+        day = Sequence(day);
+      } else {
+        if (!std::isnan(series_.Daily[day])) WriteDryDay(day);
+        ++day;
+      }
+    }
+    return std::move(result_);
+  }
+
+ private:
+  int MonthOf(std::size_t day) const {
+    return CivilFromDays(series_.FirstDay + static_cast<std::int64_t>(day)).Month;
+  }
+
+  void WriteDryDay(std::size_t day) {
+    for (int h = 0; h < kHoursPerDay; ++h)
+      result_.Hourly[kHoursPerDay * day + static_cast<std::size_t>(h)] = 0;
+  }
+
+  // The wet days from first on, up to the capacity of a series; returns the day after.
+  std::size_t Sequence(std::size_t first) {
+    std::size_t end = first;
+    while (end < series_.Daily.size() && IsWet(series_.Daily[end]) && end - first < DailySeries::kCapacity)
+      ++end;
+    const int days = static_cast<int>(end - first);
+    ++result_.Sequences;
+    try {
+      Disaggregate(first, days);
+    } catch (const std::exception& e) {
+      result_.Failed.push_back({series_.FirstDay + static_cast<std::int64_t>(first), days, e.what()});
+    }
+    return end;
+  }
+
+  void Disaggregate(std::size_t first, int days) {
+    EngineState& s = core_.State();
+    ++s.SequenceNumber;
+    log_.AddLineFmt("Sequence #%d", s.SequenceNumber);
+    const ModelParameters& month = parameters_[static_cast<std::size_t>(MonthOf(first) - 1)];
+    if (!(month == s.Parameters)) core_.SetParameters(month);
+    core_.CheckModelParameters();
+    s.OriginalDaily.Count = days;
+    for (int k = 1; k <= days; ++k)
+      s.OriginalDaily[k] = series_.Daily[first + static_cast<std::size_t>(k - 1)];
+    if (!core_.RepeatSequence()) {
+      log_.AddLine("Entering repetition level 4 ...");
+      core_.SplitWithOneRetry();
+    }
+    core_.FinishSequence();
+    for (int h = 1; h <= kHoursPerDay * days; ++h) {
+      result_.Hourly[kHoursPerDay * first + static_cast<std::size_t>(h - 1)] = s.SyntheticHourly[h];
+    }
+  }
+
+  const StationSeries& series_;
+  const ParametersByMonth& parameters_;
+  StationResult result_;
+  LineLog log_;
+  MessageList messages_;
+  EngineCore core_{log_, messages_};
+};
+
+}  // namespace
+
+StationResult DisaggregateStation(const StationSeries& series, const ParametersByMonth& parameters,
+                                  const RunOptions& options) {
+  return StationRun(series, parameters, options).Run();
+}
+
+}  // namespace nimbra
