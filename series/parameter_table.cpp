@@ -1,6 +1,7 @@
 #include "parameter_table.h"
 
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 
@@ -136,6 +137,12 @@ ParametersByMonth ParameterTable::For(const std::string& station, MonthSet month
   if (open != 0) {
     throw InputError(path_ + ": station '" + station + "' has days in months " + MonthListText(open) +
                      ", which no parameter set covers");
+  }
+  // The engine starts from the set of the series' first month, which may hold no value:
+  // a month without a set takes a covered one, which no wet sequence will use.
+  const int anyCovered = std::countr_zero(static_cast<unsigned>(covered));
+  for (int month = 1; month <= 12 && covered != 0; ++month) {
+    if ((covered & MonthBit(month)) == 0) byMonth[month - 1] = byMonth[anyCovered];
   }
   return byMonth;
 }
