@@ -34,7 +34,7 @@ TEST(RoundToTotal, WrittenHoursAddUpToTheRoundedDayWhateverTheHours) {
     EXPECT_EQ(std::accumulate(units.begin(), units.end(), std::int64_t{0}), std::llround(day * scale))
         << trial;
     for (int h = 0; h < 24; ++h) {
-      EXPECT_LE(std::fabs(units[h] - hours[h] * scale), 1.0) << trial << " hour " << h;
+      EXPECT_LE(std::fabs(static_cast<double>(units[h]) - hours[h] * scale), 1.0) << trial << " hour " << h;
       if (hours[h] == 0) {
         EXPECT_EQ(units[h], 0) << trial << " hour " << h;
       }
