@@ -1,5 +1,6 @@
 #include "disaggregate_command.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "atomic_file.h"
@@ -29,6 +30,18 @@ Inputs ReadInputs(const DisaggregateOptions& o) {
   }
   inputs.Jobs = PlanStations(inputs.Stations, inputs.Table, o.Run);
   return inputs;
+}
+
+// Observed hours of a station the daily file does not hold would silently drop out of the report.
+void WarnOfUnmatchedObserved(const DisaggregateOptions& o, const Inputs& inputs, std::ostream& err) {
+  for (const StationHours& observed : inputs.Observed) {
+    const bool matched = std::any_of(inputs.Stations.begin(), inputs.Stations.end(),
+                                     [&](const NamedSeries& s) { return s.Station == observed.Station; });
+    if (!matched) {
+      err << o.ObservedHourly << ": station '" << observed.Station << "' is not in " << o.Input
+          << "; its hours are not used\n";
+    }
+  }
 }
 
 std::vector<Season> SeasonsOf(const ParameterTable& table, const std::string& station) {
@@ -79,8 +92,10 @@ class DisaggregateRun {
   void Write(const NamedSeries& station, const StationOutcome& outcome) {
     out_ << "Station " << station.Station << '\n';
     for (const std::string& line : outcome.Result.Log) out_ << line << '\n';
-    for (const std::string& message : outcome.Result.Messages)
+    for (std::string message : outcome.Result.Messages) {
+      std::erase(message, '\r');
       err_ << station.Station << ": " << message << '\n';
+    }
     writer_.WriteStation(station.Station, station.Series.FirstDay, outcome.Result.Hourly);
     if (report_) {
       const std::vector<double> observed = ObservedHoursFor(station, inputs_.Observed);
@@ -108,6 +123,7 @@ int RunDisaggregate(const DisaggregateOptions& options, std::ostream& out, std::
   std::optional<DisaggregateRun> run;
   try {
     inputs.emplace(ReadInputs(options));
+    WarnOfUnmatchedObserved(options, *inputs, err);
     run.emplace(options, *inputs, out, err);
   } catch (const NimbraError& e) {
     err << "nimbra-cli disaggregate: " << e.what() << '\n';

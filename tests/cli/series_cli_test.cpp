@@ -190,5 +190,38 @@ TEST_F(SeriesCli, TheJulyRecordConvertedRunsAndReportsAsTheClassicReport) {
   EXPECT_EQ(std::count(classic.begin(), classic.end(), '\n'), 2 * 269);
 }
 
+// Golden run: with five repetitions allowed, run seed 1 fails the six-day spell from 26 August
+// (the station seed derives from the name, so the name is part of the setting).
+TEST_F(SeriesCli, AFailedSequenceLeavesEmptyHoursAndIsListedWithItsDate) {
+  const std::vector<double> august = {0,    2.6, 9.2,  0,   0,   10.4, 0,   0,   3.6, 0, 0,
+                                      10.1, 6.5, 40.2, 2.1, 9.6, 1.6,  4.8, 0.1, 0,   0, 1.7,
+                                      10,   0,   0,    3,   6.7, 4.3,  7.9, 7,   0.3};
+  std::string daily = "station,date,precip_mm\n";
+  for (std::size_t d = 0; d < august.size(); ++d) {
+    daily += "Tempelhof,2010-08-" + std::string(d < 9 ? "0" : "") + std::to_string(d + 1) + "," +
+             std::to_string(august[d]) + "\n";
+  }
+  std::ofstream(dir / "daily.csv") << daily;
+  std::ofstream(dir / "params.csv") << kParams;
+  const auto r =
+      Run("disaggregate -i " + (dir / "daily.csv").string() + " -p " + (dir / "params.csv").string() +
+          " -o " + (dir / "hourly.csv").string() + " --rep-allowed 5 --distance 1e9 --seed 1");
+  EXPECT_EQ(r.status, 1) << r.err;
+  EXPECT_NE(r.err.find("Tempelhof: 31 days, 20 wet, 0 missing, 6 sequences, 1 failed\n"), std::string::npos)
+      << r.err;
+  EXPECT_NE(ReadFile(dir / "hourly.csv.json")
+                .find("\"failed_sequences\": [{\"first_date\": \"2010-08-26\", \"days\": 6,"),
+            std::string::npos);
+  const auto sums = DailySums(ReadFile(dir / "hourly.csv"));
+  for (std::size_t d = 0; d < august.size(); ++d) {
+    const auto& [hundredths, empty] =
+        sums.at("Tempelhof 2010-08-" + std::string(d < 9 ? "0" : "") + std::to_string(d + 1));
+    EXPECT_EQ(empty, d >= 25 && d <= 30 ? 24 : 0) << d + 1;
+    if (empty == 0) {
+      EXPECT_EQ(hundredths, std::lround(august[d] * 100)) << d + 1;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace nimbra_test
