@@ -61,11 +61,30 @@ void CsvReader::ReadHeader() {
   std::vector<std::string_view> fields;
   if (!NextRow(fields)) throw InputError(path_ + ": expected a header line, found an empty file");
   header_.assign(fields.begin(), fields.end());
+  headerLine_ = rowLine_;
 }
 
 int CsvReader::ColumnIndex(std::string_view name) const {
   const auto found = std::find(header_.begin(), header_.end(), name);
   return found == header_.end() ? -1 : static_cast<int>(found - header_.begin());
+}
+
+int CsvReader::RequireColumn(const std::string& name) const {
+  const int index = ColumnIndex(name);
+  if (index >= 0) return index;
+  std::string header;
+  for (std::size_t i = 0; i < header_.size(); ++i) {
+    if (i > 0) header += separator_;
+    header += header_[i];
+  }
+  throw InputError(path_ + ", line " + std::to_string(headerLine_) + ": expected a column '" + name +
+                   "' in the header, found '" + Shown(header) + "'");
+}
+
+void CsvReader::RequireFieldCount(std::size_t count) const {
+  if (count == header_.size()) return;
+  FailLine("expected " + std::to_string(header_.size()) + " fields as in the header, found " +
+           std::to_string(count));
 }
 
 bool CsvReader::NextRow(std::vector<std::string_view>& fields) {

@@ -24,6 +24,10 @@ class CsvReader {
   const std::vector<std::string>& Header() const { return header_; }
   // Index of the header field with this name, or -1.
   int ColumnIndex(std::string_view name) const;
+  // The column's index; raises InputError naming the file when the header lacks it.
+  int RequireColumn(const std::string& name) const;
+  // Raises InputError unless the row last read has as many fields as the header.
+  void RequireFieldCount(std::size_t count) const;
 
   // Reads the next row that is not blank into fields; false at the end of the file.
   bool NextRow(std::vector<std::string_view>& fields);
@@ -46,6 +50,7 @@ class CsvReader {
   std::size_t pos_ = 0;
   int line_ = 1;
   int rowLine_ = 0;
+  int headerLine_ = 1;
   char separator_ = ',';
   std::vector<std::string> header_;
   std::deque<std::string> unescaped_;  // quoted fields that held "", alive until the next row

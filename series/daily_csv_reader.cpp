@@ -20,13 +20,13 @@ std::int64_t ReadDate(const CsvReader& reader, int column, std::string_view fiel
 
 void CollectLong(CsvReader& reader, const DailyCsvOptions& options, StationCollector& collector) {
   const int station = reader.ColumnIndex(options.StationColumn);
-  if (station < 0 && options.StationColumnRequired) RequireColumn(reader, options.StationColumn);
-  const int date = RequireColumn(reader, options.DateColumn);
-  const int value = RequireColumn(reader, options.ValueColumn);
+  if (station < 0 && options.StationColumnRequired) reader.RequireColumn(options.StationColumn);
+  const int date = reader.RequireColumn(options.DateColumn);
+  const int value = reader.RequireColumn(options.ValueColumn);
   const std::string fileStation = StationOfFile(reader.Path());
   std::vector<std::string_view> fields;
   while (reader.NextRow(fields)) {
-    RequireFieldCount(reader, fields.size());
+    reader.RequireFieldCount(fields.size());
     if (station >= 0 && fields[station].empty()) reader.FailField(station, "a station name", fields[station]);
     const std::int64_t day = ReadDate(reader, date, fields[date]);
     const double depth = ReadDepth(reader, value, fields[value], options.MissingSentinels);
@@ -35,7 +35,7 @@ void CollectLong(CsvReader& reader, const DailyCsvOptions& options, StationColle
 }
 
 void CollectWide(CsvReader& reader, const DailyCsvOptions& options, StationCollector& collector) {
-  const int date = RequireColumn(reader, options.DateColumn);
+  const int date = reader.RequireColumn(options.DateColumn);
   const auto& header = reader.Header();
   std::vector<std::vector<KeyedValue>*> columns(header.size(), nullptr);
   for (std::size_t c = 0; c < header.size(); ++c) {
@@ -51,7 +51,7 @@ void CollectWide(CsvReader& reader, const DailyCsvOptions& options, StationColle
   }
   std::vector<std::string_view> fields;
   while (reader.NextRow(fields)) {
-    RequireFieldCount(reader, fields.size());
+    reader.RequireFieldCount(fields.size());
     const std::int64_t day = ReadDate(reader, date, fields[date]);
     for (std::size_t c = 0; c < fields.size(); ++c) {
       if (columns[c] == nullptr) continue;
@@ -71,22 +71,6 @@ StationSeries Densified(const std::vector<KeyedValue>& values) {
 }
 
 }  // namespace
-
-int RequireColumn(const CsvReader& reader, const std::string& name) {
-  const int index = reader.ColumnIndex(name);
-  if (index >= 0) return index;
-  std::string header;
-  for (const auto& field : reader.Header())
-    header += (header.empty() ? "" : std::string(1, reader.Separator())) + field;
-  throw InputError(reader.Path() + ", line 1: expected a column '" + name + "' in the header, found '" +
-                   Shown(header) + "'");
-}
-
-void RequireFieldCount(const CsvReader& reader, std::size_t count) {
-  if (count == reader.Header().size()) return;
-  reader.FailLine("expected " + std::to_string(reader.Header().size()) + " fields as in the header, found " +
-                  std::to_string(count));
-}
 
 std::string StationOfFile(const std::string& path) { return std::filesystem::path(path).stem().string(); }
 

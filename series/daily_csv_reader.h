@@ -33,10 +33,6 @@ struct NamedSeries {
 std::vector<NamedSeries> ReadDailyCsv(const std::string& path, const DailyCsvOptions& options);
 std::vector<NamedSeries> ReadDailyCsv(CsvReader& reader, const DailyCsvOptions& options);
 
-// The column's index in the header; raises InputError naming the file when it is absent.
-int RequireColumn(const CsvReader& reader, const std::string& name);
-// Raises InputError unless the row has as many fields as the header.
-void RequireFieldCount(const CsvReader& reader, std::size_t count);
 // Station name of a file without a station column: the file's name without its extension.
 std::string StationOfFile(const std::string& path);
 

@@ -28,14 +28,14 @@ StationHours DayAligned(const StationValues& station, int dayStart) {
 std::vector<StationHours> ReadHourlyCsv(const std::string& path, const HourlyCsvOptions& options) {
   CsvReader reader = CsvReader::Open(path);
   const int station = reader.ColumnIndex("station");
-  const int time = RequireColumn(reader, "time");
-  const int value = RequireColumn(reader, "precip_mm");
+  const int time = reader.RequireColumn("time");
+  const int value = reader.RequireColumn("precip_mm");
   const std::string fileStation = StationOfFile(path);
   const int labelShift = options.LabelsAtHourEnd ? -1 : 0;
   StationCollector collector;
   std::vector<std::string_view> fields;
   while (reader.NextRow(fields)) {
-    RequireFieldCount(reader, fields.size());
+    reader.RequireFieldCount(fields.size());
     if (station >= 0 && fields[station].empty()) reader.FailField(station, "a station name", fields[station]);
     const auto hour = ParseHour(fields[time]);
     if (!hour) reader.FailField(time, "a time YYYY-MM-DDThh:00", fields[time]);

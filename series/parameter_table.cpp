@@ -26,10 +26,10 @@ struct Columns {
 Columns FindColumns(const CsvReader& reader) {
   Columns columns;
   columns.Station = reader.ColumnIndex("station");
-  columns.Season = RequireColumn(reader, "season");
+  columns.Season = reader.RequireColumn("season");
   columns.Months = reader.ColumnIndex("months");
   for (std::size_t i = 0; i < kParameterColumns.size(); ++i) {
-    columns.Parameters[i] = RequireColumn(reader, kParameterColumns[i]);
+    columns.Parameters[i] = reader.RequireColumn(kParameterColumns[i]);
   }
   return columns;
 }
@@ -84,7 +84,7 @@ ParameterTable ParameterTable::Read(CsvReader& reader) {
   const Columns columns = FindColumns(reader);
   std::vector<std::string_view> fields;
   while (reader.NextRow(fields)) {
-    RequireFieldCount(reader, fields.size());
+    reader.RequireFieldCount(fields.size());
     SeasonParameters row;
     if (columns.Station >= 0) row.Station = std::string(fields[columns.Station]);
     row.Season = ReadSeason(reader, columns, fields);
