@@ -81,21 +81,10 @@ RecordSeries ViewRecords(const StationSeries& series, std::span<const double> va
 }
 
 StatisticsSummary SummariseView(const RecordSeries& records, ReportView view) {
-  const int length = static_cast<int>(records.size());
-  const bool nonZero = view == ReportView::kWetHours;
-  StatisticsSummary s;
-  s.Count = (nonZero ? RecordsNonZeroCount : RecordsCount)(records, length, kRecordSeparator);
-  if (s.Count < 2) return s;
-  s.Mean = (nonZero ? RecordsNonZeroMean : RecordsMean)(records, length, kRecordSeparator);
-  s.StDev =
-      std::sqrt((nonZero ? RecordsNonZeroVariance : RecordsVariance)(records, length, kRecordSeparator));
-  s.Variation = (nonZero ? RecordsNonZeroVariation : RecordsVariation)(records, length, kRecordSeparator);
-  s.Skewness = (nonZero ? RecordsNonZeroSkewness : RecordsSkewness)(records, length, kRecordSeparator);
-  s.Autoc[0] = 1;
-  const auto autocorrelation = nonZero ? RecordsNonZeroAutocorrelation : RecordsAutocorrelation;
-  for (int lag = 1; lag <= kMaxLag; ++lag)
-    s.Autoc[lag] = autocorrelation(lag, records, length, kRecordSeparator);
-  return s;
+  StatisticsSummary summary;
+  const RecordZeros zeros = view == ReportView::kWetHours ? RecordZeros::Skipped : RecordZeros::Taken;
+  SummariseRecords(records, static_cast<int>(records.size()), kRecordSeparator, zeros, summary);
+  return summary;
 }
 
 void WriteReportHeader(std::ostream& out) {
