@@ -70,8 +70,15 @@ class DisaggregateRun {
 
   // True when every sequence of every station was disaggregated.
   bool Run() {
-    RunSidecar sidecar{options_.CommandLine, options_.Run.RandomSeed, options_.Run,         options_.Format,
-                       options_.Input,       options_.Parameters,     inputs_.Table.Rows(), {}};
+    RunSidecar sidecar;
+    sidecar.CommandLine = options_.CommandLine;
+    sidecar.Seed = options_.Run.RandomSeed;
+    sidecar.Options = options_.Run;
+    sidecar.Format = options_.Format;
+    sidecar.Daily = options_.Daily;
+    sidecar.InputPath = options_.Input;
+    sidecar.ParametersPath = options_.Parameters;
+    sidecar.Parameters = inputs_.Table.Rows();
     bool complete = true;
     for (const StationJob& job : inputs_.Jobs) {
       const StationOutcome outcome = RunStationJob(job);

@@ -23,6 +23,17 @@ void WriteCommandLine(std::ostream& out, const std::vector<std::string>& argumen
   out << "],\n";
 }
 
+void WriteInputOptions(std::ostream& out, const DailyCsvOptions& daily) {
+  out << "  \"input_options\": {\"layout\": \"" << (daily.Wide ? "wide" : "long")
+      << "\", \"station_column\": " << JsonString(daily.StationColumn)
+      << ", \"date_column\": " << JsonString(daily.DateColumn)
+      << ", \"value_column\": " << JsonString(daily.ValueColumn) << ", \"missing\": [";
+  for (std::size_t i = 0; i < daily.MissingSentinels.size(); ++i) {
+    out << (i ? ", " : "") << Number(daily.MissingSentinels[i]);
+  }
+  out << "]},\n";
+}
+
 void WriteOptions(std::ostream& out, const RunSidecar& run) {
   const RunOptions& o = run.Options;
   out << "  \"options\": {\"day_start\": " << run.Format.DayStart << ", \"label\": \""
@@ -100,6 +111,7 @@ void WriteSidecar(std::ostream& out, const RunSidecar& run) {
   out << "  \"input\": " << JsonString(run.InputPath)
       << ",\n  \"parameters_file\": " << JsonString(run.ParametersPath) << ",\n  \"seed\": " << run.Seed
       << ",\n";
+  WriteInputOptions(out, run.Daily);
   WriteOptions(out, run);
   WriteParameters(out, run.Parameters);
   out << "  \"stations\": [";

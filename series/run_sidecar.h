@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "daily_csv_reader.h"
 #include "hourly_csv_writer.h"
 #include "parameter_table.h"
 #include "station_run.h"
@@ -31,6 +32,7 @@ struct RunSidecar {
   int Seed = 0;
   RunOptions Options;
   HourlyCsvFormat Format;
+  DailyCsvOptions Daily;
   std::string InputPath;
   std::string ParametersPath;
   std::vector<SeasonParameters> Parameters;
