@@ -5,10 +5,13 @@
 
 #include "atomic_file.h"
 #include "errors.h"
+#include "ordered_pool.h"
 #include "parameter_table.h"
+#include "progress_meter.h"
 #include "run_sidecar.h"
 #include "series_report.h"
 #include "station_batch.h"
+#include "station_seed.h"
 
 namespace nimbra {
 
@@ -24,6 +27,9 @@ struct Inputs {
 
 Inputs ReadInputs(const DisaggregateOptions& o) {
   Inputs inputs{ReadDailyCsv(o.Input, o.Daily), ParameterTable::Read(o.Parameters), {}, {}};
+  std::erase_if(inputs.Stations, [&](const NamedSeries& station) {
+    return StationShard(station.Station, o.ShardCount) != o.ShardIndex;
+  });
   if (!o.ObservedHourly.empty()) {
     HourlyCsvOptions hourly{o.Format.DayStart, o.Format.LabelsAtHourEnd, o.Daily.MissingSentinels};
     inputs.Observed = ReadHourlyCsv(o.ObservedHourly, hourly);
@@ -80,12 +86,19 @@ class DisaggregateRun {
     sidecar.ParametersPath = options_.Parameters;
     sidecar.Parameters = inputs_.Table.Rows();
     bool complete = true;
-    for (const StationJob& job : inputs_.Jobs) {
-      const StationOutcome outcome = RunStationJob(job);
-      Write(*job.Station, outcome);
-      complete = complete && outcome.Result.Failed.empty();
-      sidecar.Stations.push_back(outcome.Summary);
-    }
+    std::optional<ProgressMeter> progress;
+    if (options_.Progress) progress.emplace(err_, options_.Terminal, inputs_.Jobs.size(), TotalDays());
+    OrderedPool<StationOutcome>::Run(
+        inputs_.Jobs.size(), options_.Threads,
+        [this](std::size_t i) { return RunStationJob(inputs_.Jobs[i]); },
+        [&](std::size_t i, StationOutcome& outcome) {
+          const NamedSeries& station = *inputs_.Jobs[i].Station;
+          Write(station, outcome);
+          complete = complete && outcome.Result.Failed.empty();
+          sidecar.Stations.push_back(outcome.Summary);
+          if (progress) progress->StationDone(static_cast<std::int64_t>(station.Series.Daily.size()));
+        });
+    if (progress) progress->Finish();
     writer_.Flush();
     output_.Commit();
     AtomicFile sidecarFile(options_.Output + ".json");
@@ -96,6 +109,13 @@ class DisaggregateRun {
   }
 
  private:
+  std::int64_t TotalDays() const {
+    std::int64_t days = 0;
+    for (const NamedSeries& station : inputs_.Stations)
+      days += static_cast<std::int64_t>(station.Series.Daily.size());
+    return days;
+  }
+
   void Write(const NamedSeries& station, const StationOutcome& outcome) {
     out_ << "Station " << station.Station << '\n';
     for (const std::string& line : outcome.Result.Log) out_ << line << '\n';

@@ -23,6 +23,11 @@ struct DisaggregateOptions {
   HourlyCsvFormat Format;
   RunOptions Run;
   std::vector<std::string> CommandLine;
+  int Threads = 1;     // stations disaggregated at once
+  int ShardIndex = 0;  // this run takes the stations of shard ShardIndex of ShardCount
+  int ShardCount = 1;
+  bool Progress = false;  // progress lines on the error stream
+  bool Terminal = false;  // the error stream is a terminal: the progress line is redrawn in place
 };
 
 int RunDisaggregate(const DisaggregateOptions& options, std::ostream& out, std::ostream& err);

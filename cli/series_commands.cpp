@@ -1,18 +1,24 @@
 #include "series_commands.h"
 
+#include <unistd.h>
+
 #include <CLI/CLI.hpp>
 #include <string_view>
+#include <thread>
 
 #include "convert_command.h"
 #include "depth_field.h"
 #include "disaggregate_command.h"
 #include "errors.h"
+#include "merge_command.h"
 
 namespace nimbra {
 
 namespace {
 
 struct Texts {
+  std::string shard = "0/1";
+  bool quiet = false;
   std::string missing = "-999,-999.9";
   std::string label = "start";
   std::string negative = "missing";
@@ -56,7 +62,26 @@ CLI::App* DefineDisaggregate(CLI::App& app, DisaggregateOptions& o, Texts& texts
   command->add_option("--missing", texts.missing, "Numbers that mark a missing day");
   DefineHourFormat(*command, o.Format, texts);
   DefineRunOptions(*command, o.Run);
+  command->add_option("-t,--threads", o.Threads, "Stations disaggregated at once (default: every core)")
+      ->check(CLI::Range(1, 1024));
+  command->add_option("--shard", texts.shard, "K/N: only the stations of shard K (0 to N-1) of N");
+  command->add_flag("-q,--quiet", texts.quiet, "No progress lines on standard error");
   return command;
+}
+
+// "K/N" with 0 <= K < N.
+void ParseShard(const std::string& text, DisaggregateOptions& o) {
+  const auto slash = text.find('/');
+  const auto number = [&](std::string_view digits) {
+    if (digits.empty() || digits.size() > 6 ||
+        digits.find_first_not_of("0123456789") != std::string_view::npos)
+      throw InvalidArgument("--shard must be K/N with 0 <= K < N, for example 0/4; it is " + text);
+    return std::stoi(std::string(digits));
+  };
+  if (slash == std::string::npos) number({});
+  o.ShardIndex = number(std::string_view(text).substr(0, slash));
+  o.ShardCount = number(std::string_view(text).substr(slash + 1));
+  if (o.ShardIndex >= o.ShardCount) number({});
 }
 
 CLI::App* DefineConvert(CLI::App& app, ConvertOptions& o, Texts& texts) {
@@ -72,25 +97,36 @@ CLI::App* DefineConvert(CLI::App& app, ConvertOptions& o, Texts& texts) {
   return command;
 }
 
+CLI::App* DefineMerge(CLI::App& app, MergeOptions& o) {
+  CLI::App* command = app.add_subcommand("merge", "Hourly CSV files of the shards of one run into one file");
+  command->add_option("-o,--output", o.Output, "The joined hourly CSV file")->required();
+  command->add_option("shards", o.Inputs, "Hourly CSV files written with --shard")->required();
+  return command;
+}
+
 }  // namespace
 
 bool IsSeriesCommand(int argc, const char* const* argv) {
   if (argc < 2) return false;
   const std::string_view first = argv[1];
-  return first == "disaggregate" || first == "convert";
+  return first == "disaggregate" || first == "convert" || first == "merge";
 }
 
 int RunSeriesCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
   CLI::App app{"nimbra-cli: disaggregates daily rainfall depths into hourly depths", "nimbra-cli"};
   app.require_subcommand(1);
   DisaggregateOptions disaggregate;
+  disaggregate.Threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   ConvertOptions convert;
   Texts disaggregateTexts, convertTexts;
   CLI::App* disaggregateCommand = DefineDisaggregate(app, disaggregate, disaggregateTexts);
   DefineConvert(app, convert, convertTexts);
+  MergeOptions merge;
+  CLI::App* mergeCommand = DefineMerge(app, merge);
   try {
     app.parse(argc, argv);
     disaggregate.Daily.MissingSentinels = ParseMissingSentinels(disaggregateTexts.missing);
+    ParseShard(disaggregateTexts.shard, disaggregate);
   } catch (const CLI::ParseError& e) {
     return app.exit(e, out, err) == 0 ? 0 : 2;
   } catch (const InvalidArgument& e) {
@@ -101,8 +137,11 @@ int RunSeriesCommand(int argc, const char* const* argv, std::ostream& out, std::
     disaggregate.Daily.StationColumnRequired = disaggregateCommand->count("--station-column") > 0;
     disaggregate.Format.LabelsAtHourEnd = disaggregateTexts.label == "end";
     disaggregate.CommandLine.assign(argv, argv + argc);
+    disaggregate.Progress = !disaggregateTexts.quiet;
+    disaggregate.Terminal = isatty(STDERR_FILENO) != 0;
     return RunDisaggregate(disaggregate, out, err);
   }
+  if (mergeCommand->parsed()) return RunMerge(merge, err);
   convert.Format.LabelsAtHourEnd = convertTexts.label == "end";
   convert.NegativeIsMissing = convertTexts.negative == "missing";
   return RunConvert(convert, out, err);

@@ -1,5 +1,5 @@
 #pragma once
-// The random seed of one station in a run of many: derived from the run's seed and the
+// The random seed and the shard of one station in a run of many: derived from the run's seed and the
 // station's name alone, so that a station's hours do not depend on which other stations
 // the file holds or in what order.
 //
@@ -12,5 +12,10 @@
 namespace nimbra {
 
 int StationSeed(int runSeed, std::string_view station);
+
+// The shard, from 0 to shards - 1, that processes the station when a run is split over
+// several machines: h modulo shards, with h the hash above. Stable across runs and
+// independent of the other stations.
+int StationShard(std::string_view station, int shards);
 
 }  // namespace nimbra

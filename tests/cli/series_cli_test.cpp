@@ -107,6 +107,37 @@ TEST_F(SeriesCli, EachStationGetsTheHoursOfARunWithItAlone) {
   ExpectTotalsReproduced(both, outputs["both"]);
 }
 
+TEST_F(SeriesCli, ThreadsAndShardsGiveTheBytesOfOneSerialRun) {
+  std::string daily = "station,date,precip_mm\n";
+  for (const char* station : {"Aachen", "Bonn", "Celle", "Dessau", "Essen", "Fulda"}) {
+    for (int d = 1; d <= 20; ++d) {
+      daily += std::string(station) + ",2010-07-" + (d < 10 ? "0" : "") + std::to_string(d) + "," +
+               std::to_string((d * station[0]) % 7 < 3 ? 0 : (d * station[1]) % 17) + "\n";
+    }
+  }
+  std::ofstream(dir / "daily.csv") << daily;
+  std::ofstream(dir / "params.csv") << kParams;
+  const std::string run =
+      "disaggregate -q -i " + (dir / "daily.csv").string() + " -p " + (dir / "params.csv").string();
+  const auto output = [&](const std::string& name) { return " -o " + (dir / name).string(); };
+  ASSERT_EQ(Run(run + " -t 1" + output("serial.csv")).status, 0);
+  ASSERT_EQ(Run(run + " -t 3" + output("threads.csv")).status, 0);
+  std::string shards;
+  for (int k = 0; k < 3; ++k) {
+    const std::string shard = "shard" + std::to_string(k) + ".csv";
+    ASSERT_EQ(Run(run + " --shard " + std::to_string(k) + "/3" + output(shard)).status, 0);
+    shards += " " + (dir / shard).string();
+  }
+  const auto merge = Run("merge" + output("merged.csv") + shards);
+  ASSERT_EQ(merge.status, 0) << merge.err;
+  const std::string serial = ReadFile(dir / "serial.csv");
+  EXPECT_EQ(Lines(serial).size(), 1 + 6 * 20 * 24u);
+  EXPECT_TRUE(ReadFile(dir / "threads.csv") == serial);
+  EXPECT_TRUE(ReadFile(dir / "merged.csv") == serial);
+  EXPECT_NE(Run(run + " --shard 3/3" + output("bad.csv")).err.find("--shard must be K/N with 0 <= K < N"),
+            std::string::npos);
+}
+
 TEST_F(SeriesCli, BadInputStopsTheRunBeforeAnyFileIsWritten) {
   std::ofstream(dir / "daily.csv") << "station,date,precip_mm\nX,2010-06-30,1\nX,2010-07-01,2\n";
   std::ofstream(dir / "bad.csv") << "station,date,precip_mm\nX,2010-06-30,1\nX,2010-07-01,-2\n";
