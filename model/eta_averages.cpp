@@ -42,6 +42,11 @@ double EtaAverages::InverseDecayed(double c) const {
   return -std::expm1(-(alpha_ - 1) * std::log1p(c / nu_)) * nu_ / (alpha_ - 1);
 }
 
+double EtaAverages::InverseExp(double c) const {
+  if (fixed_) return std::exp(-c * nu_) / nu_;
+  return std::exp(-(alpha_ - 1) * std::log1p(c / nu_)) * nu_ / (alpha_ - 1);
+}
+
 double EtaAverages::Psi(double x) const {
   if (fixed_) return ExpRemainder(x * nu_) / (nu_ * nu_ * nu_);
   return nu_ * nu_ * nu_ / (alpha_ - 1) * TriangleIntegral(alpha_ - 1, x / nu_);

@@ -16,6 +16,8 @@ class EtaAverages {
   double InverseMean() const;
   // E[(1 - exp(-c eta)) / eta], for c >= 0.
   double InverseDecayed(double c) const;
+  // E[exp(-c eta) / eta], for c >= 0.
+  double InverseExp(double c) const;
   // E[eta^-3 (exp(-x eta) - 1 + x eta)]: half the variance kernel of an interval x.
   double Psi(double x) const;
   // E[eta^-3 exp(-(k - 1) x eta) (1 - exp(-x eta))^2]: the lag-k covariance kernel.

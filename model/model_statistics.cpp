@@ -6,6 +6,7 @@
 
 #include "errors.h"
 #include "format.h"
+#include "third_moment.h"
 
 namespace nimbra {
 
@@ -108,5 +109,9 @@ double ModelStatistics::DryProbabilityApproximation(double h) const {
   const double lastCells = inverse - k / (k + f) * eta_.InverseDecayed((k + f) * h);
   return std::exp(-p_.Lambda * h - p_.Lambda / f * (whole * inverse - partial * lastCells));
 }
+
+double ModelStatistics::ThirdMoment(double h) const { return ThirdCentralMoment(p_, eta_, h); }
+
+double ModelStatistics::Skewness(double h) const { return ThirdMoment(h) / std::pow(Variance(h), 1.5); }
 
 }  // namespace nimbra

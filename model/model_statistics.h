@@ -25,6 +25,9 @@ class ModelStatistics {
   // The widely used series approximation of Rodriguez-Iturbe, Cox and Isham (1988),
   // which overestimates the exact value at the hourly scale.
   double DryProbabilityApproximation(double h) const;
+  // Third central moment (mm^3) and the skewness it gives with the variance.
+  double ThirdMoment(double h) const;
+  double Skewness(double h) const;
 
  private:
   template <class Kernel>

@@ -34,13 +34,14 @@ TEST(ModelStatistics, ReproducesReferenceTable) {
   struct Row {
     const char* name;
     ModelParameters parameters;
-    double h, mean, variance, lag1, lag2, dryExact, dryApprox;
+    double h, mean, variance, lag1, lag2, dryExact, dryApprox, skewness;
   };
   const std::vector<Row> rows = {
-      {"A hourly", kSetA, kHour, 0.288, 0.646427, 0.546139, 0.431547, 0.7480821768718750, 0.76150},
-      {"A daily", kSetA, 1, 6.912, 143.857, 49.6164, 20.9998, 0.4269723939425542, 0.42865},
-      {"B hourly", kSetB, kHour, 0.458333, 0.981707, 0.844637, 0.694521, 0.7056919864425452, 0.75283},
-      {"B daily", kSetB, 1, 11.0, 247.122, 88.1769, 33.8239, 0.2550995385722711, 0.26070},
+      {"A hourly", kSetA, kHour, 0.288, 0.646427, 0.546139, 0.431547, 0.7480821768718750, 0.76150, 4.28394},
+      {"A daily", kSetA, 1, 6.912, 143.857, 49.6164, 20.9998, 0.4269723939425542, 0.42865, 3.05176},
+      {"B hourly", kSetB, kHour, 0.458333, 0.981707, 0.844637, 0.694521, 0.7056919864425452, 0.75283,
+       2.94477},
+      {"B daily", kSetB, 1, 11.0, 247.122, 88.1769, 33.8239, 0.2550995385722711, 0.26070, 2.57534},
   };
   for (const Row& row : rows) {
     const ModelStatistics model(row.parameters);
@@ -50,13 +51,14 @@ TEST(ModelStatistics, ReproducesReferenceTable) {
     ExpectRelative(model.Covariance(row.h, 2), row.lag2, 1e-5, row.name);
     ExpectRelative(model.DryProbability(row.h), row.dryExact, 1e-12, row.name);
     ExpectRelative(model.DryProbabilityApproximation(row.h), row.dryApprox, 2e-5, row.name);
+    ExpectRelative(model.Skewness(row.h), row.skewness, 2e-6, row.name);
   }
 }
 
-// Variance and lag-1 covariance where the closed forms have removable singularities
-// (Alpha = 2 and 3, Phi = 1), near them, below Alpha = 2, with a small Nu, and with a
-// fixed eta; the expected values average the fixed-eta forms over eta numerically in
-// 40-digit arithmetic.
+// Variance, lag-1 covariance and skewness where the closed forms have removable
+// singularities (Alpha = 2 and 3, Phi = 1 and 2), near them, below Alpha = 2, with a
+// small Nu, and with a fixed eta; the expected values average the fixed-eta forms over
+// eta numerically in 40- to 60-digit arithmetic.
 TEST(ModelStatistics, StaysExactAtAndNearRemovableSingularities) {
   struct Row {
     ModelParameters parameters;
@@ -81,6 +83,21 @@ TEST(ModelStatistics, StaysExactAtAndNearRemovableSingularities) {
                              std::to_string(row.parameters.Phi) + " h " + std::to_string(row.h);
     ExpectRelative(model.Variance(row.h), row.variance, 1e-11, what);
     ExpectRelative(model.Covariance(row.h, 1), row.lag1, 1e-11, what);
+  }
+  struct SkewRow {
+    ModelParameters parameters;
+    double h, skewness;
+  };
+  const std::vector<SkewRow> skewRows = {
+      {Params(0.4, 0.5, 1.0, 6, 0.6, 24, 24), kHour, 8.3106772784091214},
+      {Params(0.4, 0.5, 2.0, 6, 0.6, 24, 30), 1, 8.386818118922727},
+      {Params(0.4, 0.5, 0.1, 150, 10, 24, 30), 1, 3.1805987732863011},
+      {Params(0.4, 0.5, 0.1, 100, 10, 24, 24), kHour, 4.6766218009702439},
+  };
+  for (const SkewRow& row : skewRows) {
+    const std::string what = "skewness, Alpha " + std::to_string(row.parameters.Alpha) + " Phi " +
+                             std::to_string(row.parameters.Phi);
+    ExpectRelative(ModelStatistics(row.parameters).Skewness(row.h), row.skewness, 1e-9, what);
   }
 }
 
