@@ -3,8 +3,10 @@
 #include <iostream>
 
 #include "cli_run.h"
+#include "subcommands.h"
 
 int main(int argc, char** argv) {
+  if (const auto status = nimbra::RunSubcommand(argc, argv, std::cout, std::cerr)) return *status;
   int exitCode = 0;
   const auto options = nimbra::ParseOptions(argc, argv, exitCode);
   if (!options) return exitCode;

@@ -1,0 +1,16 @@
+#include "subcommands.h"
+
+#include <string_view>
+
+#include "model_stats_command.h"
+
+namespace nimbra {
+
+std::optional<int> RunSubcommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+  if (argc < 2) return std::nullopt;
+  const std::string_view name = argv[1];
+  if (name == "model-stats") return RunModelStatsCommand(argc - 1, argv + 1, out, err);
+  return std::nullopt;
+}
+
+}  // namespace nimbra
