@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "fit_command.h"
 #include "model_stats_command.h"
 
 namespace nimbra {
@@ -9,6 +10,7 @@ namespace nimbra {
 std::optional<int> RunSubcommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
   if (argc < 2) return std::nullopt;
   const std::string_view name = argv[1];
+  if (name == "fit") return RunFitCommand(argc - 1, argv + 1, out, err);
   if (name == "model-stats") return RunModelStatsCommand(argc - 1, argv + 1, out, err);
   return std::nullopt;
 }

@@ -1,33 +1,20 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <array>
-#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "run_subcommand.h"
+
 namespace {
 
-struct Output {
-  int status;
-  std::string text;  // standard output followed by standard error
-};
-
-Output RunModelStats(const std::string& arguments) {
-  const std::string command = std::string(NIMBRA_CLI_PATH) + " model-stats " + arguments + " 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  std::string text;
-  std::array<char, 4096> buffer;
-  for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
-    text.append(buffer.data(), n);
-  const int status = pclose(pipe);
-  return {WEXITSTATUS(status), text};
+SubcommandOutput RunModelStats(const std::string& arguments) {
+  return RunSubcommand("model-stats", arguments);
 }
 
 // Set A of the published table: hourly variance 0.646427 and lag-1 covariance
 // 0.546139 (autocorrelation 0.844858), skewness 4.28394; daily 143.857, 49.6164, 3.05176.
 TEST(ModelStatsCommand, PrintsOneRowPerScale) {
-  const Output r = RunModelStats("--params \"0.4 0.5 0.1 6 0.6 24 24\" --scales 1,24");
+  const SubcommandOutput r = RunModelStats("--params \"0.4 0.5 0.1 6 0.6 24 24\" --scales 1,24");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.text,
             "scale_hours,mean,variance,autocorrelation_lag1,autocorrelation_lag2,autocorrelation_lag3,"
@@ -53,7 +40,7 @@ TEST(ModelStatsCommand, BadArgumentsExitWithStatusTwoAndSayWhy) {
       {"", "nimbra-cli model-stats: --params is required\n"},
   };
   for (const Case& c : cases) {
-    const Output r = RunModelStats(c.arguments);
+    const SubcommandOutput r = RunModelStats(c.arguments);
     EXPECT_EQ(r.status, 2) << c.arguments;
     EXPECT_EQ(r.text, c.message);
   }
