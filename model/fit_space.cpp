@@ -39,6 +39,7 @@ FitSpace::FitSpace(const FitSpaceOptions& options) : gamma_(options.GammaIntensi
                   cellHours_ ? Coordinate{"cell_hours", 5 / 60.0, 12, {}} : Coordinate{"nu", 1e-4, 100, {}},
                   {"mu_x", 2.4, 2400, {}},
                   {"sigma_x", 2.4, 4800, {}}};
+  if (!gamma_) coordinates_.pop_back();
   for (const auto& [name, range] : options.Bounds) {
     Coordinate& c = Named(name);
     c.Low = range.first;
@@ -65,7 +66,7 @@ Coordinate& FitSpace::Named(std::string_view name) {
 std::vector<std::size_t> FitSpace::Free() const {
   std::vector<std::size_t> free;
   for (std::size_t i = 0; i < coordinates_.size(); ++i) {
-    if (!coordinates_[i].Fixed && (gamma_ || coordinates_[i].Name != "sigma_x")) free.push_back(i);
+    if (!coordinates_[i].Fixed) free.push_back(i);
   }
   return free;
 }

@@ -34,6 +34,7 @@ class FitSpace {
   // exponential intensities.
   explicit FitSpace(const FitSpaceOptions& options);
 
+  // sigma_x is a coordinate with gamma intensities only.
   const std::vector<Coordinate>& Coordinates() const { return coordinates_; }
   // The indices of the coordinates searched (not fixed).
   std::vector<std::size_t> Free() const;

@@ -72,9 +72,9 @@ double IntegrateOverTriples(const CumulantDensity& density, double h) {
   return 6 * IntegrateAdaptive(
                  [&](double a) {
                    return IntegrateAdaptive([&](double b) { return (h - a - b) * density(a, b); }, 0, h - a,
-                                            1e-11);
+                                            1e-10);
                  },
-                 0, h, 1e-10);
+                 0, h, 1e-9);
 }
 
 // Interpolates across a removable singularity of the decay weights at phi = pole
