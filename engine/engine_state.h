@@ -4,6 +4,7 @@
 // collections of the run's statistics. The windows read and write it directly.
 
 #include <array>
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -101,8 +102,12 @@ struct EngineState {
   // The reader's own bookkeeping between calls: the line of the input file it stands
   // in, to name it in messages; and whether the sequence delivered last was cut from a
   // wet run longer than a series holds, so that the next one goes on with that run.
-  int InputLine = 1;
+  std::int64_t InputLine = 1;
   bool SplittingLongRun = false;
+  // Whether a bad record ended the input before the end of the file, and whether the
+  // user has heard that negative observed hours are read as dry.
+  bool InputDropped = false;
+  bool NegativeHourNoted = false;
   std::ostream* OutputFile = nullptr;
   std::string OutputFileName;
 };

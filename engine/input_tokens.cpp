@@ -7,6 +7,8 @@ namespace nimbra {
 namespace {
 
 constexpr int kCtrlZ = 26;
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::size_t kShownTokenLength = 40;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -79,6 +81,47 @@ std::string InputScanner::NextToken() {
 void InputScanner::SkipLine() {
   for (int c = Get(); c != kEndOfText && !IsLineEnd(c); c = Get()) {
   }
+}
+
+std::string InputScanner::RestOfLine() {
+  std::string text;
+  for (int c = Get(); c != kEndOfText && !IsLineEnd(c); c = Get()) text += static_cast<char>(c);
+  return text;
+}
+
+void InputScanner::SkipByteOrderMark() {
+  const auto start = in_.tellg();
+  std::string head(kByteOrderMark.size(), '\0');
+  in_.read(head.data(), static_cast<std::streamsize>(head.size()));
+  if (in_.gcount() == static_cast<std::streamsize>(head.size()) && head == kByteOrderMark) return;
+  in_.clear();
+  in_.seekg(start);
+}
+
+std::vector<std::string> SplitTokens(std::string_view text) {
+  std::vector<std::string> tokens;
+  std::size_t at = 0;
+  for (;;) {
+    while (at < text.size() && IsSeparator(static_cast<unsigned char>(text[at]))) ++at;
+    if (at == text.size()) return tokens;
+    const std::size_t start = at;
+    while (at < text.size() && !IsSeparator(static_cast<unsigned char>(text[at]))) ++at;
+    tokens.emplace_back(text.substr(start, at - start));
+  }
+}
+
+std::string Shown(std::string_view token) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string shown;
+  for (const char c : token.substr(0, kShownTokenLength)) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte > 32 && byte < 127 && byte != '\\') {
+      shown += c;
+    } else {
+      shown.append("\\x").append(1, kHex[byte >> 4]).append(1, kHex[byte & 15]);
+    }
+  }
+  return token.size() > kShownTokenLength ? shown + "..." : shown;
 }
 
 std::optional<int> ParseInteger(std::string_view token) {
