@@ -3,20 +3,10 @@
 
 #include "engine.h"
 #include "format.h"
+#include "parameter_checks.h"
 #include "parameter_sets.h"
 
 namespace nimbra {
-
-namespace {
-
-void RequirePositiveRate(const char* name, double value) {
-  if (!(value > 0) || std::isinf(value)) {
-    throw InvalidArgument("The model parameter " + std::string(name) +
-                          " must be a positive finite number; it is " + FormatGeneral(value, "."));
-  }
-}
-
-}  // namespace
 
 void Engine::SetDefaults() {
   EngineState& s = state_;
@@ -43,7 +33,7 @@ void Engine::SetDefaults() {
 
 void Engine::InitialiseRun() {
   EngineState& s = state_;
-  RequirePositiveRate("Lambda", s.Lambda);
+  RefuseUnworkableLambda(s.Lambda);
   random_.SetRandomSeed(s.RandomSeed);
   InitialiseRecords(s.WetValuesOriginal, kRecordSeparator);
   InitialiseRecords(s.WetValuesSynthetic, kRecordSeparator);
@@ -75,14 +65,7 @@ void Engine::SetDetailLevel(int level) {
 }
 
 void Engine::CheckModelParameters() const {
-  const EngineState& s = state_;
-  RequirePositiveRate("Lambda", s.Lambda);
-  RequirePositiveRate("Kappa", s.Kappa);
-  RequirePositiveRate("Phi", s.Phi);
-  RequirePositiveRate("Alpha", s.Alpha);
-  RequirePositiveRate("Nu", s.Nu);
-  RequirePositiveRate("MuX", s.MuX);
-  if (s.GammaIntensity) RequirePositiveRate("SigmaX", s.SigmaX);
+  RefuseUnworkableParameters(ParametersOf(state_), state_.GammaIntensity);
 }
 
 }  // namespace nimbra

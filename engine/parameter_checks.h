@@ -1,0 +1,27 @@
+#pragma once
+// Which model parameters the storm generator can draw with, and which make a run search
+// far longer than a user expects. Both are decided from closed forms before the first
+// draw, so that a bad value is named at once instead of failing every step.
+
+#include <string>
+#include <vector>
+
+#include "engine_state.h"
+#include "model_parameters.h"
+
+namespace nimbra {
+
+ModelParameters ParametersOf(const EngineState& s);
+
+// Throws InvalidArgument naming Lambda and the range that works.
+void RefuseUnworkableLambda(double lambda);
+
+// Throws InvalidArgument naming the first parameter outside the range the generator can
+// draw with and saying what range works; SigmaX counts only with gamma intensities.
+void RefuseUnworkableParameters(const ModelParameters& p, bool gammaIntensity);
+
+// One text for each way the parameters put more storms or cells in a day than a run
+// can search in reasonable time, saying what and why; none for workable parameters.
+std::vector<std::string> ParameterWarnings(const ModelParameters& p);
+
+}  // namespace nimbra
