@@ -38,6 +38,7 @@ void Engine::InitialiseRun() {
   InitialiseRecords(s.WetValuesOriginal, kRecordSeparator);
   InitialiseRecords(s.WetValuesSynthetic, kRecordSeparator);
   s.AllValuesCount = 0;
+  s.Shortfall = {};
   log_.ClearText();
   s.SequenceNumber = 0;
   s.EndOfInput = false;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "collection_shortfall.h"
 #include "statrec.h"
 #include "storm_types.h"
 
@@ -85,6 +86,7 @@ struct EngineState {
   std::vector<double> AllValuesOriginal = std::vector<double>(kAllValuesCapacity);
   std::vector<double> AllValuesSynthetic = std::vector<double>(kAllValuesCapacity);
   int AllValuesCount = 0;
+  CollectionShortfall Shortfall;
 
   StatisticsSummary AllStatsOriginal;
   StatisticsSummary AllStatsSynthetic;
