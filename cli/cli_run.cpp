@@ -1,9 +1,14 @@
 #include "cli_run.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
 #include "console_outlets.h"
+#include "input_output_check.h"
+#include "interrupt.h"
+#include "parameter_checks.h"
+#include "run_outcome.h"
 
 namespace nimbra {
 
@@ -34,6 +39,7 @@ class CliRun {
   // then the options, which win over a parameters line of the file.
   void Start() {
     EngineState& s = engine_.State();
+    CheckInputAndOutput(options_.input, options_.output);
     engine_.SetDefaults();
     engine_.InitialiseRun();
     s.OriginalHourlyAvailable = true;
@@ -42,6 +48,8 @@ class CliRun {
     ApplyOptions(options_, engine_);
     engine_.InitialiseRun();
     engine_.CheckModelParameters();
+    for (const std::string& warning : ParameterWarnings(ParametersOf(s)))
+      err_ << "Warning: " << warning << '\n';
     if (!options_.output.empty()) OpenOutput();
   }
 
@@ -68,24 +76,26 @@ class CliRun {
   void Steps() {
     const EngineState& s = engine_.State();
     if (s.ReadFromFile && !options_.sequences) {
-      while (!s.EndOfInput) Step();
+      while (!s.EndOfInput && !Interrupted()) Step();
     } else {
       const int n = options_.sequences.value_or(kDefaultTestSequences);
       for (int i = 0; i < n; ++i) {
-        if (!s.EndOfInput) Step();
+        if (!s.EndOfInput && !Interrupted()) Step();
       }
     }
     if (showProgress_) err_ << '\n';
+    if (Interrupted()) log_.AddLine(InterruptionNote(s.SequenceNumber));
   }
 
   // An error ends its step only, as a desktop user would press the button again.
   void Step() {
     try {
-      engine_.NextSequence();
+      if (!engine_.NextSequence()) outcome_.NoteMissing(engine_.State());
     } catch (const std::exception& e) {
       log_.Flush();
       err_ << "Error: " << e.what() << '\n';
       status_ = 1;
+      outcome_.NoteMissing(engine_.State());
     }
     if (showProgress_) ShowProgress();
   }
@@ -111,6 +121,8 @@ class CliRun {
       status_ = 1;
     }
     log_.Flush();
+    status_ = std::max(status_, outcome_.Report(engine_.State(), err_));
+    if (Interrupted()) status_ = kInterruptedStatus;
     if (output_.is_open()) {
       output_.close();
       if (!output_) {
@@ -129,6 +141,7 @@ class CliRun {
   Engine engine_{log_, ui_};
   std::ifstream input_;
   std::ofstream output_;
+  RunOutcome outcome_;
   int status_ = 0;
 };
 
