@@ -18,9 +18,11 @@ constexpr double kMaxLambda = StormSet::kCapacity;
 constexpr double kMinAlpha = 0.05;
 // Per day: pulses shorter than a tenth of a second vanish on a time axis counted in days.
 constexpr double kMaxPulseRate = 1e6;
-// The chance allowed for one storm to need more cells than a storm holds: a run draws
-// some hundred million storms at most.
-constexpr double kOverfullStormChance = 1e-9;
+// The chances for one storm to need more cells than a storm holds: from the first, a
+// run of some hundred million storms is likely to meet one, and the step meeting it
+// fails; from the second, one storm in a hundred does, and hardly any step succeeds.
+constexpr double kRareOverfullStorm = 1e-9;
+constexpr double kFrequentOverfullStorm = 0.01;
 // SigmaX/MuX: the cell intensities' gamma shape (MuX/SigmaX)^2 stays drawable.
 constexpr double kMinIntensitySpread = 1e-6;
 constexpr double kMaxIntensitySpread = 100;
@@ -43,20 +45,23 @@ void RequirePositiveRate(const char* name, double value) {
 
 // Cells per storm are geometric: each further cell comes before the storm's end with
 // the chance Kappa / (Kappa + Phi), whatever eta is.
-double LargestCellRatio() {
-  const double further = std::pow(kOverfullStormChance, 1.0 / Storm::kCapacity);
-  return further / (1 - further);
+double CellRatioWithOverfullChance(double chance) {
+  const double further = std::pow(chance, 1.0 / Storm::kCapacity);
+  return std::floor(further / (1 - further));
+}
+
+std::string CellsPerStorm(const ModelParameters& p) {
+  return "The model parameters Kappa and Phi give storms of " + Text(1 + p.Kappa / p.Phi) +
+         " cells on average (1 + Kappa/Phi)";
 }
 
 void RefuseOverfullStorms(const ModelParameters& p) {
-  const double ratio = p.Kappa / p.Phi;
-  const double largest = LargestCellRatio();
-  if (ratio <= largest) return;
-  throw InvalidArgument("The model parameters Kappa and Phi give storms of " + Text(1 + ratio) +
-                        " cells on average (1 + Kappa/Phi); for no storm of a run to need more than the " +
+  const double largest = CellRatioWithOverfullChance(kFrequentOverfullStorm);
+  if (p.Kappa / p.Phi <= largest) return;
+  throw InvalidArgument(CellsPerStorm(p) + ", and one storm in a hundred would need more than the " +
                         std::to_string(Storm::kCapacity) +
-                        " cells a storm holds, Kappa/Phi must stay below " + Text(std::floor(largest)) +
-                        "; it is " + Text(ratio));
+                        " cells a storm holds: Kappa/Phi must stay below " + Text(largest) + "; it is " +
+                        Text(p.Kappa / p.Phi));
 }
 
 double MeanEta(const ModelParameters& p) { return p.FixedEta() ? p.Nu : p.Alpha / p.Nu; }
@@ -129,8 +134,19 @@ void RefuseUnworkableParameters(const ModelParameters& p, bool gammaIntensity) {
   if (gammaIntensity) RefuseUndrawableIntensities(p);
 }
 
+std::string OverfullStormMessage(const ModelParameters& p) {
+  return CellsPerStorm(p) + ", and this storm needed more than the " + std::to_string(Storm::kCapacity) +
+         " cells a storm holds: the step ends. With Kappa/Phi below " +
+         Text(CellRatioWithOverfullChance(kRareOverfullStorm)) + " no storm of a run comes near it.";
+}
+
 std::vector<std::string> ParameterWarnings(const ModelParameters& p) {
   std::vector<std::string> warnings;
+  if (p.Kappa / p.Phi > CellRatioWithOverfullChance(kRareOverfullStorm)) {
+    warnings.push_back(CellsPerStorm(p) + ": a run is likely to meet a storm that needs more than the " +
+                       std::to_string(Storm::kCapacity) +
+                       " cells a storm holds, and the step meeting it fails.");
+  }
   const double stormsInLongest = p.Lambda * kLongestSequence;
   if (stormsInLongest > StormSet::kCapacity) {
     warnings.push_back(

@@ -20,8 +20,12 @@ void RefuseUnworkableLambda(double lambda);
 // draw with and saying what range works; SigmaX counts only with gamma intensities.
 void RefuseUnworkableParameters(const ModelParameters& p, bool gammaIntensity);
 
+// Why the step that drew a storm of more cells than a storm holds ends.
+std::string OverfullStormMessage(const ModelParameters& p);
+
 // One text for each way the parameters put more storms or cells in a day than a run
-// can search in reasonable time, saying what and why; none for workable parameters.
+// can search in reasonable time, or make steps likely to fail, saying what and why; none
+// for workable parameters.
 std::vector<std::string> ParameterWarnings(const ModelParameters& p);
 
 }  // namespace nimbra

@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "engine.h"
+#include "parameter_checks.h"
 
 namespace nimbra {
 
@@ -54,6 +55,7 @@ void Engine::GenerateStorm(Storm& storm, bool gammaIntensity, double t) {
   double x = t;
   int i = 0;
   do {
+    if (i == Storm::kCapacity) throw RangeError(OverfullStormMessage(ParametersOf(state_)));
     Cell& cell = storm[++i];
     cell.origin = x;
     cell.duration = random_.ExponentialRandom(state_.Eta);

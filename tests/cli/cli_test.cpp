@@ -172,7 +172,7 @@ TEST_F(CliTest, SequencesMissingFromTheOutputAreListedAtTheEnd) {
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, std::string("Error: The records in input file are not in increasing order of date\n"
                                "Please correct the error and try again\n"
-                               "Error: 1 sequence is missing from the output, each named by its first day:\n"
+                               "Error: 1 sequence is missing from the output:\n"
                                "  day 3, tag 1, period 5, 1 day\n"));
   const std::string hourly = ReadFile(dir / "hourly.txt");
   EXPECT_EQ(std::count(hourly.begin(), hourly.end(), '\n'), 2 * 4);
@@ -221,8 +221,8 @@ TEST_F(CliTest, AFullDiskEndsEachStepWithAnErrorAndStatusOne) {
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("Error: "), std::string::npos);
   EXPECT_NE(r.out.find("Sequence #2"), std::string::npos);
-  EXPECT_NE(r.err.find("\nError: 2 sequences are missing from the output, each named by its first day:\n"
-                       "  day 24, tag 0, period 1, 3 days\n  day 28, tag 0, period 1, 1 day\n"),
+  EXPECT_NE(r.err.find("\nError: 2 sequences are missing from the output:\n"
+                       "  sequence #1 of the test run\n  sequence #2 of the test run\n"),
             std::string::npos)
       << r.err;
 }

@@ -34,9 +34,9 @@ TEST(ParameterChecks, ValuesTheGeneratorCannotDrawWithAreRefusedNamingTheWorking
       {&ModelParameters::Lambda, 60, lambdaRange + "60"},
       {&ModelParameters::Kappa, -1, "The model parameter Kappa must be a positive finite number; it is -1"},
       {&ModelParameters::Kappa, 1e6,
-       "The model parameters Kappa and Phi give storms of 38630000 cells on average (1 + Kappa/Phi); for "
-       "no storm "
-       "of a run to need more than the 1000 cells a storm holds, Kappa/Phi must stay below 47; it is "
+       "The model parameters Kappa and Phi give storms of 38630000 cells on average (1 + Kappa/Phi), and one "
+       "storm "
+       "in a hundred would need more than the 1000 cells a storm holds: Kappa/Phi must stay below 216; it is "
        "38630000"},
       {&ModelParameters::Alpha, 1e-3,
        "The model parameter Alpha must be at least 0.05: below, the draws of eta from its gamma distribution "
@@ -82,6 +82,8 @@ TEST(ParameterChecks, FittedParametersPassWithoutWarning) {
 TEST(ParameterChecks, SlowSearchesAreForeseen) {
   ModelParameters manyStorms = kJuly;
   manyStorms.Lambda = 30;
+  ModelParameters manyCells = kJuly;
+  manyCells.Kappa = 60 * manyCells.Phi;
   ModelParameters longStorms = kJuly;
   longStorms.Nu = 2;
   const struct {
@@ -90,6 +92,10 @@ TEST(ParameterChecks, SlowSearchesAreForeseen) {
   } cases[] = {
       {manyStorms,
        "Lambda 30 puts 900 storms in a 30-day sequence on average, more than the 50 an attempt holds"},
+      {manyCells,
+       "The model parameters Kappa and Phi give storms of 61 cells on average (1 + Kappa/Phi): a run is "
+       "likely to "
+       "meet a storm that needs more than the 1000 cells a storm holds"},
       {longStorms, "Phi and eta (from Alpha and Nu) make a storm rain for 20.11 days on average"}};
   for (const auto& c : cases) {
     const std::vector<std::string> warnings = ParameterWarnings(c.p);
