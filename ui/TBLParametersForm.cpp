@@ -48,6 +48,8 @@ TBLParametersForm::TBLParametersForm(Engine& engine, Prompts& prompts, HelpWindo
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(MakeParameterGrid());
   layout->addLayout(MakeOptionRow());
+  StatisticsPanel = new ModelStatisticsPanel(this);
+  layout->addWidget(StatisticsPanel);
   StaticText1 = MakeFixedText(QStringLiteral(
       "Please make sure that for parameters μX and σX the length units are millimeters (mm) and for "
       "parameters λ, ν (or η), μX and σX the time units are days (d) (as indicated to the left of the Edit "
@@ -168,6 +170,8 @@ void TBLParametersForm::ConnectReactions() {
                      {Edit5, &TBLParametersForm::Edit5Change}, {Edit6, &TBLParametersForm::Edit6Change},
                      {Edit7, &TBLParametersForm::Edit7Change}};
   for (const auto& reaction : leaveReactions_) reaction.first->installEventFilter(this);
+  for (QLineEdit* edit : {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7})
+    connect(edit, &QLineEdit::textChanged, this, &TBLParametersForm::ShowModelStatistics);
   connect(SpinEdit1, &IntegerField::Changed, this, &TBLParametersForm::SpinEdit1Change);
   connect(PerformAdjustmentBox, &QCheckBox::clicked, this, &TBLParametersForm::PerformAdjustmentBoxClick);
   connect(SpinEdit2, &IntegerField::Changed, this, &TBLParametersForm::SpinEdit2Change);
@@ -205,6 +209,23 @@ void TBLParametersForm::FormCreate() {
   SpinEdit1->SetText(QString::number(s.Options.DaysPerMonth));
   loading_ = false;
   HandleNiOrEta();
+  ShowModelStatistics();
+}
+
+// The values as typed, before they are taken: a user sees what a value would give.
+void TBLParametersForm::ShowModelStatistics() {
+  std::array<double, 7> values{};
+  const QLineEdit* const edits[] = {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7};
+  for (std::size_t k = 0; k < values.size(); ++k) {
+    const auto value = ParseRealNumber(FromQString(edits[k]->text()), DecimalSeparator());
+    if (!value) {
+      StatisticsPanel->Show(std::nullopt);
+      return;
+    }
+    values[k] = *value;
+  }
+  const auto& [lambda, kappa, phi, alpha, nu, muX, sigmaX] = values;
+  StatisticsPanel->Show(ModelParameters{lambda, kappa, phi, alpha, nu, muX, sigmaX});
 }
 
 void TBLParametersForm::HandleNiOrEta() {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "IntegerField.h"
+#include "ModelStatisticsPanel.h"
 #include "engine.h"
 #include "prompts.h"
 
@@ -68,6 +69,7 @@ class TBLParametersForm : public QDialog {
   QLabel* Label9;
   IntegerField* SpinEdit1;  // days per month
   IntegerField* SpinEdit2;  // random seed
+  ModelStatisticsPanel* StatisticsPanel;
   QCheckBox* PerformAdjustmentBox;
   QLabel* StaticText1;
   QLabel* StaticText2;
@@ -99,6 +101,7 @@ class TBLParametersForm : public QDialog {
   void ReadRealField(const QLineEdit* edit, double& variable);
   void ChangeParameter(const QLineEdit* edit, double ModelParameters::*field);
   void ChangeAlpha();
+  void ShowModelStatistics();
   void ChangeOption(const std::function<void(RunOptions&)>& change);
   // A field's change, which restarts the run; an error ends the reaction and is
   // shown, and what was stored before it stays.

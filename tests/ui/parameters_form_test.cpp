@@ -64,6 +64,7 @@ class ParametersFormTest : public DialogTest<TBLParametersForm> {
   void closeBoxEndsTheShowingToo();
   void localeDecimalComma();
   void helpKeyOpensTheParametersTopic();
+  void modelStatisticsFollowTheValuesTyped();
 
  private:
   std::string LastCall() const { return prompts->Calls().empty() ? std::string() : prompts->Calls().back(); }
@@ -522,4 +523,18 @@ void ParametersFormTest::helpKeyOpensTheParametersTopic() {
 }
 
 QTEST_MAIN(ParametersFormTest)
+// The mean is proportional to lambda; a value that is no number leaves the table blank.
+void ParametersFormTest::modelStatisticsFollowTheValuesTyped() {
+  QLabel* hourlyMean = form->StatisticsPanel->Values[0][0];
+  const double before = hourlyMean->text().toDouble();
+  QVERIFY(before > 0);
+  Type(form->Edit1, QStringLiteral("1.8792"));  // twice the default lambda
+  QVERIFY(std::abs(hourlyMean->text().toDouble() / (2 * before) - 1) < 1e-3);  // four digits shown
+  Type(form->Edit6, QStringLiteral("abc"));
+  QCOMPARE(hourlyMean->text(), QStringLiteral("–"));
+  Type(form->Edit6, QStringLiteral("24.33408"));
+  Type(form->Edit4, QStringLiteral("0.9"));
+  QVERIFY(form->StatisticsPanel->Note->text().contains(QStringLiteral("Alpha")));
+}
+
 #include "parameters_form_test.moc"
