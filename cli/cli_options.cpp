@@ -1,7 +1,9 @@
 #include "cli_options.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <sstream>
+#include <thread>
 
 #include "field_ranges.h"
 
@@ -38,9 +40,13 @@ void DefineOptions(CLI::App& app, CliOptions& o, std::string& params) {
   app.add_option("--rep-min", o.repMin, "Minimum number of level 1 repetitions allowed (1 to 1000)");
   app.add_option("--rep-allowed", o.repAllowed, "Total repetitions allowed (1 to 100000)");
   app.add_option("--distance", o.distance, "Distance allowed");
+  app.add_option("--threads", o.threads, "Cores the run may use (default: all); results do not depend on it")
+      ->check(CLI::Range(1, 64));
 }
 
 }  // namespace
+
+int DefaultThreads() { return std::max(1, static_cast<int>(std::thread::hardware_concurrency())); }
 
 std::optional<CliOptions> ParseOptions(int argc, const char* const* argv, int& exitCode) {
   CLI::App app{"nimbra-cli: disaggregates daily rainfall depths into hourly depths", "nimbra-cli"};
@@ -69,6 +75,7 @@ std::optional<CliOptions> ParseOptions(int argc, const char* const* argv, int& e
 void ApplyOptions(const CliOptions& o, Engine& engine) {
   EngineState& s = engine.State();
   s.RandomSeed = o.seed;
+  engine.Random().SetThreads(o.threads);
   engine.SetDetailLevel(kDetailLevelRange.Clamp(o.level));
   if (o.noAdjust) s.PerformAdjustment = false;
   if (o.constLength) {

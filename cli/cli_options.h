@@ -11,6 +11,9 @@
 
 namespace nimbra {
 
+// Every core of the machine, or 1 where their number is unknown.
+int DefaultThreads();
+
 struct CliOptions {
   std::string input;
   std::string output;
@@ -26,6 +29,7 @@ struct CliOptions {
   std::optional<int> repMin;
   std::optional<int> repAllowed;
   std::optional<double> distance;
+  int threads = DefaultThreads();
 };
 
 // Parses the arguments. Returns the options, or nothing after printing help (exit 0)
