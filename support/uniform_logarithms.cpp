@@ -8,9 +8,9 @@ namespace nimbra {
 
 namespace {
 
-// Workers leave the block after the drawing thread's to it: a worker that lags starts
-// further ahead, and the drawing thread fills the gap itself instead of waiting.
-constexpr std::int64_t kWorkerLead = 2;
+// Workers start after the drawing thread's block: a worker that lags starts ahead of
+// it again instead of computing what the drawing thread computes itself.
+constexpr std::int64_t kWorkerLead = 1;
 
 }  // namespace
 
@@ -18,9 +18,11 @@ UniformLogarithms::UniformLogarithms(std::uint32_t start, int workers)
     : start_(start), slots_(std::make_unique<Slot[]>(kSlots)) {
   for (int s = 0; s < kSlots; ++s) {
     slots_[s].claim.store(2 * (s - kSlots), std::memory_order_relaxed);
-    slots_[s].ready.store(s - kSlots, std::memory_order_relaxed);
+    slots_[s].filled.store((s - kSlots) * std::int64_t{kBlockSize}, std::memory_order_relaxed);
+    slots_[s].takenOver.store(s - kSlots, std::memory_order_relaxed);
   }
   EnterBlock(0);
+  index_ = -1;
   for (int w = 0; w < workers; ++w) workers_.emplace_back([this] { Work(); });
 }
 
@@ -32,37 +34,31 @@ UniformLogarithms::~UniformLogarithms() {
   for (std::thread& worker : workers_) worker.join();
 }
 
-// Blocks a worker claimed are read once it has filled them; the others the drawing
-// thread claims and computes on demand, so that no worker starts them late. A block
-// whose slot a worker still holds for an earlier block stays unclaimed and is computed
-// on demand all the same.
+// A block no worker has claimed is the drawing thread's own, so that no worker starts
+// it late; the logarithms of any other are read as far as its worker has come.
 void UniformLogarithms::EnterBlock(std::int64_t block) {
+  readAhead_ += available_;
   block_ = block;
-  table_ = nullptr;
+  index_ = 0;
   drawingBlock_.store(block, std::memory_order_release);
   drawingBlock_.notify_all();
-  Slot& slot = slots_[block % kSlots];
-  if (slot.ready.load(std::memory_order_acquire) == block) {
-    ReadFrom(slot);
-    return;
-  }
-  workerOwnsBlock_ = !Claim(block, false);
+  table_ = slots_[block % kSlots].logs.data();
+  available_ = 0;
+  polling_ = !Claim(block, false);
 }
 
-long double UniformLogarithms::LogWhileNotReady(std::uint32_t state) {
-  if (workerOwnsBlock_) {
+// Having passed its worker, the drawing thread computes the rest of the block and tells
+// the worker to move on.
+long double UniformLogarithms::LogNotYetAvailable(std::uint32_t state) {
+  if (polling_) {
     Slot& slot = slots_[block_ % kSlots];
-    if (slot.ready.load(std::memory_order_acquire) == block_) {
-      ReadFrom(slot);
-      return table_[index_];
-    }
+    const std::int64_t filled = slot.filled.load(std::memory_order_acquire) - block_ * kBlockSize;
+    available_ = static_cast<int>(std::max<std::int64_t>(filled, 0));
+    if (index_ < available_) return table_[index_];
+    polling_ = false;
+    slot.takenOver.store(block_, std::memory_order_relaxed);
   }
   return LogOfUniform(state);
-}
-
-void UniformLogarithms::ReadFrom(Slot& slot) {
-  table_ = slot.logs.data();
-  ++blocksReadAhead_;
 }
 
 // Whoever moves the claim from the slot's settled previous block to block owns block.
@@ -95,14 +91,18 @@ std::int64_t UniformLogarithms::NextBlockToFill() {
   }
 }
 
+// Publishes the logarithms chunk by chunk, and stops where the drawing thread took over.
 void UniformLogarithms::Fill(std::int64_t block) {
   Slot& slot = slots_[block % kSlots];
   std::uint32_t state = LcgJump(start_, static_cast<std::uint64_t>(block) * kBlockSize);
-  for (long double& log : slot.logs) {
-    state = LcgNext(state);
-    log = LogOfUniform(state);
+  int done = 0;
+  while (done < kBlockSize && slot.takenOver.load(std::memory_order_relaxed) != block) {
+    for (const int end = done + kChunkSize; done < end; ++done) {
+      state = LcgNext(state);
+      slot.logs[static_cast<std::size_t>(done)] = LogOfUniform(state);
+    }
+    slot.filled.store(block * kBlockSize + done, std::memory_order_release);
   }
-  slot.ready.store(block, std::memory_order_release);
   slot.claim.store(2 * block, std::memory_order_release);
 }
 

@@ -50,7 +50,7 @@ std::int64_t ExpectLogsOfStream(std::uint32_t start, int workers, int blocks, in
       break;
     }
   }
-  return logs.BlocksReadAhead();
+  return logs.LogarithmsReadAhead();
 }
 
 TEST(UniformLogarithms, EveryLogarithmIsTheOneComputedOnTheSpot) {
@@ -71,7 +71,7 @@ TEST(UniformLogarithms, EveryLogarithmIsTheOneComputedOnTheSpot) {
     }
     // A drawing thread that pauses at every block finds the workers ahead of it.
     if (c.pause.count() > 0) {
-      EXPECT_GT(readAhead, c.blocks / 4) << "start " << c.start;
+      EXPECT_GT(readAhead, c.blocks / 4 * UniformLogarithms::kBlockSize) << "start " << c.start;
     }
   }
 }
