@@ -23,10 +23,17 @@ UniformLogarithms::UniformLogarithms(std::uint32_t start, int workers)
   }
   EnterBlock(0);
   index_ = -1;
-  for (int w = 0; w < workers; ++w) workers_.emplace_back([this] { Work(); });
+  try {
+    for (int w = 0; w < workers; ++w) workers_.emplace_back([this] { Work(); });
+  } catch (...) {
+    StopWorkers();
+    throw;
+  }
 }
 
-UniformLogarithms::~UniformLogarithms() {
+UniformLogarithms::~UniformLogarithms() { StopWorkers(); }
+
+void UniformLogarithms::StopWorkers() {
   stopping_.store(true, std::memory_order_release);
   // A waiting worker wakes only on a changed value.
   drawingBlock_.fetch_add(1, std::memory_order_release);

@@ -62,6 +62,7 @@ class UniformLogarithms {
     std::array<long double, kBlockSize> logs;
   };
 
+  void StopWorkers();
   void EnterBlock(std::int64_t block);
   long double LogNotYetAvailable(std::uint32_t state);
   bool Claim(std::int64_t block, bool filling);

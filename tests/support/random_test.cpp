@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "errors.h"
+#include "lcg.h"
 
 namespace nimbra {
 namespace {
@@ -268,11 +269,11 @@ TEST(Variates, SameSeedSameNumbersToTheLastBit) {
 
 // Logarithms computed ahead on other threads are the ones computed on the spot: a long
 // mixed stream, re-seeded and switched between thread counts on the way, is drawn
-// with one thread and again with two and three.
+// with one thread and again with two and three. It passes the state 0 early on.
 std::vector<double> MixedStream(int threads) {
   RandomGenerator g;
   g.SetThreads(threads);
-  g.SetRandomSeed(31);
+  g.SetRandomSeed(static_cast<std::int32_t>(LcgJump(0, (std::uint64_t{1} << 32) - 20000)));
   std::vector<double> drawn;
   for (int i = 0; i < 300000; ++i) {
     if (i == 100000) g.SetRandomSeed(-5);
