@@ -47,7 +47,7 @@ const std::string kJuly = NIMBRA_EXAMPLES_DIR "/berlin_tempelhof_july_hourly.txt
 
 TEST_F(CliTest, SameSeedGivesTheSameLogAndFileDifferentSeedsDiffer) {
   const auto a = Run("-n 4 -s 5 -o " + (dir / "a.txt").string());
-  const auto b = Run("-n 4 -s 5 -o " + (dir / "b.txt").string());
+  const auto b = Run("-n 4 -s 5 --threads 1 -o " + (dir / "b.txt").string());
   const auto c = Run("-n 4 -s 6 -o " + (dir / "c.txt").string());
   ASSERT_EQ(a.status, 0) << a.err;
   EXPECT_EQ(a.out, b.out);
@@ -57,6 +57,15 @@ TEST_F(CliTest, SameSeedGivesTheSameLogAndFileDifferentSeedsDiffer) {
   EXPECT_EQ(a.out.rfind("Sequence #1\n* Wet day sequence length: ", 0), 0u);
   EXPECT_NE(a.out.find("\nSequence #4\n"), std::string::npos);
   EXPECT_EQ(ReadFile(dir / "a.txt").rfind("\r\n", 0), 0u);
+}
+
+// The first uniform after seed 649090867 is 0, which the first exponential draw passes
+// over; the state after 0 is seed 0's first, so the two runs are one and the same.
+TEST_F(CliTest, AUniformOfZeroIsPassedOverAndTheRunGoesOn) {
+  const auto zero = Run("-n 3 -l 2 -s 649090867");
+  ASSERT_EQ(zero.status, 0) << zero.err;
+  EXPECT_TRUE(zero.err.empty());
+  EXPECT_EQ(zero.out, Run("-n 3 -l 2 -s 0").out);
 }
 
 TEST_F(CliTest, FileModeRunsToTheEndAndReportsTheObservedStatistics) {
@@ -102,9 +111,9 @@ TEST_F(CliTest, OptionsOutsideTheirFieldsAreClamped) {
 }
 
 TEST_F(CliTest, BadStartsExitWithStatusTwo) {
-  for (const std::string& arguments :
-       std::vector<std::string>{"--bogus", "-i /nonexistent/rain.txt", "--params \"1 2 3\"",
-                                "-i " + kJuly + " --const-length 3", "--params \"0 1 1 1 1 1 1\""}) {
+  for (const std::string& arguments : std::vector<std::string>{
+           "--bogus", "-i /nonexistent/rain.txt", "--params \"1 2 3\"", "-i " + kJuly + " --const-length 3",
+           "--params \"0 1 1 1 1 1 1\"", "--threads 0"}) {
     SCOPED_TRACE(arguments);
     const auto r = Run(arguments);
     EXPECT_EQ(r.status, 2);
