@@ -25,7 +25,7 @@ inline long double LogOfUniform(std::uint32_t state) {
 class UniformLogarithms {
  public:
   static constexpr int kBlockSize = 1024;
-  static constexpr int kChunkSize = 64;
+  static constexpr int kChunkSize = 16;
   static constexpr int kSlots = 128;
 
   // The stream of the generator whose state is start now; its next advance is the
