@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 #include <sstream>
+#include <thread>
 
 #include "field_ranges.h"
 
@@ -67,9 +68,14 @@ void DefineOptions(CLI::App& app, CliOptions& o, std::string& params) {
   IntegerOption(app, "--rep-min", o.repMin, "Minimum number of level 1 repetitions allowed (1 to 1000)");
   IntegerOption(app, "--rep-allowed", o.repAllowed, "Total repetitions allowed (1 to 100000)");
   app.add_option("--distance", o.distance, "Distance allowed (0 or more)");
+  IntegerOption(app, "--threads", o.threads,
+                "Cores the run may use (default: all); results do not depend on it")
+      ->check(CLI::Range(1, 64));
 }
 
 }  // namespace
+
+int DefaultThreads() { return std::max(1, static_cast<int>(std::thread::hardware_concurrency())); }
 
 std::optional<CliOptions> ParseOptions(int argc, const char* const* argv, int& exitCode) {
   CLI::App app{"nimbra-cli: disaggregates daily rainfall depths into hourly depths", "nimbra-cli"};
@@ -100,6 +106,7 @@ std::optional<CliOptions> ParseOptions(int argc, const char* const* argv, int& e
 
 RunOptions ApplyOptions(const CliOptions& o, RunOptions run) {
   run.RandomSeed = o.seed;
+  run.Threads = o.threads;
   run.DetailLevel = kDetailLevelRange.Clamp(o.level);
   if (o.noAdjust) run.PerformAdjustment = false;
   if (o.constLength) {

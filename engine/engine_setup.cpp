@@ -33,6 +33,7 @@ void EngineCore::SetOptions(const RunOptions& options) {
 void EngineCore::InitialiseRun() {
   EngineState& s = state_;
   RefuseUnworkableLambda(s.Parameters.Lambda);
+  random_.SetThreads(s.Options.Threads);
   random_.SetRandomSeed(s.Options.RandomSeed);
   InitialiseRecords(s.WetValuesOriginal, kRecordSeparator);
   InitialiseRecords(s.WetValuesSynthetic, kRecordSeparator);

@@ -528,7 +528,7 @@ void ParametersFormTest::modelStatisticsFollowTheValuesTyped() {
   QLabel* hourlyMean = form->StatisticsPanel->Values[0][0];
   const double before = hourlyMean->text().toDouble();
   QVERIFY(before > 0);
-  Type(form->Edit1, QStringLiteral("1.8792"));  // twice the default lambda
+  Type(form->Edit1, QStringLiteral("1.8792"));                                 // twice the default lambda
   QVERIFY(std::abs(hourlyMean->text().toDouble() / (2 * before) - 1) < 1e-3);  // four digits shown
   Type(form->Edit6, QStringLiteral("abc"));
   QCOMPARE(hourlyMean->text(), QStringLiteral("–"));
