@@ -1,10 +1,13 @@
+#include <QProgressBar>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <fstream>
 
 #include "HelpWindow.h"
+#include "RunNotices.h"
 #include "TMainForm.h"
 #include "TVout.h"
+#include "run_statistics.h"
 #include "scripted_prompts.h"
 #include "started_engine.h"
 
@@ -21,7 +24,7 @@ class MainFormTest : public QObject {
   void detailLevelsSetThePrintFlags();
   void constantLengthToggle();
   void inputFileOpened();
-  void inputFileTwoCancels();
+  void inputFileCancelCancels();
   void inputFileMissingThenExisting();
   void inputFileRaisesConstantLength();
   void outputFileToggle();
@@ -30,11 +33,21 @@ class MainFormTest : public QObject {
   void passesAfterTheEndDoNothing();
   void clearVisualOutputKeepsTheRun();
   void commandErrorIsShownAndEndsTheCommand();
-  void closingEndsTheProgramWithoutTheLogsSaveQuestion();
+  void closingAsksAboutTheUnsavedLogAndCompletesTheOutput();
+  void runOfStepsKeepsTheWindowAliveAndStopsAfterTheCurrentStep();
+  void closingDuringARunStopsItFirst();
+  void repeatedWarningIsShownOnceAndCounted();
+  void initialiseAsksBeforeClearingTheUnsavedLog();
+  void outputFileThatCannotBeCreatedRaisesTheToggle();
+  void fieldLimitsApplyWhenTheValueIsUsed();
   void helpKeyInTheAboutBoxOpensItsTopic();
 
  private:
   std::string WriteFile(const QString& name, const std::string& text);
+  // Runs one step, or the toolbar's count of steps, and waits for the run to end.
+  void Step();
+  void RunMany();
+  bool FinishRun();
   EngineState& S() { return StateOf(form->engine()); }
 
   std::unique_ptr<QTemporaryDir> dir;
@@ -64,6 +77,20 @@ std::string MainFormTest::WriteFile(const QString& name, const std::string& text
   return path;
 }
 
+void MainFormTest::Step() {
+  form->NextActionExecute();
+  QVERIFY(FinishRun());
+}
+
+void MainFormTest::RunMany() {
+  form->NextManyActionExecute();
+  QVERIFY(FinishRun());
+}
+
+bool MainFormTest::FinishRun() {
+  return QTest::qWaitFor([this] { return !form->RunGoing(); }, 120000);
+}
+
 void MainFormTest::startState() {
   QCOMPARE(form->windowTitle(), QStringLiteral("Nimbra: Temporal Rainfall Disaggregation"));
   QCOMPARE(form->InitButton->toolTip(), QStringLiteral("Initialise"));
@@ -82,7 +109,7 @@ void MainFormTest::startState() {
   QCOMPARE(form->UseConstLengthSpinEdit->Value(), 1);
   QVERIFY(S().OriginalHourlyAvailable);
   QCOMPARE(S().Parameters.Lambda, 0.9396);
-  QCOMPARE(form->minimumSize(), form->maximumSize());
+  QVERIFY(form->minimumSize() != form->maximumSize());  // the user may resize it
   QVERIFY(vout->isHidden());
 }
 
@@ -134,14 +161,10 @@ void MainFormTest::inputFileOpened() {
   QCOMPARE(form->StatusPanels[1]->text(), QStringLiteral("Input file: none"));
 }
 
-void MainFormTest::inputFileTwoCancels() {
-  prompts->QueueOpenCancel();
+void MainFormTest::inputFileCancelCancels() {
   prompts->QueueOpenCancel();
   form->FileOpenAction->trigger();
-  const std::vector<std::string> expected{"open dialog: ", "message: Input file  does not exist",
-                                          "open dialog: ", "message: Input file  does not exist",
-                                          "message: Input file was not open"};
-  QVERIFY(prompts->Calls() == expected);
+  QVERIFY(prompts->Calls() == std::vector<std::string>{"open dialog: "});
   QVERIFY(!form->FileOpenAction->isChecked());
   QVERIFY(!S().ReadFromFile);
   QCOMPARE(form->StatusPanels[1]->text(), QStringLiteral("Input file: none"));
@@ -179,10 +202,10 @@ void MainFormTest::outputFileToggle() {
   form->FileSaveAction->trigger();
   QVERIFY(S().WriteToFile);
   QCOMPARE(form->StatusPanels[2]->text(), QStringLiteral("Output file: hourly.txt"));
-  form->NextActionExecute();
+  Step();
   form->FileSaveAction->trigger();
   QVERIFY(!S().WriteToFile);
-  QCOMPARE(form->StatusPanels[2]->text(), QStringLiteral("Ouput file: none"));
+  QCOMPARE(form->StatusPanels[2]->text(), QStringLiteral("Output file: none"));
   std::ifstream written(path, std::ios::binary);
   std::string text((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
   QCOMPARE(text.substr(0, 10), std::string("\r\n 24  0  "));  // the first start of seed 0: day 24
@@ -200,18 +223,19 @@ void MainFormTest::outputFileGivenUp() {
 void MainFormTest::endOfInputDisablesNextUntilInitialise() {
   prompts->QueueOpen(WriteFile("one.txt", "5 1 3 4.0\r\n6 1 3 2.0\r\n"));
   form->FileOpenAction->trigger();
-  form->NextActionExecute();
+  Step();
   QCOMPARE(form->StatusPanels[0]->text(), QStringLiteral("Sequence #: 1"));
   QVERIFY(form->NextAction->isEnabled());
-  form->NextActionExecute();
+  Step();
   QCOMPARE(vout->LastLine(), std::string("End of input file"));
   QVERIFY(!form->NextAction->isEnabled());
   QVERIFY(!form->NextManyAction->isEnabled());
+  prompts->QueueConfirmOrCancel(Answer::No);  // the log goes unsaved
   form->InitActionExecute();
   QVERIFY(form->NextAction->isEnabled());
   QVERIFY(form->NextManyAction->isEnabled());
   QCOMPARE(form->StatusPanels[0]->text(), QStringLiteral("Sequence #: 0"));
-  form->NextActionExecute();  // from the first record again
+  Step();  // from the first record again
   QCOMPARE(S().SequenceStart.Day, 5);
   QCOMPARE(S().OriginalDaily.Count, 2);
 }
@@ -220,7 +244,7 @@ void MainFormTest::passesAfterTheEndDoNothing() {
   prompts->QueueOpen(WriteFile("one.txt", "5 1 3 4.0\r\n"));
   form->FileOpenAction->trigger();
   form->HowManySpinEdit->SetValue(5);
-  form->NextManyActionExecute();
+  RunMany();
   QCOMPARE(S().SequenceNumber, 2);
   QCOMPARE(form->StatusPanels[0]->text(), QStringLiteral("Sequence #: 2"));
   QVERIFY(!form->NextAction->isEnabled());
@@ -228,7 +252,7 @@ void MainFormTest::passesAfterTheEndDoNothing() {
 }
 
 void MainFormTest::clearVisualOutputKeepsTheRun() {
-  form->NextActionExecute();
+  Step();
   QVERIFY(!vout->LastLine().empty());
   QVERIFY(vout->isVisible());
   form->ClearOutputAction->trigger();
@@ -239,23 +263,108 @@ void MainFormTest::clearVisualOutputKeepsTheRun() {
 void MainFormTest::commandErrorIsShownAndEndsTheCommand() {
   S().Parameters.MuX = -1;
   form->HowManySpinEdit->SetValue(3);
-  form->NextManyActionExecute();
+  RunMany();
   QCOMPARE(prompts->Calls().size(), std::size_t{1});
   QVERIFY(prompts->Calls()[0].find("MuX") != std::string::npos);
   QCOMPARE(S().SequenceNumber, 0);
 }
 
-void MainFormTest::closingEndsTheProgramWithoutTheLogsSaveQuestion() {
+void MainFormTest::closingAsksAboutTheUnsavedLogAndCompletesTheOutput() {
   const std::string path = dir->filePath("hourly.txt").toStdString();
   prompts->QueueSave(path);
   form->FileSaveAction->trigger();
-  form->NextActionExecute();
-  QVERIFY(vout->Modified);
+  Step();
+  form->show();
+  prompts->QueueConfirmOrCancel(Answer::Cancel);
+  form->close();
+  QVERIFY(form->isVisible());
+  prompts->QueueConfirmOrCancel(Answer::No);
   form->close();
   QVERIFY(vout->isHidden());
-  QCOMPARE(prompts->Calls().size(), std::size_t{1});  // the save dialog only
+  QCOMPARE(prompts->Calls().size(), std::size_t{3});  // the save dialog and the question twice
   std::ifstream written(path, std::ios::binary | std::ios::ate);
   QVERIFY(written.tellg() > 0);  // the output file was completed on disk
+}
+
+void MainFormTest::runOfStepsKeepsTheWindowAliveAndStopsAfterTheCurrentStep() {
+  form->HowManySpinEdit->SetValue(1000);
+  form->NextManyActionExecute();
+  QVERIFY(form->RunGoing());
+  QVERIFY(!form->InitAction->isEnabled());  // nothing touches the engine meanwhile
+  QVERIFY(QTest::qWaitFor([this] { return form->Progress->value() >= 2; }, 60000));
+  QVERIFY(form->StopAction->isEnabled());
+  form->StopAction->trigger();
+  QVERIFY(FinishRun());
+  QVERIFY(S().SequenceNumber < 1000);
+  QCOMPARE(S().SequenceNumber, form->Progress->value());
+  QCOMPARE(form->StatusPanels[0]->text(), QStringLiteral("Sequence #: %1").arg(S().SequenceNumber));
+  QVERIFY(form->InitAction->isEnabled());
+  QVERIFY(form->NextAction->isEnabled());
+  QVERIFY(!form->StopAction->isEnabled());
+}
+
+void MainFormTest::closingDuringARunStopsItFirst() {
+  form->show();
+  form->HowManySpinEdit->SetValue(1000);
+  form->NextManyActionExecute();
+  prompts->QueueConfirmOrCancel(Answer::No);
+  form->close();
+  QVERIFY(form->isVisible());
+  QVERIFY(FinishRun());
+  QVERIFY(QTest::qWaitFor([this] { return !form->isVisible(); }, 10000));
+  QVERIFY(S().SequenceNumber < 1000);
+}
+
+void MainFormTest::repeatedWarningIsShownOnceAndCounted() {
+  S().AllValuesCount = kAllValuesCapacity;  // every step's hours overflow the collection
+  form->HowManySpinEdit->SetValue(4);
+  RunMany();
+  QCOMPARE(S().SequenceNumber, 4);
+  QVERIFY(prompts->Calls() == std::vector<std::string>{std::string("message: ") + kTooManyAllValues});
+  const RepeatedMessage repeat{kTooManyAllValues, 4};
+  QCOMPARE(vout->LastLine(), RepeatNote(repeat));
+  QCOMPARE(form->WarningPanel->text(), QString::fromStdString(RepeatNote(repeat)));
+}
+
+void MainFormTest::initialiseAsksBeforeClearingTheUnsavedLog() {
+  Step();
+  const std::string last = vout->LastLine();
+  prompts->QueueConfirmOrCancel(Answer::Cancel);
+  form->InitActionExecute();
+  QCOMPARE(vout->LastLine(), last);
+  QCOMPARE(S().SequenceNumber, 1);
+  prompts->QueueConfirmOrCancel(Answer::No);
+  form->InitActionExecute();
+  QCOMPARE(S().SequenceNumber, 0);
+  form->InitActionExecute();  // nothing unsaved now: no question
+  QCOMPARE(prompts->Calls().size(), std::size_t{2});
+}
+
+void MainFormTest::outputFileThatCannotBeCreatedRaisesTheToggle() {
+  const QString none = form->StatusPanels[2]->text();
+  prompts->QueueSave(dir->filePath("missing/hourly.txt").toStdString());
+  form->FileSaveAction->trigger();
+  QVERIFY(!form->FileSaveAction->isChecked());
+  QVERIFY(!S().WriteToFile);
+  QCOMPARE(form->StatusPanels[2]->text(), none);
+  QCOMPARE(prompts->Calls().size(), std::size_t{2});  // the dialog and the error
+  Step();
+  QCOMPARE(prompts->Calls().size(), std::size_t{2});
+}
+
+// Typed and used at once, before the field is left.
+void MainFormTest::fieldLimitsApplyWhenTheValueIsUsed() {
+  form->UseConstLengthAction->trigger();
+  form->UseConstLengthSpinEdit->SetText(QStringLiteral("25"));
+  QCOMPARE(S().Options.ConstLength, 20);
+  form->HowManySpinEdit->SetText(QStringLiteral("50000"));
+  QVERIFY(form->NextManyButton->toolTip().contains(QStringLiteral("1000")));
+  QVERIFY(!form->NextManyButton->toolTip().contains(QStringLiteral("50000")));
+  form->NextManyActionExecute();
+  QCOMPARE(form->HowManySpinEdit->text(), QStringLiteral("1000"));
+  QCOMPARE(form->Progress->maximum(), 1000);
+  form->StopAction->trigger();
+  QVERIFY(FinishRun());
 }
 
 void MainFormTest::helpKeyInTheAboutBoxOpensItsTopic() {
