@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QScreen>
+#include <QSettings>
 #include <QTest>
 #include <QTimer>
 
@@ -97,6 +98,7 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Nimbra"));
   QApplication::setOrganizationName(QStringLiteral("Nimbra screenshots"));
+  QSettings().clear();  // the windows open where a first-time user sees them
   const QDir dir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots"));
   QDir().mkpath(dir.path());
   nimbra::QtPrompts prompts;

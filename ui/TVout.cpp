@@ -172,8 +172,12 @@ int TVout::LineCount() const {
 }
 
 void TVout::AddLine(const std::string& text) {
-  if (isHidden()) show();
-  raise();
+  // Raised when it appears, not with every line: a window the user brought to the front
+  // during a run (the graphs) stays there.
+  if (isHidden()) {
+    show();
+    raise();
+  }
   for (const auto& line : SplitLines(text)) AppendLine(ToQString(line));
 }
 

@@ -41,11 +41,18 @@ void PlaceBeside(QWidget& window, const QWidget& mainWindow) {
   } else if (main.left() - width >= area.left()) {
     window.move(main.left() - width, main.top());
   } else {
-    PlaceBelow(window, mainWindow,
-               std::min(window.height(), area.bottom() - main.bottom() - FrameExtra(window).height()));
-    return;
+    PlaceUnder(window, mainWindow);
+    const int room = area.bottom() - main.bottom() - FrameExtra(window).height();
+    window.resize(window.width(), std::min(window.height(), room));
   }
   KeepOnScreen(window);
+}
+
+bool PlaceUnder(QWidget& window, const QWidget& above) {
+  const QRect frame = above.frameGeometry();
+  window.move(frame.left(), frame.bottom() + 1);
+  const QRect area = AvailableArea(above);
+  return area.isEmpty() || window.frameGeometry().bottom() <= area.bottom();
 }
 
 void PlaceBelow(QWidget& window, const QWidget& mainWindow, int height) {

@@ -15,6 +15,9 @@ void RememberPlace(const QWidget& window, const QString& key);
 // To the right of the main window, level with its top; to its left when the screen
 // has no room on the right; below it, as wide as it, when there is room on neither side.
 void PlaceBeside(QWidget& window, const QWidget& mainWindow);
+// Right below above, left edges in line, its size kept; false when it does not fit on the
+// screen there.
+bool PlaceUnder(QWidget& window, const QWidget& above);
 // Right below the main window, as wide as it.
 void PlaceBelow(QWidget& window, const QWidget& mainWindow, int height);
 // Shrinks and moves the window so that the whole of it is on its screen.
