@@ -1,6 +1,7 @@
 // The main window's two files: the daily input it reads and the hourly output it writes.
 #include <QRadioButton>
 
+#include "CsvDailyInput.h"
 #include "GuardedCommand.h"
 #include "InputFileChoice.h"
 #include "TGraphForm.h"
@@ -42,6 +43,16 @@ bool TMainForm::OpenInput(std::string& name) {
   name = ChooseInputFile(prompts_);
   if (name.empty()) return false;
   if (inputFile_.is_open()) inputFile_.close();
+  stationTaken_.clear();
+  if (IsCsvFile(name)) {
+    const CsvDailyStation station = ReadFirstCsvStation(name);
+    csvInput_.clear();
+    csvInput_.str(station.ClassicText);
+    input_ = &csvInput_;
+    stationTaken_ = StationTakenLine(station, name);
+    return true;
+  }
+  input_ = &inputFile_;
   inputFile_.open(name, std::ios::in | std::ios::binary);
   if (!inputFile_.is_open()) throw InOutError("Input file " + name + " cannot be opened for reading");
   return true;
@@ -52,7 +63,8 @@ void TMainForm::EnterFileMode(const std::string& name) {
   UseConstLengthAction->setEnabled(false);
   UseConstLengthSpinEdit->setEnabled(false);
   ShowFileName(1, kInputCaption, name);
-  RunGuarded(prompts_, [&] { engine_->OpenInput(inputFile_, name); });
+  RunGuarded(prompts_, [&] { engine_->OpenInput(*input_, name); });
+  if (!stationTaken_.empty()) log_.AddLine(stationTaken_);
   if (graphs_ != nullptr) {
     graphs_->OriginalRadioButton->setEnabled(false);
     graphs_->DisaggregatedRadioButton->setChecked(true);

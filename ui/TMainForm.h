@@ -10,6 +10,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <sstream>
 
 #include "CommandLock.h"
 #include "IntegerField.h"
@@ -149,6 +150,10 @@ class TMainForm : public QMainWindow, public UserInterface {
   TGraphForm* graphs_ = nullptr;
   TRepetitionOptions* repetitions_ = nullptr;
   std::ifstream inputFile_;
+  // A CSV daily file's first station, as the lines of a classic daily file.
+  std::istringstream csvInput_;
+  std::istream* input_ = &inputFile_;
+  std::string stationTaken_;
   std::ofstream outputFile_;
   // The input is exhausted until the next Initialise.
   bool nextCommandsOff_ = false;

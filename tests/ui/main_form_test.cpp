@@ -3,6 +3,7 @@
 #include <QtTest>
 #include <fstream>
 
+#include "CsvDailyInput.h"
 #include "HelpWindow.h"
 #include "RunNotices.h"
 #include "TMainForm.h"
@@ -40,6 +41,7 @@ class MainFormTest : public QObject {
   void initialiseAsksBeforeClearingTheUnsavedLog();
   void outputFileThatCannotBeCreatedRaisesTheToggle();
   void fieldLimitsApplyWhenTheValueIsUsed();
+  void csvDailyFileRunsItsFirstStationAsAClassicFile();
   void helpKeyInTheAboutBoxOpensItsTopic();
 
  private:
@@ -48,6 +50,10 @@ class MainFormTest : public QObject {
   void Step();
   void RunMany();
   bool FinishRun();
+  // The hourly output of three steps of a fresh program on input.
+  std::string HoursOf(const std::string& input);
+  // A fresh program in the same folder.
+  void Build();
   EngineState& S() { return StateOf(form->engine()); }
 
   std::unique_ptr<QTemporaryDir> dir;
@@ -59,6 +65,10 @@ class MainFormTest : public QObject {
 
 void MainFormTest::init() {
   dir = std::make_unique<QTemporaryDir>();
+  Build();
+}
+
+void MainFormTest::Build() {
   prompts = std::make_unique<ScriptedPrompts>();
   vout = std::make_unique<TVout>(*prompts);
   help = std::make_unique<HelpWindow>();
@@ -365,6 +375,40 @@ void MainFormTest::fieldLimitsApplyWhenTheValueIsUsed() {
   QCOMPARE(form->Progress->maximum(), 1000);
   form->StopAction->trigger();
   QVERIFY(FinishRun());
+}
+
+std::string MainFormTest::HoursOf(const std::string& input) {
+  cleanup();
+  Build();
+  const std::string output = input + ".hours";
+  prompts->QueueOpen(input);
+  form->FileOpenAction->trigger();
+  prompts->QueueSave(output);
+  form->FileSaveAction->trigger();
+  form->HowManySpinEdit->SetValue(3);
+  RunMany();
+  form->FileSaveAction->trigger();
+  std::ifstream written(output, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
+}
+
+// The stations come sorted by name: "Alpha" is the first; its missing day reads as dry.
+void MainFormTest::csvDailyFileRunsItsFirstStationAsAClassicFile() {
+  const std::string csv = WriteFile("stations.csv",
+                                    "station,date,precip_mm\n"
+                                    "Zeta,2010-07-01,9.0\n"
+                                    "Alpha,2010-07-01,4.5\nAlpha,2010-07-02,12.25\nAlpha,2010-07-03,0\n"
+                                    "Alpha,2010-07-04,NA\nAlpha,2010-07-05,3\nAlpha,2010-07-06,7.5\n"
+                                    "Alpha,2010-07-07,0.4\n");
+  const std::string classic = WriteFile("alpha.txt",
+                                        "1 7 2010 4.5\r\n2 7 2010 12.25\r\n3 7 2010 0\r\n4 7 2010 -1\r\n"
+                                        "5 7 2010 3\r\n6 7 2010 7.5\r\n7 7 2010 0.4\r\n");
+  const std::string fromCsv = HoursOf(csv);
+  QCOMPARE(vout->Lines().front(), StationTakenLine({"Alpha", 2, {}}, csv));
+  QCOMPARE(S().SequenceNumber, 3);
+  const std::string fromClassic = HoursOf(classic);
+  QVERIFY(!fromCsv.empty());
+  QCOMPARE(fromCsv, fromClassic);
 }
 
 void MainFormTest::helpKeyInTheAboutBoxOpensItsTopic() {
