@@ -49,6 +49,8 @@ TMainForm::TMainForm(TVout& vout, Prompts& prompts, HelpWindow& help)
   runLock_.Add({InitAction, NextAction, NextManyAction, UseConstLengthAction, FileOpenAction, FileSaveAction,
                 SaveLogAction, ClearOutputAction, PrintStatisticsAction});
   runLock_.Add({HowManySpinEdit, UseConstLengthSpinEdit, PrintDetailsSpinEdit});
+  // The run writes after the log's last line: the log is not replaced under it.
+  runLock_.Add({vout_.New1, vout_.Open1});
   notices_.onRepeat = [this](const RepeatedMessage& repeat) { ShowRepeat(repeat); };
   FormCreate();
 }
