@@ -121,10 +121,12 @@ RunOptions ApplyOptions(const CliOptions& o, RunOptions run) {
   return run;
 }
 
+ModelParameters ParametersFrom(const std::array<double, 7>& v) {
+  return {v[0], v[1], v[2], v[3], v[4], v[5], v[6]};
+}
+
 ModelParameters ApplyParameters(const CliOptions& o, const ModelParameters& parameters) {
-  if (!o.params) return parameters;
-  const auto& p = *o.params;
-  return {p[0], p[1], p[2], p[3], p[4], p[5], p[6]};
+  return o.params ? ParametersFrom(*o.params) : parameters;
 }
 
 }  // namespace nimbra

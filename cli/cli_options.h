@@ -40,6 +40,8 @@ std::optional<CliOptions> ParseOptions(int argc, const char* const* argv, int& e
 // The seven numbers of --params "LAMBDA KAPPA PHI ALPHA NU MUX SIGMAX"; throws
 // CLI::ValidationError otherwise.
 std::array<double, 7> ParseParams(const std::string& text);
+// LAMBDA KAPPA PHI ALPHA NU MUX SIGMAX in that order.
+ModelParameters ParametersFrom(const std::array<double, 7>& values);
 
 // The engine's settings with those the command line gives put in; the others stay.
 RunOptions ApplyOptions(const CliOptions& options, RunOptions run);

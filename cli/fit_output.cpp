@@ -5,17 +5,9 @@
 #include <ostream>
 #include <string>
 
+#include "format.h"
+
 namespace nimbra {
-
-namespace {
-
-std::string Number(double value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.10g", value);
-  return text;
-}
-
-}  // namespace
 
 void WriteFittedParameters(const std::vector<SeasonFit>& fits, bool named, std::ostream& out) {
   out << (named ? "season,months," : "season,") << "lambda,kappa,phi,alpha,nu,mu_x,sigma_x\n";
@@ -23,8 +15,9 @@ void WriteFittedParameters(const std::vector<SeasonFit>& fits, bool named, std::
     const ModelParameters& p = fit.Result.Parameters;
     out << fit.Season.Name << ',';
     if (named) out << MonthList(fit.Season.Months) << ',';
-    for (const double v : {p.Lambda, p.Kappa, p.Phi, p.Alpha, p.Nu, p.MuX}) out << Number(v) << ',';
-    out << Number(p.SigmaX) << '\n';
+    for (const double v : {p.Lambda, p.Kappa, p.Phi, p.Alpha, p.Nu, p.MuX})
+      out << FormatSignificant(v, 10) << ',';
+    out << FormatSignificant(p.SigmaX, 10) << '\n';
   }
 }
 
@@ -32,8 +25,10 @@ void WriteFitReport(const std::vector<SeasonFit>& fits, const FitSpace& space, s
   out << "season,item,observed,fitted,weight,relative_error,low,high,bound\n";
   for (const SeasonFit& fit : fits) {
     for (const FittedTarget& t : fit.Result.Targets) {
-      out << fit.Season.Name << ',' << TargetName(t.Target.Target) << ',' << Number(t.Target.Observed) << ','
-          << Number(t.Fitted) << ',' << Number(t.Target.Weight) << ',' << Number(t.RelativeError) << ",,,\n";
+      out << fit.Season.Name << ',' << TargetName(t.Target.Target) << ','
+          << FormatSignificant(t.Target.Observed, 10) << ',' << FormatSignificant(t.Fitted, 10) << ','
+          << FormatSignificant(t.Target.Weight, 10) << ',' << FormatSignificant(t.RelativeError, 10)
+          << ",,,\n";
     }
     const auto& coordinates = space.Coordinates();
     const auto free = space.Free();
@@ -41,8 +36,10 @@ void WriteFitReport(const std::vector<SeasonFit>& fits, const FitSpace& space, s
       const Coordinate& c = coordinates[i];
       const bool searched = std::find(free.begin(), free.end(), i) != free.end();
       const char* bound = searched ? (fit.Result.OnBound[i] ? "on bound" : "inside") : "fixed";
-      out << fit.Season.Name << ',' << c.Name << ",," << Number(fit.Result.Values[i]) << ",,,"
-          << (searched ? Number(c.Low) + ',' + Number(c.High) : std::string(",")) << ',' << bound << '\n';
+      out << fit.Season.Name << ',' << c.Name << ",," << FormatSignificant(fit.Result.Values[i], 10) << ",,,"
+          << (searched ? FormatSignificant(c.Low, 10) + ',' + FormatSignificant(c.High, 10)
+                       : std::string(","))
+          << ',' << bound << '\n';
     }
   }
 }

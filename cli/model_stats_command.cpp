@@ -7,23 +7,10 @@
 
 #include "cli_options.h"
 #include "errors.h"
+#include "format.h"
 #include "model_statistics.h"
 
 namespace nimbra {
-
-namespace {
-
-std::string Number(double value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.9g", value);
-  return text;
-}
-
-ModelParameters FromArray(const std::array<double, 7>& v) {
-  return {v[0], v[1], v[2], v[3], v[4], v[5], v[6]};
-}
-
-}  // namespace
 
 void WriteModelStatistics(const ModelParameters& parameters, const std::vector<int>& scaleHours,
                           std::ostream& out) {
@@ -32,9 +19,11 @@ void WriteModelStatistics(const ModelParameters& parameters, const std::vector<i
          "dry_probability,skewness\n";
   for (const int scale : scaleHours) {
     const double h = static_cast<double>(scale) / kHoursPerDay;
-    out << scale << ',' << Number(model.Mean(h)) << ',' << Number(model.Variance(h));
-    for (int lag = 1; lag <= 3; ++lag) out << ',' << Number(model.Autocorrelation(h, lag));
-    out << ',' << Number(model.DryProbability(h)) << ',' << Number(model.Skewness(h)) << '\n';
+    out << scale << ',' << FormatSignificant(model.Mean(h), 9) << ','
+        << FormatSignificant(model.Variance(h), 9);
+    for (int lag = 1; lag <= 3; ++lag) out << ',' << FormatSignificant(model.Autocorrelation(h, lag), 9);
+    out << ',' << FormatSignificant(model.DryProbability(h), 9) << ','
+        << FormatSignificant(model.Skewness(h), 9) << '\n';
   }
 }
 
@@ -49,7 +38,7 @@ int RunModelStatsCommand(int argc, const char* const* argv, std::ostream& out, s
       ->check(CLI::Range(1, 8784));
   try {
     app.parse(argc, argv);
-    WriteModelStatistics(FromArray(ParseParams(params)), scales, out);
+    WriteModelStatistics(ParametersFrom(ParseParams(params)), scales, out);
   } catch (const CLI::ParseError& e) {
     if (e.get_exit_code() == 0) return app.exit(e, out, err);
     err << "nimbra-cli model-stats: " << e.what() << '\n';

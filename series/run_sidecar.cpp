@@ -4,18 +4,11 @@
 #include <cstdio>
 
 #include "date_time_text.h"
+#include "format.h"
 
 namespace nimbra {
 
 namespace {
-
-constexpr double kWetDepth = 1e-5;  // mm: the smallest depth the engine counts as a wet day
-
-std::string Number(double value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.17g", value);
-  return text;
-}
 
 void WriteCommandLine(std::ostream& out, const std::vector<std::string>& arguments) {
   out << "  \"command_line\": [";
@@ -29,7 +22,7 @@ void WriteInputOptions(std::ostream& out, const DailyCsvOptions& daily) {
       << ", \"date_column\": " << JsonString(daily.DateColumn)
       << ", \"value_column\": " << JsonString(daily.ValueColumn) << ", \"missing\": [";
   for (std::size_t i = 0; i < daily.MissingSentinels.size(); ++i) {
-    out << (i ? ", " : "") << Number(daily.MissingSentinels[i]);
+    out << (i ? ", " : "") << FormatSignificant(daily.MissingSentinels[i], 17);
   }
   out << "]},\n";
 }
@@ -40,8 +33,9 @@ void WriteOptions(std::ostream& out, const RunSidecar& run) {
       << (run.Format.LabelsAtHourEnd ? "end" : "start") << "\", \"decimals\": " << run.Format.Decimals
       << ", \"adjust\": " << (o.PerformAdjustment ? "true" : "false")
       << ", \"rep_factor\": " << o.RepLevel1Factor << ", \"rep_min\": " << o.RepLevel1Min
-      << ", \"rep_allowed\": " << o.RepAllowed << ", \"distance\": " << Number(o.RepDistanceAllowed)
-      << ", \"level\": " << o.DetailLevel << "},\n";
+      << ", \"rep_allowed\": " << o.RepAllowed
+      << ", \"distance\": " << FormatSignificant(o.RepDistanceAllowed, 17) << ", \"level\": " << o.DetailLevel
+      << "},\n";
 }
 
 void WriteParameters(std::ostream& out, const std::vector<SeasonParameters>& rows) {
@@ -53,10 +47,11 @@ void WriteParameters(std::ostream& out, const std::vector<SeasonParameters>& row
     const ModelParameters& p = r.Parameters;
     out << (i ? "," : "") << "\n    {\"station\": " << JsonString(r.Station)
         << ", \"season\": " << JsonString(r.Season.Name) << ", \"months\": ["
-        << MonthListText(r.Season.Months) << "], \"lambda\": " << Number(p.Lambda)
-        << ", \"kappa\": " << Number(p.Kappa) << ", \"phi\": " << Number(p.Phi)
-        << ", \"alpha\": " << Number(p.Alpha) << ", \"nu\": " << Number(p.Nu)
-        << ", \"mu_x\": " << Number(p.MuX) << ", \"sigma_x\": " << Number(p.SigmaX) << "}";
+        << MonthListText(r.Season.Months) << "], \"lambda\": " << FormatSignificant(p.Lambda, 17)
+        << ", \"kappa\": " << FormatSignificant(p.Kappa, 17) << ", \"phi\": " << FormatSignificant(p.Phi, 17)
+        << ", \"alpha\": " << FormatSignificant(p.Alpha, 17) << ", \"nu\": " << FormatSignificant(p.Nu, 17)
+        << ", \"mu_x\": " << FormatSignificant(p.MuX, 17)
+        << ", \"sigma_x\": " << FormatSignificant(p.SigmaX, 17) << "}";
   }
   out << "\n  ],\n";
 }
@@ -83,7 +78,7 @@ StationSummary SummariseSeries(const std::string& station, const StationSeries& 
   summary.Days = static_cast<std::int64_t>(series.Daily.size());
   for (double depth : series.Daily) {
     if (std::isnan(depth)) ++summary.MissingDays;
-    if (depth >= kWetDepth) ++summary.WetDays;
+    if (depth >= kWetDayDepth) ++summary.WetDays;
   }
   return summary;
 }

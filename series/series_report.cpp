@@ -5,13 +5,13 @@
 
 #include "civil_date.h"
 #include "errors.h"
+#include "format.h"
 #include "model_statistics.h"
 
 namespace nimbra {
 
 namespace {
 
-constexpr double kWetDepth = 1e-5;
 constexpr int kHours = 24;
 constexpr int kMaxLag = 10;
 
@@ -22,14 +22,8 @@ void CloseRecord(RecordSeries& records) {
 bool DayTaken(const StationSeries& series, std::size_t day, const Season& season, ReportView view) {
   const double depth = series.Daily[day];
   if (std::isnan(depth)) return false;
-  if (view != ReportView::kAllValues && depth < kWetDepth) return false;
+  if (view != ReportView::kAllValues && depth < kWetDayDepth) return false;
   return season.Covers(CivilFromDays(series.FirstDay + static_cast<std::int64_t>(day)).Month);
-}
-
-std::string Number(double value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.10g", value);
-  return text;
 }
 
 void WriteRow(std::ostream& out, const std::string& prefix, const char* view, const StatisticsSummary& s) {
@@ -38,9 +32,9 @@ void WriteRow(std::ostream& out, const std::string& prefix, const char* view, co
     out << std::string(4 + kMaxLag, ',') << '\n';
     return;
   }
-  out << ',' << Number(s.Mean) << ',' << Number(s.StDev) << ',' << Number(s.Variation) << ','
-      << Number(s.Skewness);
-  for (int lag = 1; lag <= kMaxLag; ++lag) out << ',' << Number(s.Autoc[lag]);
+  out << ',' << FormatSignificant(s.Mean, 10) << ',' << FormatSignificant(s.StDev, 10) << ','
+      << FormatSignificant(s.Variation, 10) << ',' << FormatSignificant(s.Skewness, 10);
+  for (int lag = 1; lag <= kMaxLag; ++lag) out << ',' << FormatSignificant(s.Autoc[lag], 10);
   out << '\n';
 }
 
@@ -53,9 +47,10 @@ void WriteModelRow(std::ostream& out, const std::string& prefix, const ModelPara
     const ModelStatistics model(parameters);
     const double mean = model.Mean(days);
     const double stdev = std::sqrt(model.Variance(days));
-    out << ',' << Number(mean) << ',' << Number(stdev) << ',' << Number(stdev / mean) << ','
-        << Number(model.Skewness(days));
-    for (int lag = 1; lag <= kMaxLag; ++lag) out << ',' << Number(model.Autocorrelation(days, lag));
+    out << ',' << FormatSignificant(mean, 10) << ',' << FormatSignificant(stdev, 10) << ','
+        << FormatSignificant(stdev / mean, 10) << ',' << FormatSignificant(model.Skewness(days), 10);
+    for (int lag = 1; lag <= kMaxLag; ++lag)
+      out << ',' << FormatSignificant(model.Autocorrelation(days, lag), 10);
   } catch (const InvalidArgument&) {
     out << std::string(4 + kMaxLag, ',');
   }

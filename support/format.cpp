@@ -129,4 +129,10 @@ std::string FormatText(std::string_view format, std::span<const FormatArg> args,
   return out;
 }
 
+std::string FormatSignificant(double value, int digits) {
+  char text[40];
+  std::snprintf(text, sizeof text, "%.*g", digits, value);
+  return text;
+}
+
 }  // namespace nimbra

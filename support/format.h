@@ -20,6 +20,10 @@ std::string FormatFixed2(double value, std::string_view decimalSeparator);
 // 1e-4 up to below 1e15, otherwise as 1E100 or 2.5E-5.
 std::string FormatGeneral(double value, std::string_view decimalSeparator);
 
+// The shortest text of at most digits significant digits (printf's %.Ng), for data
+// files such as CSV; always with the point.
+std::string FormatSignificant(double value, int digits);
+
 // Fills the directives of format with args in order; throws InvalidArgument when a
 // directive has no argument or one of the wrong kind.
 std::string FormatText(std::string_view format, std::span<const FormatArg> args,
