@@ -1,0 +1,22 @@
+"""Daily rainfall depths disaggregated into hourly depths with a randomised Bartlett-Lewis
+rectangular-pulse model.
+
+``disaggregate`` takes a pandas Series or DataFrame of daily depths and returns the hours;
+``nimbra.dask.disaggregate`` spreads the stations of a DataFrame over a Dask cluster.
+``run_station`` is the compiled one-station call underneath, for arrays.
+"""
+
+from ._nimbra import FailedSequence, RunOptions, StationResult, run_station, station_seed
+from ._disaggregate import disaggregate
+from ._parameters import PARAMETER_NAMES, monthly_parameters
+
+__all__ = [
+    "FailedSequence",
+    "PARAMETER_NAMES",
+    "RunOptions",
+    "StationResult",
+    "disaggregate",
+    "monthly_parameters",
+    "run_station",
+    "station_seed",
+]
