@@ -24,20 +24,6 @@ void SetAutocorrelations(StatisticsSummary& summary, AutocorrelationAt autocorre
     summary.Autoc[static_cast<std::size_t>(lag)] = autocorrelationAt(lag);
 }
 
-// The wet-day and the wet-hour summaries differ only in whether dry hours count.
-void SummariseRecords(RecordZeros zeros, std::span<const double> data, StatisticsSummary& summary) {
-  constexpr int length = kWetValuesCapacity;
-  constexpr double separator = kRecordSeparator;
-  summary.Count = RecordsCount(data, length, separator, zeros);
-  if (summary.Count < 2) return;
-  summary.Mean = RecordsMean(data, length, separator, zeros);
-  summary.StDev = CheckedSqrt(RecordsVariance(data, length, separator, zeros));
-  summary.Variation = RecordsVariation(data, length, separator, zeros);
-  summary.Skewness = RecordsSkewness(data, length, separator, zeros);
-  SetAutocorrelations(summary,
-                      [&](int lag) { return RecordsAutocorrelation(lag, data, length, separator, zeros); });
-}
-
 // The three views of one series, in the order the report shows them.
 enum View { kAllValues, kWetDays, kWetHours };
 
@@ -208,11 +194,11 @@ void SummariseAllValues(std::span<const double> data, StatisticsSummary& summary
 }
 
 void SummariseWetDays(std::span<const double> data, StatisticsSummary& summary) {
-  SummariseRecords(RecordZeros::Taken, data, summary);
+  SummariseRecords(data, kWetValuesCapacity, kRecordSeparator, RecordZeros::Taken, summary);
 }
 
 void SummariseWetHours(std::span<const double> data, StatisticsSummary& summary) {
-  SummariseRecords(RecordZeros::Skipped, data, summary);
+  SummariseRecords(data, kWetValuesCapacity, kRecordSeparator, RecordZeros::Skipped, summary);
 }
 
 void ClearSummary(StatisticsSummary& summary) {

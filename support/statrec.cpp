@@ -244,4 +244,18 @@ double RecordsAutocorrelation(int lag, std::span<const double> data, int length,
   return Autocorrelation(zeros, lag, {data, length, separator});
 }
 
+void SummariseRecords(std::span<const double> data, int length, double separator, RecordZeros zeros,
+                      StatisticsSummary& summary) {
+  summary.Count = RecordsCount(data, length, separator, zeros);
+  if (summary.Count < 2) return;
+  summary.Mean = RecordsMean(data, length, separator, zeros);
+  summary.StDev = CheckedSqrt(RecordsVariance(data, length, separator, zeros));
+  summary.Variation = RecordsVariation(data, length, separator, zeros);
+  summary.Skewness = RecordsSkewness(data, length, separator, zeros);
+  summary.Autoc[0] = 1.0;
+  for (std::size_t lag = 1; lag < summary.Autoc.size(); ++lag) {
+    summary.Autoc[lag] = RecordsAutocorrelation(static_cast<int>(lag), data, length, separator, zeros);
+  }
+}
+
 }  // namespace nimbra

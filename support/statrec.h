@@ -72,4 +72,10 @@ double RecordsSkewness(std::span<const double> data, int length, double separato
 double RecordsAutocorrelation(int lag, std::span<const double> data, int length, double separator,
                               RecordZeros zeros = RecordZeros::Taken);
 
+// Count, and with two values or more the mean, standard deviation, variation,
+// skewness and the autocorrelations of lags 0 to 10; with fewer, the other fields keep
+// the values they had.
+void SummariseRecords(std::span<const double> data, int length, double separator, RecordZeros zeros,
+                      StatisticsSummary& summary);
+
 }  // namespace nimbra

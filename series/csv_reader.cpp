@@ -1,0 +1,174 @@
+#include "csv_reader.h"
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+#include "errors.h"
+
+namespace nimbra {
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view Trimmed(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+// The header's own separator: the one of `,` and `;` it holds more often outside quotes.
+char DetectSeparator(std::string_view text) {
+  int commas = 0;
+  int semicolons = 0;
+  bool quoted = false;
+  for (char c : text) {
+    if (c == '\n') break;
+    if (c == '"') quoted = !quoted;
+    if (!quoted && c == ',') ++commas;
+    if (!quoted && c == ';') ++semicolons;
+  }
+  return semicolons > commas ? ';' : ',';
+}
+
+}  // namespace
+
+std::string Shown(std::string_view text) {
+  constexpr std::size_t kLongest = 40;
+  if (text.size() <= kLongest) return std::string(text);
+  return std::string(text.substr(0, kLongest)) + "...";
+}
+
+CsvReader CsvReader::Open(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw InOutError(path + ": cannot open the file");
+  std::ostringstream text;
+  text << in.rdbuf();
+  if (in.bad()) throw InOutError(path + ": cannot read the file");
+  return CsvReader(path, std::move(text).str());
+}
+
+CsvReader::CsvReader(std::string path, std::string text) : path_(std::move(path)), text_(std::move(text)) {
+  if (text_.starts_with(kByteOrderMark)) pos_ = kByteOrderMark.size();
+  ReadHeader();
+}
+
+void CsvReader::ReadHeader() {
+  separator_ = DetectSeparator(std::string_view(text_).substr(pos_));
+  std::vector<std::string_view> fields;
+  if (!NextRow(fields)) throw InputError(path_ + ": expected a header line, found an empty file");
+  header_.assign(fields.begin(), fields.end());
+  headerLine_ = rowLine_;
+}
+
+int CsvReader::ColumnIndex(std::string_view name) const {
+  const auto found = std::find(header_.begin(), header_.end(), name);
+  return found == header_.end() ? -1 : static_cast<int>(found - header_.begin());
+}
+
+int CsvReader::RequireColumn(const std::string& name) const {
+  const int index = ColumnIndex(name);
+  if (index >= 0) return index;
+  std::string header;
+  for (std::size_t i = 0; i < header_.size(); ++i) {
+    if (i > 0) header += separator_;
+    header += header_[i];
+  }
+  throw InputError(path_ + ", line " + std::to_string(headerLine_) + ": expected a column '" + name +
+                   "' in the header, found '" + Shown(header) + "'");
+}
+
+void CsvReader::RequireFieldCount(std::size_t count) const {
+  if (count == header_.size()) return;
+  FailLine("expected " + std::to_string(header_.size()) + " fields as in the header, found " +
+           std::to_string(count));
+}
+
+bool CsvReader::NextRow(std::vector<std::string_view>& fields) {
+  fields.clear();
+  unescaped_.clear();
+  while (pos_ < text_.size() && (text_[pos_] == '\n' || text_.compare(pos_, 2, "\r\n") == 0)) EndOfLine();
+  if (pos_ >= text_.size()) return false;
+  rowLine_ = line_;
+  bool endOfRow = false;
+  while (!endOfRow) fields.push_back(ReadField(endOfRow));
+  return true;
+}
+
+void CsvReader::EndOfLine() {
+  pos_ += text_[pos_] == '\r' ? 2 : 1;
+  ++line_;
+}
+
+std::string_view CsvReader::ReadField(bool& endOfRow) {
+  std::size_t start = pos_;
+  while (start < text_.size() && IsBlank(text_[start])) ++start;
+  if (start < text_.size() && text_[start] == '"') {
+    pos_ = start;
+    return ReadQuotedField(endOfRow);
+  }
+  std::size_t end = start;
+  while (end < text_.size() && text_[end] != separator_ && text_[end] != '\n') ++end;
+  endOfRow = end >= text_.size() || text_[end] == '\n';
+  std::size_t valueEnd = end;
+  if (endOfRow && valueEnd > start && text_[valueEnd - 1] == '\r') --valueEnd;
+  if (endOfRow && end < text_.size()) ++line_;
+  pos_ = end < text_.size() ? end + 1 : end;
+  return Trimmed(std::string_view(text_).substr(start, valueEnd - start));
+}
+
+std::string_view CsvReader::ReadQuotedField(bool& endOfRow) {
+  const int openedOn = line_;
+  const std::size_t start = ++pos_;
+  bool doubled = false;
+  for (;; ++pos_) {
+    if (pos_ >= text_.size()) {
+      FailLine("expected a closing quote for the field opened on line " + std::to_string(openedOn));
+    }
+    if (text_[pos_] == '\n') ++line_;
+    if (text_[pos_] != '"') continue;
+    if (pos_ + 1 < text_.size() && text_[pos_ + 1] == '"') {
+      doubled = true;
+      ++pos_;
+      continue;
+    }
+    break;
+  }
+  std::string_view content = std::string_view(text_).substr(start, pos_ - start);
+  ++pos_;
+  while (pos_ < text_.size() && IsBlank(text_[pos_])) ++pos_;
+  if (pos_ < text_.size() && text_[pos_] == '\r' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n')
+    ++pos_;
+  endOfRow = pos_ >= text_.size() || text_[pos_] == '\n';
+  if (!endOfRow && text_[pos_] != separator_) {
+    FailLine(std::string("expected a separator after a closing quote, found '") + text_[pos_] + "'");
+  }
+  if (pos_ < text_.size()) {
+    if (endOfRow) ++line_;
+    ++pos_;
+  }
+  if (!doubled) return content;
+  std::string& plain = unescaped_.emplace_back();
+  for (std::size_t i = 0; i < content.size(); ++i) {
+    plain += content[i];
+    if (content[i] == '"') ++i;
+  }
+  return plain;
+}
+
+void CsvReader::FailField(int column, std::string_view expected, std::string_view found) const {
+  std::string where = path_ + ", line " + std::to_string(rowLine_) + ", column " + std::to_string(column + 1);
+  if (column < static_cast<int>(header_.size()) && !header_[column].empty()) {
+    where += " (" + header_[column] + ")";
+  }
+  throw InputError(where + ": expected " + std::string(expected) + ", found '" + Shown(found) + "'");
+}
+
+void CsvReader::FailLine(std::string_view message) const {
+  throw InputError(path_ + ", line " + std::to_string(rowLine_) + ": " + std::string(message));
+}
+
+}  // namespace nimbra

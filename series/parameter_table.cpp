@@ -1,0 +1,158 @@
+#include "parameter_table.h"
+
+#include <array>
+#include <bit>
+#include <charconv>
+#include <cmath>
+
+#include "civil_date.h"
+#include "daily_csv_reader.h"
+#include "errors.h"
+
+namespace nimbra {
+
+namespace {
+
+constexpr std::array<const char*, 7> kParameterColumns = {"lambda", "kappa", "phi",    "alpha",
+                                                          "nu",     "mu_x",  "sigma_x"};
+
+struct Columns {
+  int Station = -1;
+  int Season = -1;
+  int Months = -1;
+  std::array<int, 7> Parameters{};
+};
+
+Columns FindColumns(const CsvReader& reader) {
+  Columns columns;
+  columns.Station = reader.ColumnIndex("station");
+  columns.Season = reader.RequireColumn("season");
+  columns.Months = reader.ColumnIndex("months");
+  for (std::size_t i = 0; i < kParameterColumns.size(); ++i) {
+    columns.Parameters[i] = reader.RequireColumn(kParameterColumns[i]);
+  }
+  return columns;
+}
+
+double ReadPositive(const CsvReader& reader, int column, std::string_view field) {
+  double value = 0;
+  const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
+  if (error != std::errc() || end != field.data() + field.size() || !std::isfinite(value) || value <= 0) {
+    reader.FailField(column, "a positive number", field);
+  }
+  return value;
+}
+
+Season ReadSeason(const CsvReader& reader, const Columns& columns,
+                  const std::vector<std::string_view>& fields) {
+  const std::string_view name = fields[columns.Season];
+  if (name == "all") return {std::string(name), kAllMonths};
+  if (const auto month = ParseMonthList(name); month && name.size() <= 2) return {std::string(name), *month};
+  if (name.empty()) reader.FailField(columns.Season, "a month 1 to 12, 'all' or a season name", name);
+  if (columns.Months < 0) {
+    reader.FailLine("expected a column 'months' with the months of season '" + std::string(name) + "'");
+  }
+  const auto months = ParseMonthList(fields[columns.Months]);
+  if (!months)
+    reader.FailField(columns.Months, "month numbers 1 to 12 separated by blanks", fields[columns.Months]);
+  return {std::string(name), *months};
+}
+
+ModelParameters ReadParameters(const CsvReader& reader, const Columns& columns,
+                               const std::vector<std::string_view>& fields) {
+  std::array<double, 7> v{};
+  for (std::size_t i = 0; i < v.size(); ++i) {
+    v[i] = ReadPositive(reader, columns.Parameters[i], fields[columns.Parameters[i]]);
+  }
+  return {v[0], v[1], v[2], v[3], v[4], v[5], v[6]};
+}
+
+std::string StationText(const std::string& station) {
+  return station.empty() ? "every station" : "station '" + station + "'";
+}
+
+}  // namespace
+
+ParameterTable ParameterTable::Read(const std::string& path) {
+  CsvReader reader = CsvReader::Open(path);
+  return Read(reader);
+}
+
+ParameterTable ParameterTable::Read(CsvReader& reader) {
+  ParameterTable table;
+  table.path_ = reader.Path();
+  const Columns columns = FindColumns(reader);
+  std::vector<std::string_view> fields;
+  while (reader.NextRow(fields)) {
+    reader.RequireFieldCount(fields.size());
+    SeasonParameters row;
+    if (columns.Station >= 0) row.Station = std::string(fields[columns.Station]);
+    row.Season = ReadSeason(reader, columns, fields);
+    row.Parameters = ReadParameters(reader, columns, fields);
+    row.Line = reader.Line();
+    table.Add(reader, std::move(row));
+  }
+  if (table.rows_.empty())
+    throw InputError(table.path_ + ": expected at least one parameter set, found none");
+  return table;
+}
+
+void ParameterTable::Add(const CsvReader& reader, SeasonParameters row) {
+  for (const SeasonParameters& other : rows_) {
+    const MonthSet shared = other.Season.Months & row.Season.Months;
+    if (other.Station != row.Station || shared == 0) continue;
+    throw InputError(reader.Path() + ", lines " + std::to_string(other.Line) + " and " +
+                     std::to_string(row.Line) + ": " + StationText(row.Station) +
+                     " has two parameter sets for months " + MonthListText(shared));
+  }
+  rows_.push_back(std::move(row));
+}
+
+std::vector<SeasonParameters> ParameterTable::RowsFor(const std::string& station) const {
+  std::vector<SeasonParameters> rows;
+  MonthSet own = 0;
+  for (const SeasonParameters& row : rows_) {
+    if (row.Station.empty() || row.Station != station) continue;
+    rows.push_back(row);
+    own |= row.Season.Months;
+  }
+  for (const SeasonParameters& row : rows_) {
+    if (!row.Station.empty() || (row.Season.Months & ~own) == 0) continue;
+    rows.push_back(row);
+    rows.back().Season.Months &= static_cast<MonthSet>(~own);
+  }
+  return rows;
+}
+
+ParametersByMonth ParameterTable::For(const std::string& station, MonthSet monthsUsed) const {
+  ParametersByMonth byMonth{};
+  MonthSet covered = 0;
+  for (const SeasonParameters& row : RowsFor(station)) {
+    for (int month = 1; month <= 12; ++month) {
+      if (row.Season.Covers(month)) byMonth[month - 1] = row.Parameters;
+    }
+    covered |= row.Season.Months;
+  }
+  const MonthSet open = monthsUsed & static_cast<MonthSet>(~covered);
+  if (open != 0) {
+    throw InputError(path_ + ": station '" + station + "' has days in months " + MonthListText(open) +
+                     ", which no parameter set covers");
+  }
+  // The engine starts from the set of the series' first month, which may hold no value:
+  // a month without a set takes a covered one, which no wet sequence will use.
+  const int anyCovered = std::countr_zero(static_cast<unsigned>(covered));
+  for (int month = 1; month <= 12 && covered != 0; ++month) {
+    if ((covered & MonthBit(month)) == 0) byMonth[month - 1] = byMonth[anyCovered];
+  }
+  return byMonth;
+}
+
+MonthSet MonthsWithValues(const StationSeries& series) {
+  MonthSet months = 0;
+  for (std::size_t i = 0; i < series.Daily.size() && months != kAllMonths; ++i) {
+    if (!std::isnan(series.Daily[i])) months |= MonthBit(CivilFromDays(series.FirstDay + i).Month);
+  }
+  return months;
+}
+
+}  // namespace nimbra

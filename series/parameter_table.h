@@ -1,0 +1,48 @@
+#pragma once
+// The parameters CSV file: `season,lambda,kappa,phi,alpha,nu,mu_x,sigma_x` in days and
+// millimetres. A season is a month number 1 to 12, `all`, or a name whose months stand in
+// a `months` column ("12 1 2"). An optional `station` column gives a station its own sets;
+// rows with an empty station serve every station for the months its own rows leave open.
+
+#include <string>
+#include <vector>
+
+#include "csv_reader.h"
+#include "season.h"
+#include "station_run.h"
+
+namespace nimbra {
+
+struct SeasonParameters {
+  std::string Station;  // empty: every station
+  nimbra::Season Season;
+  ModelParameters Parameters;
+  int Line = 0;
+};
+
+class ParameterTable {
+ public:
+  // Raises InputError naming the file, the line and the column of the first bad field,
+  // and the two lines of a month given two sets for the same station.
+  static ParameterTable Read(const std::string& path);
+  static ParameterTable Read(CsvReader& reader);
+
+  const std::string& Path() const { return path_; }
+  const std::vector<SeasonParameters>& Rows() const { return rows_; }
+  // The rows that serve the station, its own first, each month served by exactly one.
+  std::vector<SeasonParameters> RowsFor(const std::string& station) const;
+  // The set of each month. Raises InputError naming the station and the months among
+  // monthsUsed that no row covers.
+  ParametersByMonth For(const std::string& station, MonthSet monthsUsed) const;
+
+ private:
+  void Add(const CsvReader& reader, SeasonParameters row);
+
+  std::string path_;
+  std::vector<SeasonParameters> rows_;
+};
+
+// The months in which the series has a day with a value.
+MonthSet MonthsWithValues(const StationSeries& series);
+
+}  // namespace nimbra

@@ -1,0 +1,125 @@
+#include "run_sidecar.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "date_time_text.h"
+
+namespace nimbra {
+
+namespace {
+
+constexpr double kWetDepth = 1e-5;  // mm: the smallest depth the engine counts as a wet day
+
+std::string Number(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.17g", value);
+  return text;
+}
+
+void WriteCommandLine(std::ostream& out, const std::vector<std::string>& arguments) {
+  out << "  \"command_line\": [";
+  for (std::size_t i = 0; i < arguments.size(); ++i) out << (i ? ", " : "") << JsonString(arguments[i]);
+  out << "],\n";
+}
+
+void WriteInputOptions(std::ostream& out, const DailyCsvOptions& daily) {
+  out << "  \"input_options\": {\"layout\": \"" << (daily.Wide ? "wide" : "long")
+      << "\", \"station_column\": " << JsonString(daily.StationColumn)
+      << ", \"date_column\": " << JsonString(daily.DateColumn)
+      << ", \"value_column\": " << JsonString(daily.ValueColumn) << ", \"missing\": [";
+  for (std::size_t i = 0; i < daily.MissingSentinels.size(); ++i) {
+    out << (i ? ", " : "") << Number(daily.MissingSentinels[i]);
+  }
+  out << "]},\n";
+}
+
+void WriteOptions(std::ostream& out, const RunSidecar& run) {
+  const RunOptions& o = run.Options;
+  out << "  \"options\": {\"day_start\": " << run.Format.DayStart << ", \"label\": \""
+      << (run.Format.LabelsAtHourEnd ? "end" : "start") << "\", \"decimals\": " << run.Format.Decimals
+      << ", \"adjust\": " << (o.PerformAdjustment ? "true" : "false")
+      << ", \"rep_factor\": " << o.RepLevel1Factor << ", \"rep_min\": " << o.RepLevel1Min
+      << ", \"rep_allowed\": " << o.RepAllowed << ", \"distance\": " << Number(o.RepDistanceAllowed)
+      << ", \"level\": " << o.DetailLevel << "},\n";
+}
+
+void WriteParameters(std::ostream& out, const std::vector<SeasonParameters>& rows) {
+  out << "  \"parameter_units\": {\"lambda\": \"1/d\", \"kappa\": \"1\", \"phi\": \"1\", \"alpha\": \"1\", "
+         "\"nu\": \"d\", \"mu_x\": \"mm/d\", \"sigma_x\": \"mm/d\"},\n";
+  out << "  \"parameters\": [";
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const SeasonParameters& r = rows[i];
+    const ModelParameters& p = r.Parameters;
+    out << (i ? "," : "") << "\n    {\"station\": " << JsonString(r.Station)
+        << ", \"season\": " << JsonString(r.Season.Name) << ", \"months\": ["
+        << MonthListText(r.Season.Months) << "], \"lambda\": " << Number(p.Lambda)
+        << ", \"kappa\": " << Number(p.Kappa) << ", \"phi\": " << Number(p.Phi)
+        << ", \"alpha\": " << Number(p.Alpha) << ", \"nu\": " << Number(p.Nu)
+        << ", \"mu_x\": " << Number(p.MuX) << ", \"sigma_x\": " << Number(p.SigmaX) << "}";
+  }
+  out << "\n  ],\n";
+}
+
+void WriteStation(std::ostream& out, const StationSummary& s) {
+  out << "\n    {\"station\": " << JsonString(s.Station) << ", \"seed\": " << s.Seed << ", \"first_date\": \""
+      << FormatDate(s.FirstDay) << "\", \"days\": " << s.Days << ", \"wet_days\": " << s.WetDays
+      << ", \"missing_days\": " << s.MissingDays << ", \"sequences\": " << s.Sequences
+      << ", \"failed_sequences\": [";
+  for (std::size_t i = 0; i < s.Failed.size(); ++i) {
+    const FailedSequence& f = s.Failed[i];
+    out << (i ? ", " : "") << "{\"first_date\": \"" << FormatDate(f.FirstDay) << "\", \"days\": " << f.Days
+        << ", \"message\": " << JsonString(f.Message) << "}";
+  }
+  out << "]}";
+}
+
+}  // namespace
+
+StationSummary SummariseSeries(const std::string& station, const StationSeries& series) {
+  StationSummary summary;
+  summary.Station = station;
+  summary.FirstDay = series.FirstDay;
+  summary.Days = static_cast<std::int64_t>(series.Daily.size());
+  for (double depth : series.Daily) {
+    if (std::isnan(depth)) ++summary.MissingDays;
+    if (depth >= kWetDepth) ++summary.WetDays;
+  }
+  return summary;
+}
+
+std::string JsonString(const std::string& text) {
+  std::string quoted = "\"";
+  for (const char c : text) {
+    if (c == '"' || c == '\\') {
+      quoted += '\\';
+      quoted += c;
+    } else if (static_cast<unsigned char>(c) < 0x20) {
+      char escape[8];
+      std::snprintf(escape, sizeof escape, "\\u%04x", c);
+      quoted += escape;
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + "\"";
+}
+
+void WriteSidecar(std::ostream& out, const RunSidecar& run) {
+  out << "{\n  \"program\": \"nimbra-cli\",\n  \"version\": \"" << NIMBRA_VERSION << "\",\n";
+  WriteCommandLine(out, run.CommandLine);
+  out << "  \"input\": " << JsonString(run.InputPath)
+      << ",\n  \"parameters_file\": " << JsonString(run.ParametersPath) << ",\n  \"seed\": " << run.Seed
+      << ",\n";
+  WriteInputOptions(out, run.Daily);
+  WriteOptions(out, run);
+  WriteParameters(out, run.Parameters);
+  out << "  \"stations\": [";
+  for (std::size_t i = 0; i < run.Stations.size(); ++i) {
+    out << (i ? "," : "");
+    WriteStation(out, run.Stations[i]);
+  }
+  out << "\n  ]\n}\n";
+}
+
+}  // namespace nimbra

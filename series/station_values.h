@@ -1,0 +1,41 @@
+#pragma once
+// Values of many stations gathered row by row, each keyed by its serial day or hour and
+// remembering its line, then sorted per station with repeated keys refused.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace nimbra {
+
+struct KeyedValue {
+  std::int64_t Key = 0;
+  double Value = 0;
+  int Line = 0;
+};
+
+struct StationValues {
+  std::string Station;
+  std::vector<KeyedValue> Values;  // sorted by key once taken
+};
+
+class StationCollector {
+ public:
+  std::vector<KeyedValue>& For(std::string_view station);
+
+  // The stations by name, each with its values sorted by key. A key given twice for one
+  // station raises InputError "<file>, lines <a> and <b>: station '<s>' has <what> <key> twice",
+  // the key written by formatKey.
+  std::vector<StationValues> TakeSorted(const std::string& path, std::string_view what,
+                                        const std::function<std::string(std::int64_t)>& formatKey);
+
+ private:
+  std::vector<StationValues> stations_;
+  std::unordered_map<std::string, std::size_t> index_;
+  std::size_t last_ = 0;
+};
+
+}  // namespace nimbra
