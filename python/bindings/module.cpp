@@ -4,13 +4,13 @@
 
 #include <pybind11/pybind11.h>
 
-#include <cstdint>
 #include <exception>
-#include <string_view>
 
 #include "errors.h"
+#include "parameter_table_binding.h"
 #include "run_options_binding.h"
 #include "station_binding.h"
+#include "station_seed.h"
 
 namespace py = pybind11;
 using namespace pybind11::literals;
@@ -33,19 +33,6 @@ void TranslateErrors(std::exception_ptr error) {
   }
 }
 
-// The seed of one station in a run of many: the FNV-1a 64-bit hash of the name folded to
-// 32 bits, xor the run's seed. To be replaced by the series layer's StationSeed once it
-// is in main, which documents the same rule.
-int StationSeedOf(int runSeed, std::string_view station) {
-  std::uint64_t hash = 14695981039346656037ull;
-  for (const char c : station) {
-    hash ^= static_cast<unsigned char>(c);
-    hash *= 1099511628211ull;
-  }
-  return static_cast<int>(static_cast<std::uint32_t>(hash ^ (hash >> 32)) ^
-                          static_cast<std::uint32_t>(runSeed));
-}
-
 }  // namespace
 
 }  // namespace nimbra
@@ -55,6 +42,7 @@ PYBIND11_MODULE(_nimbra, module) {
   py::register_exception_translator(&nimbra::TranslateErrors);
   nimbra::BindRunOptions(module);
   nimbra::BindStationRun(module);
-  module.def("station_seed", &nimbra::StationSeedOf, "seed"_a, "station"_a,
+  nimbra::BindParameterTable(module);
+  module.def("station_seed", &nimbra::StationSeed, "seed"_a, "station"_a,
              "The random seed of a station in a run with this seed, derived from its name.");
 }

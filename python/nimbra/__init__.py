@@ -6,17 +6,18 @@ rectangular-pulse model.
 ``run_station`` is the compiled one-station call underneath, for arrays.
 """
 
-from ._nimbra import FailedSequence, RunOptions, StationResult, run_station, station_seed
+from ._nimbra import FailedSequence, ParameterTable, RunOptions, StationResult, run_station, station_seed
 from ._disaggregate import disaggregate
-from ._parameters import PARAMETER_NAMES, monthly_parameters
+from ._parameters import PARAMETER_NAMES, Parameters
 
 __all__ = [
     "FailedSequence",
     "PARAMETER_NAMES",
+    "ParameterTable",
+    "Parameters",
     "RunOptions",
     "StationResult",
     "disaggregate",
-    "monthly_parameters",
     "run_station",
     "station_seed",
 ]

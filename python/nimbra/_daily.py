@@ -42,11 +42,6 @@ def station_depths(name, values, days):
     return depths
 
 
-def months_with_values(days, depths):
-    """The calendar months (1 to 12) in which a depth is given."""
-    return sorted(set(days.month[~np.isnan(depths)]))
-
-
 def date_of(serial_day):
     """The date of a serial day (days since 1970-01-01)."""
     return (_EPOCH + pd.Timedelta(days=serial_day)).date()

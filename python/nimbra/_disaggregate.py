@@ -22,7 +22,7 @@ def disaggregate(daily, params, seed=0, threads=None, **options):
     daily: a Series (one station, named by its name) or a DataFrame (one column per
     station) of mm per day on a DatetimeIndex of days; NaN or an absent date is a missing
     day, whose hours are NaN. params: a mapping of lambda, kappa, phi, alpha, nu, mu_x and
-    sigma_x, or a DataFrame with the columns of params.csv. seed: the run's seed; each
+    sigma_x, a DataFrame with the columns of params.csv, or a path to params.csv. seed: the run's seed; each
     station's own is station_seed(seed, name). threads: stations run at once (default: all
     cores). options: level, adjust, rep_factor, rep_min, rep_allowed, distance.
 
@@ -62,13 +62,14 @@ class _Station:
 
 
 def _run_frame(daily, params, seed, options, threads):
+    params = _parameters.Parameters(params)
     days, first_day = _daily.full_days(daily.index)
     daily = daily.reindex(days)
     stations = []
     for column in daily.columns:
         name = str(column)
         depths = _daily.station_depths(name, daily[column], days)
-        parameters = _parameters.monthly_parameters(params, name, _daily.months_with_values(days, depths))
+        parameters = params.for_station(name, first_day, depths)
         stations.append(_Station(name, first_day, depths, parameters, RunOptions(seed=station_seed(seed, name), **options)))
     with ThreadPoolExecutor(max_workers=max(1, min(threads or os.cpu_count() or 1, len(stations)))) as pool:
         results = list(pool.map(_Station.run, stations))

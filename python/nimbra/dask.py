@@ -10,6 +10,7 @@ import math
 import pandas as pd
 
 from ._disaggregate import check_options
+from ._parameters import Parameters
 from ._disaggregate import disaggregate as _disaggregate_here
 
 
@@ -22,6 +23,7 @@ def disaggregate(df, params, client=None, seed=0, batch_size=None, **options):
     import distributed
 
     check_options(seed, options)
+    params = Parameters(params)
     if isinstance(df, pd.Series):
         hourly = disaggregate(df.to_frame("" if df.name is None else df.name), params, client, seed, 1, **options)
         return hourly.iloc[:, 0].rename(df.name).__finalize__(hourly)

@@ -61,15 +61,21 @@ def test_each_station_has_its_own_stream_whatever_runs_beside_it(july_2000):
     assert not together["a"].equals(together["c"])
 
 
-def test_parameters_by_month_table_match_the_mapping(july_2000):
+def test_parameter_tables_give_each_station_the_set_of_its_months(july_2000, tmp_path):
     series, params = july_2000
-    by_mapping = nimbra.disaggregate(series, params, seed=5)
-    july_only = pd.DataFrame([{"season": 7, **params}])
-    every_month = pd.DataFrame([{"season": "all", **params}])
-    for table in (july_only, every_month):
-        pd.testing.assert_series_equal(nimbra.disaggregate(series, table, seed=5), by_mapping)
-    other = pd.DataFrame([{"season": 7, **params, "lambda": 2 * params["lambda"]}])
-    assert not nimbra.disaggregate(series, other, seed=5).equals(by_mapping)
+    doubled = {**params, "lambda": 2 * params["lambda"]}
+    rows = [{"station": "", "season": "summer", "months": "6 7 8", **params},
+            {"station": "tempelhof", "season": 7, "months": "", **doubled}]
+    table = pd.DataFrame(rows)
+    path = tmp_path / "params.csv"
+    table.to_csv(path, index=False)
+    frame = pd.DataFrame({"tempelhof": series, "dahlem": series})
+    by_table = nimbra.disaggregate(frame, table, seed=5)
+    pd.testing.assert_frame_equal(nimbra.disaggregate(frame, path, seed=5), by_table)
+    pd.testing.assert_series_equal(by_table["tempelhof"], nimbra.disaggregate(series, doubled, seed=5))
+    dahlem = nimbra.disaggregate(series.rename("dahlem"), params, seed=5)
+    pd.testing.assert_series_equal(by_table["dahlem"], dahlem)
+    assert not by_table["tempelhof"].equals(nimbra.disaggregate(series, params, seed=5))
 
 
 def test_failed_sequences_warn_and_leave_their_hours_missing(july_2000):
@@ -100,10 +106,12 @@ def _bad_inputs(series, params):
         (series, no_alpha, {}, ValueError, "params: expected the parameters alpha, found none"),
         (series, {**params, "beta": 1.0}, {}, ValueError, "params: expected only lambda, kappa, phi, alpha, nu, mu_x, sigma_x, found 'beta'"),
         (series, {**params, "nu": -1.0}, {}, ValueError, "params: nu: expected a positive number, found -1.0"),
-        (series, pd.DataFrame([{"season": 8, **params}]), {}, ValueError, "params: station 'tempelhof' has days in months 7, which no parameter set covers"),
-        (series, pd.DataFrame([{"season": 13, **params}]), {}, ValueError, "params row 0: season: expected a month 1 to 12 or 'all', found 13"),
-        (series, pd.DataFrame([{"season": 7, **params}, {"season": "all", **params}]), {}, ValueError, "params row 1: month 7 has a second parameter set"),
-        (series, [1, 2], {}, TypeError, "params: expected a mapping of lambda, kappa, phi, alpha, nu, mu_x, sigma_x or a DataFrame, found list"),
+        (series, pd.DataFrame([{"season": 8, **params}]), {}, ValueError, "params DataFrame: station 'tempelhof' has days in months 7, which no parameter set covers"),
+        (series, pd.DataFrame([{"season": "JJA", **params}]), {}, ValueError, "params DataFrame, line 2: expected a column 'months' with the months of season 'JJA'"),
+        (series, pd.DataFrame([{"season": 7, **params}, {"season": "all", **params}]), {}, ValueError, "params DataFrame, lines 2 and 3: every station has two parameter sets for months 7"),
+        (series, pd.DataFrame([{"season": 7, **params, "nu": -1.0}]), {}, ValueError, "params DataFrame, line 2, column 6 (nu): expected a positive number, found '-1.0'"),
+        (series, "/nonexistent/params.csv", {}, OSError, "/nonexistent/params.csv: cannot open the file"),
+        (series, [1, 2], {}, TypeError, "params: expected a mapping of lambda, kappa, phi, alpha, nu, mu_x, sigma_x, a DataFrame or a path to params.csv, found list"),
         (series, params, {"levels": 1}, TypeError, "unexpected option 'levels'; expected one of level, adjust, rep_factor, rep_min, rep_allowed, distance"),
         (series, params, {"level": 4}, ValueError, "level: expected an integer from 0 to 3, found 4"),
         (series, params, {"rep_factor": 0}, ValueError, "rep_factor: expected an integer from 1 to 200, found 0"),
