@@ -7,6 +7,7 @@
 #include <exception>
 
 #include "errors.h"
+#include "hourly_csv_binding.h"
 #include "parameter_table_binding.h"
 #include "run_options_binding.h"
 #include "station_binding.h"
@@ -43,6 +44,7 @@ PYBIND11_MODULE(_nimbra, module) {
   nimbra::BindRunOptions(module);
   nimbra::BindStationRun(module);
   nimbra::BindParameterTable(module);
+  nimbra::BindHourlyCsv(module);
   module.def("station_seed", &nimbra::StationSeed, "seed"_a, "station"_a,
              "The random seed of a station in a run with this seed, derived from its name.");
 }

@@ -8,6 +8,7 @@ rectangular-pulse model.
 
 from ._nimbra import FailedSequence, ParameterTable, RunOptions, StationResult, run_station, station_seed
 from ._disaggregate import disaggregate
+from ._hourly_csv import write_hourly_csv
 from ._parameters import PARAMETER_NAMES, Parameters
 
 __all__ = [
@@ -20,4 +21,5 @@ __all__ = [
     "disaggregate",
     "run_station",
     "station_seed",
+    "write_hourly_csv",
 ]

@@ -1,0 +1,96 @@
+#!/usr/bin/python3
+"""Times the same stations through four routes: nimbra-cli disaggregate on one thread, the
+compiled one-station call from Python (run_station), nimbra.disaggregate on one and two
+threads, and nimbra.dask.disaggregate on a local cluster of two one-thread workers.
+
+The stations are the Berlin-Tempelhof July record (620 days) scaled by a factor per
+station, as bench/make_stations.py makes them. Each route runs REPEATS times; the best time
+counts. Prints seconds, station-years per second and each route against the command line.
+
+Usage: PYTHONPATH=build/release/python bench/python_overhead.py [STATIONS] [REPEATS]
+       (defaults: 8 stations, 3 repeats; nimbra-cli from build/release/cli)
+"""
+import random
+import subprocess
+import sys
+import tempfile
+import time
+from pathlib import Path
+
+import pandas as pd
+
+import nimbra
+import nimbra.dask
+
+ROOT = Path(__file__).resolve().parent.parent
+CLI = ROOT / "build" / "release" / "cli" / "nimbra-cli"
+SEED = 3
+
+
+def make_stations(count):
+    july = pd.read_csv(ROOT / "examples" / "berlin_tempelhof_july_daily.csv", parse_dates=["date"])
+    depths = july.set_index("date")["precip_mm"]
+    return pd.DataFrame(
+        {f"S{n:03d}": (depths * random.Random(n).uniform(0.7, 1.3)).round(1) for n in range(1, count + 1)}
+    )
+
+
+def best_of(repeats, run):
+    times = []
+    for _ in range(repeats):
+        start = time.perf_counter()
+        run()
+        times.append(time.perf_counter() - start)
+    return min(times)
+
+
+def command_line_route(folder, stations):
+    daily = stations.rename_axis("date").reset_index().melt("date", var_name="station", value_name="precip_mm")
+    daily.to_csv(folder / "daily.csv", index=False, date_format="%Y-%m-%d")
+    command = [CLI, "disaggregate", "-i", "daily.csv", "-p", str(ROOT / "examples" / "berlin_tempelhof_july_params.csv")]
+    command += ["-o", "hourly.csv", "--seed", str(SEED), "--threads", "1", "--quiet"]
+    return lambda: subprocess.run(command, cwd=folder, check=True, capture_output=True)
+
+
+def compiled_call_route(stations, params):
+    table = nimbra.Parameters(params)
+    days, first_day = nimbra._daily.full_days(stations.index)
+    full = stations.reindex(days)
+    jobs = []
+    for name in full.columns:
+        depths = full[name].to_numpy(dtype=float)
+        options = nimbra.RunOptions(seed=nimbra.station_seed(SEED, name))
+        jobs.append((depths, table.for_station(name, first_day, depths), options))
+    return lambda: [nimbra.run_station(first_day, *job) for job in jobs]
+
+
+def main():
+    count = int(sys.argv[1]) if len(sys.argv) > 1 else 8
+    repeats = int(sys.argv[2]) if len(sys.argv) > 2 else 3
+    stations = make_stations(count)
+    params = ROOT / "examples" / "berlin_tempelhof_july_params.csv"
+    years = count * len(stations) / 365.25
+    with tempfile.TemporaryDirectory() as folder:
+        routes = {"nimbra-cli disaggregate, 1 thread": command_line_route(Path(folder), stations)}
+        routes["run_station (compiled call) from Python"] = compiled_call_route(stations, params)
+        for threads in (1, 2):
+            routes[f"nimbra.disaggregate, {threads} thread(s)"] = (
+                lambda t=threads: nimbra.disaggregate(stations, params, seed=SEED, threads=t)
+            )
+        import distributed
+
+        with distributed.LocalCluster(
+            n_workers=2, threads_per_worker=1, processes=True, host="127.0.0.1", dashboard_address=None
+        ) as cluster, distributed.Client(cluster) as client:
+            routes["nimbra.dask.disaggregate, 2 workers"] = lambda: nimbra.dask.disaggregate(
+                stations, params, client=client, seed=SEED, batch_size=1
+            )
+            times = {name: best_of(repeats, run) for name, run in routes.items()}
+    reference = times["nimbra-cli disaggregate, 1 thread"]
+    print(f"{count} stations x {len(stations)} days = {years:.1f} station-years, best of {repeats}")
+    for name, seconds in times.items():
+        print(f"{name:42s} {seconds:8.3f} s {years / seconds:8.2f} station-years/s {seconds / reference - 1:+8.1%}")
+
+
+if __name__ == "__main__":
+    main()
