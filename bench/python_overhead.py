@@ -4,12 +4,14 @@ compiled one-station call from Python (run_station), nimbra.disaggregate on one 
 threads, and nimbra.dask.disaggregate on a local cluster of two one-thread workers.
 
 The stations are the Berlin-Tempelhof July record (620 days) scaled by a factor per
-station, as bench/make_stations.py makes them. Each route runs REPEATS times; the best time
-counts. Prints seconds, station-years per second and each route against the command line.
+station, as bench/make_stations.py makes them. Each route runs REPEATS times, the routes
+taking turns; the best time counts. Prints seconds, station-years per second, each route
+against the command line, and the load average before and after.
 
 Usage: PYTHONPATH=build/release/python bench/python_overhead.py [STATIONS] [REPEATS]
        (defaults: 8 stations, 3 repeats; nimbra-cli from build/release/cli)
 """
+import os
 import random
 import subprocess
 import sys
@@ -35,13 +37,16 @@ def make_stations(count):
     )
 
 
-def best_of(repeats, run):
-    times = []
+def best_times(repeats, routes):
+    """The best time of each route; the routes take turns, so that a change in the load of a
+    shared machine falls on all of them alike."""
+    best = dict.fromkeys(routes, float("inf"))
     for _ in range(repeats):
-        start = time.perf_counter()
-        run()
-        times.append(time.perf_counter() - start)
-    return min(times)
+        for name, run in routes.items():
+            start = time.perf_counter()
+            run()
+            best[name] = min(best[name], time.perf_counter() - start)
+    return best
 
 
 def command_line_route(folder, stations):
@@ -70,6 +75,7 @@ def main():
     stations = make_stations(count)
     params = ROOT / "examples" / "berlin_tempelhof_july_params.csv"
     years = count * len(stations) / 365.25
+    load = os.getloadavg()
     with tempfile.TemporaryDirectory() as folder:
         routes = {"nimbra-cli disaggregate, 1 thread": command_line_route(Path(folder), stations)}
         routes["run_station (compiled call) from Python"] = compiled_call_route(stations, params)
@@ -85,7 +91,8 @@ def main():
             routes["nimbra.dask.disaggregate, 2 workers"] = lambda: nimbra.dask.disaggregate(
                 stations, params, client=client, seed=SEED, batch_size=1
             )
-            times = {name: best_of(repeats, run) for name, run in routes.items()}
+            times = best_times(repeats, routes)
+    print(f"load average before {load[0]:.1f}, after {os.getloadavg()[0]:.1f} (on {os.cpu_count()} cores)")
     reference = times["nimbra-cli disaggregate, 1 thread"]
     print(f"{count} stations x {len(stations)} days = {years:.1f} station-years, best of {repeats}")
     for name, seconds in times.items():
