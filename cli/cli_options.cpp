@@ -7,8 +7,6 @@
 
 namespace nimbra {
 
-namespace {
-
 std::array<double, 7> ParseParams(const std::string& text) {
   std::istringstream in(text);
   in.imbue(std::locale::classic());
@@ -21,6 +19,8 @@ std::array<double, 7> ParseParams(const std::string& text) {
   if (in >> extra) throw CLI::ValidationError("--params", "takes exactly seven numbers");
   return values;
 }
+
+namespace {
 
 void DefineOptions(CLI::App& app, CliOptions& o, std::string& params) {
   app.add_option("-i,--input", o.input, "Daily input file (file mode); without it, test mode");

@@ -33,6 +33,10 @@ struct CliOptions {
 // or an error (exit 2) as exitCode says.
 std::optional<CliOptions> ParseOptions(int argc, const char* const* argv, int& exitCode);
 
+// The seven numbers of --params "LAMBDA KAPPA PHI ALPHA NU MUX SIGMAX"; throws
+// CLI::ValidationError otherwise.
+std::array<double, 7> ParseParams(const std::string& text);
+
 // The engine's settings with those the command line gives put in; the others stay.
 RunOptions ApplyOptions(const CliOptions& options, RunOptions run);
 ModelParameters ApplyParameters(const CliOptions& options, const ModelParameters& parameters);

@@ -3,10 +3,10 @@
 #include <iostream>
 
 #include "cli_run.h"
-#include "series_commands.h"
+#include "subcommands.h"
 
 int main(int argc, char** argv) {
-  if (nimbra::IsSeriesCommand(argc, argv)) return nimbra::RunSeriesCommand(argc, argv, std::cout, std::cerr);
+  if (const auto status = nimbra::RunSubcommand(argc, argv, std::cout, std::cerr)) return *status;
   int exitCode = 0;
   const auto options = nimbra::ParseOptions(argc, argv, exitCode);
   if (!options) return exitCode;

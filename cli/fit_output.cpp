@@ -1,0 +1,50 @@
+#include "fit_output.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <ostream>
+#include <string>
+
+namespace nimbra {
+
+namespace {
+
+std::string Number(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.10g", value);
+  return text;
+}
+
+}  // namespace
+
+void WriteFittedParameters(const std::vector<SeasonFit>& fits, bool named, std::ostream& out) {
+  out << (named ? "season,months," : "season,") << "lambda,kappa,phi,alpha,nu,mu_x,sigma_x\n";
+  for (const SeasonFit& fit : fits) {
+    const ModelParameters& p = fit.Result.Parameters;
+    out << fit.Season.Name << ',';
+    if (named) out << MonthList(fit.Season.Months) << ',';
+    for (const double v : {p.Lambda, p.Kappa, p.Phi, p.Alpha, p.Nu, p.MuX}) out << Number(v) << ',';
+    out << Number(p.SigmaX) << '\n';
+  }
+}
+
+void WriteFitReport(const std::vector<SeasonFit>& fits, const FitSpace& space, std::ostream& out) {
+  out << "season,item,observed,fitted,weight,relative_error,low,high,bound\n";
+  for (const SeasonFit& fit : fits) {
+    for (const FittedTarget& t : fit.Result.Targets) {
+      out << fit.Season.Name << ',' << TargetName(t.Target.Target) << ',' << Number(t.Target.Observed) << ','
+          << Number(t.Fitted) << ',' << Number(t.Target.Weight) << ',' << Number(t.RelativeError) << ",,,\n";
+    }
+    const auto& coordinates = space.Coordinates();
+    const auto free = space.Free();
+    for (std::size_t i = 0; i < coordinates.size(); ++i) {
+      const Coordinate& c = coordinates[i];
+      const bool searched = std::find(free.begin(), free.end(), i) != free.end();
+      const char* bound = searched ? (fit.Result.OnBound[i] ? "on bound" : "inside") : "fixed";
+      out << fit.Season.Name << ',' << c.Name << ",," << Number(fit.Result.Values[i]) << ",,,"
+          << (searched ? Number(c.Low) + ',' + Number(c.High) : std::string(",")) << ',' << bound << '\n';
+    }
+  }
+}
+
+}  // namespace nimbra
