@@ -8,6 +8,7 @@
 
 #include "errors.h"
 #include "hourly_csv_binding.h"
+#include "model_binding.h"
 #include "parameter_table_binding.h"
 #include "run_options_binding.h"
 #include "station_binding.h"
@@ -45,6 +46,7 @@ PYBIND11_MODULE(_nimbra, module) {
   nimbra::BindStationRun(module);
   nimbra::BindParameterTable(module);
   nimbra::BindHourlyCsv(module);
+  nimbra::BindModel(module);
   module.def("station_seed", &nimbra::StationSeed, "seed"_a, "station"_a,
              "The random seed of a station in a run with this seed, derived from its name.");
 }

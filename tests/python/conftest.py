@@ -1,6 +1,7 @@
 """Shared data of the Python tests: the Berlin-Tempelhof July record as a pandas Series with
 its fitted parameters, read from the classic file that the golden runs also read."""
 
+import os
 from pathlib import Path
 
 import numpy as np
@@ -35,3 +36,12 @@ def july_2000(july):
     """July 2000 alone: 31 days, enough for quick runs."""
     series, params = july
     return series["2000-07"], params
+
+
+@pytest.fixture
+def cli():
+    """The nimbra-cli that ctest names; tests that compare with it skip without one."""
+    path = os.environ.get("NIMBRA_CLI")
+    if not path:
+        pytest.skip("NIMBRA_CLI names no nimbra-cli (ctest sets it)")
+    return path

@@ -1,19 +1,10 @@
 """The module and nimbra-cli disaggregate, given the same stations, parameters file and
 seed, give the same hours: written by the module, the same bytes."""
 
-import os
 import subprocess
 
 import pandas as pd
 import pytest
-
-
-@pytest.fixture
-def cli():
-    path = os.environ.get("NIMBRA_CLI")
-    if not path:
-        pytest.skip("NIMBRA_CLI names no nimbra-cli (ctest sets it)")
-    return path
 
 
 def test_module_gives_the_hours_of_the_command_line(cli, july, tmp_path):
