@@ -1,7 +1,9 @@
 #!/usr/bin/python3
-"""Times the same stations through four routes: nimbra-cli disaggregate on one thread, the
-compiled one-station call from Python (run_station), nimbra.disaggregate on one and two
-threads, and nimbra.dask.disaggregate on a local cluster of two one-thread workers.
+"""Times the same stations through several routes: nimbra-cli disaggregate on one thread
+(reading the CSV and writing the hourly CSV), the compiled one-station call from Python
+(run_station), nimbra.disaggregate on one thread alone and with nimbra.write_hourly_csv
+(the work of the command line), on two threads, and nimbra.dask.disaggregate on a local
+cluster of two one-thread workers.
 
 The stations are the Berlin-Tempelhof July record (620 days) scaled by a factor per
 station, as bench/make_stations.py makes them. Each route runs REPEATS times, the routes
@@ -83,6 +85,9 @@ def main():
             routes[f"nimbra.disaggregate, {threads} thread(s)"] = (
                 lambda t=threads: nimbra.disaggregate(stations, params, seed=SEED, threads=t)
             )
+        routes["nimbra.disaggregate + write_hourly_csv, 1 thread"] = lambda: nimbra.write_hourly_csv(
+            nimbra.disaggregate(stations, params, seed=SEED, threads=1), Path(folder) / "module.csv"
+        )
         import distributed
 
         with distributed.LocalCluster(
@@ -96,7 +101,7 @@ def main():
     reference = times["nimbra-cli disaggregate, 1 thread"]
     print(f"{count} stations x {len(stations)} days = {years:.1f} station-years, best of {repeats}")
     for name, seconds in times.items():
-        print(f"{name:42s} {seconds:8.3f} s {years / seconds:8.2f} station-years/s {seconds / reference - 1:+8.1%}")
+        print(f"{name:50s} {seconds:8.3f} s {years / seconds:8.2f} station-years/s {seconds / reference - 1:+8.1%}")
 
 
 if __name__ == "__main__":

@@ -1,12 +1,14 @@
 """The model's statistics in closed form, and its parameters fitted to hourly records, as
 DataFrames in the layouts nimbra-cli model-stats and nimbra-cli fit write."""
 
+from collections.abc import Mapping
+
 import numpy as np
 import pandas as pd
 
 from . import _daily
 from ._nimbra import FitSpaceOptions, ModelStatistics, SeasonToFit, fit_season
-from ._parameters import PARAMETER_NAMES, Parameters
+from ._parameters import PARAMETER_NAMES, parameter_set
 
 _ALL_MONTHS = 0x0FFF
 
@@ -14,8 +16,9 @@ _ALL_MONTHS = 0x0FFF
 def model_stats(params, scales=(1, 3, 6, 24)):
     """Per scale in hours: the model's mean, variance, lag 1 to 3 autocorrelations, dry
     probability and skewness (mm per interval). params: a mapping of the seven values."""
-    parameters = Parameters(params).for_station("", 0, np.zeros(1))[0]
-    model = ModelStatistics(list(parameters))
+    if not isinstance(params, Mapping):
+        raise TypeError(f"params: expected a mapping of {', '.join(PARAMETER_NAMES)}, found {type(params).__name__}")
+    model = ModelStatistics(list(parameter_set(params)))
     rows = []
     for scale in scales:
         if not (isinstance(scale, (int, np.integer)) and 1 <= scale <= 8784):

@@ -23,7 +23,7 @@ class Parameters:
         if isinstance(params, Parameters):
             self.__dict__.update(params.__dict__)
         elif isinstance(params, Mapping):
-            self._fixed = np.tile(_parameter_set(params), (12, 1))
+            self._fixed = np.tile(parameter_set(params), (12, 1))
         elif isinstance(params, pd.DataFrame):
             self._name, self._text = "params DataFrame", params.to_csv(index=False)
         elif isinstance(params, (str, os.PathLike)):
@@ -50,7 +50,8 @@ class Parameters:
         return {**self.__dict__, "_table": None}
 
 
-def _parameter_set(values):
+def parameter_set(values):
+    """The seven values of a mapping in the order of PARAMETER_NAMES, each checked positive."""
     missing = [name for name in PARAMETER_NAMES if name not in values]
     if missing:
         raise ValueError(f"params: expected the parameters {', '.join(missing)}, found none")

@@ -57,6 +57,7 @@ def test_bad_model_input_is_refused_naming_what_was_expected(july_hours, july):
     _, params = july
     cases = [
         (lambda: nimbra.model_stats(params, scales=[0]), ValueError, "scales: expected whole hours from 1 to 8784, found 0"),
+        (lambda: nimbra.model_stats(pd.DataFrame([params])), TypeError, "params: expected a mapping of lambda, kappa, phi, alpha, nu, mu_x, sigma_x, found DataFrame"),
         (lambda: nimbra.fit(july_hours.to_frame()), TypeError, "hourly: expected a pandas Series, found DataFrame"),
         (lambda: nimbra.fit(july_hours.set_axis(july_hours.index + pd.Timedelta(minutes=30))), ValueError, "hourly: expected hours on the hour"),
         (lambda: nimbra.fit(july_hours, seasons="weekly"), ValueError, "seasons: expected 'monthly', 'all' or a mapping of names to months, found 'weekly'"),
@@ -68,6 +69,8 @@ def test_bad_model_input_is_refused_naming_what_was_expected(july_hours, july):
         with pytest.raises(error) as raised:
             call()
         assert str(raised.value) == message
-    # Messages of the model layer itself pass through unchanged.
-    with pytest.raises(ValueError, match="skew"):
-        nimbra.fit(july_hours, statistics="mean@24,skew@1")
+    # Messages of the model layer itself pass through unchanged, naming what is wrong.
+    for call, named in ((lambda: nimbra.fit(july_hours, statistics="mean@24,skew@1"), "skew@1"),
+                        (lambda: nimbra.model_stats({**params, "alpha": 0.5}), "Alpha")):
+        with pytest.raises(ValueError, match=named):
+            call()
