@@ -7,14 +7,15 @@ cluster of two one-thread workers.
 
 The stations are the Berlin-Tempelhof July record (620 days) scaled by a factor per
 station, as bench/make_stations.py makes them. Each route runs REPEATS times, the routes
-taking turns; the best time counts. Prints seconds, station-years per second, each route
-against the command line, and the load average before and after.
+taking turns; the best time counts. Prints wall seconds, station-years per second, processor
+seconds (not for the Dask workers), each against the command line, and the load average.
 
 Usage: PYTHONPATH=build/release/python bench/python_overhead.py [STATIONS] [REPEATS]
        (defaults: 8 stations, 3 repeats; nimbra-cli from build/release/cli)
 """
 import os
 import random
+import resource
 import subprocess
 import sys
 import tempfile
@@ -39,15 +40,23 @@ def make_stations(count):
     )
 
 
+def cpu_seconds():
+    """Processor time of this process and of its children that have ended (nimbra-cli)."""
+    children = resource.getrusage(resource.RUSAGE_CHILDREN)
+    return time.process_time() + children.ru_utime + children.ru_stime
+
+
 def best_times(repeats, routes):
-    """The best time of each route; the routes take turns, so that a change in the load of a
-    shared machine falls on all of them alike."""
-    best = dict.fromkeys(routes, float("inf"))
+    """The best wall and processor time of each route; the routes take turns, so that a
+    change in the load of a shared machine falls on all of them alike. Processor time
+    varies less with the load than wall time does."""
+    best = {name: (float("inf"), float("inf")) for name in routes}
     for _ in range(repeats):
         for name, run in routes.items():
-            start = time.perf_counter()
+            wall, cpu = time.perf_counter(), cpu_seconds()
             run()
-            best[name] = min(best[name], time.perf_counter() - start)
+            wall, cpu = time.perf_counter() - wall, cpu_seconds() - cpu
+            best[name] = (min(best[name][0], wall), min(best[name][1], cpu))
     return best
 
 
@@ -98,10 +107,12 @@ def main():
             )
             times = best_times(repeats, routes)
     print(f"load average before {load[0]:.1f}, after {os.getloadavg()[0]:.1f} (on {os.cpu_count()} cores)")
-    reference = times["nimbra-cli disaggregate, 1 thread"]
+    wall_reference, cpu_reference = times["nimbra-cli disaggregate, 1 thread"]
     print(f"{count} stations x {len(stations)} days = {years:.1f} station-years, best of {repeats}")
-    for name, seconds in times.items():
-        print(f"{name:50s} {seconds:8.3f} s {years / seconds:8.2f} station-years/s {seconds / reference - 1:+8.1%}")
+    print(f"{'route':50s} {'wall s':>8s} {'st-yr/s':>8s} {'vs cli':>8s} {'cpu s':>8s} {'vs cli':>8s}")
+    for name, (wall, cpu) in times.items():
+        cpu_text = "   (workers)" if "dask" in name else f"{cpu:8.3f} {cpu / cpu_reference - 1:+8.1%}"
+        print(f"{name:50s} {wall:8.3f} {years / wall:8.2f} {wall / wall_reference - 1:+8.1%} {cpu_text}")
 
 
 if __name__ == "__main__":

@@ -22,9 +22,10 @@ def disaggregate(daily, params, seed=0, threads=None, **options):
     daily: a Series (one station, named by its name) or a DataFrame (one column per
     station) of mm per day on a DatetimeIndex of days; NaN or an absent date is a missing
     day, whose hours are NaN. params: a mapping of lambda, kappa, phi, alpha, nu, mu_x and
-    sigma_x, a DataFrame with the columns of params.csv, or a path to params.csv. seed: the run's seed; each
-    station's own is station_seed(seed, name). threads: stations run at once (default: all
-    cores). options: level, adjust, rep_factor, rep_min, rep_allowed, distance.
+    sigma_x, a DataFrame with the columns of params.csv, or a path to params.csv. seed: the
+    run's seed; each station's own is station_seed(seed, name). threads: stations run at
+    once (default: all cores). options: level, adjust, rep_factor, rep_min, rep_allowed,
+    distance.
 
     Returns a Series or DataFrame on an hourly DatetimeIndex, hours labelled by their start.
     Its attrs["nimbra"] holds per station the seed, the number of wet sequences, those that
@@ -39,6 +40,11 @@ def disaggregate(daily, params, seed=0, threads=None, **options):
     if isinstance(daily, pd.DataFrame):
         return _run_frame(daily, params, seed, options, threads)
     raise TypeError(f"daily: expected a pandas Series or DataFrame, found {type(daily).__name__}")
+
+
+def run_batch(daily, params, seed, options):
+    """The stations of daily on one thread, failures left to the caller to report."""
+    return _run_frame(daily, params, seed, options, threads=1, warn=False)
 
 
 def check_options(seed, options):
@@ -61,7 +67,7 @@ class _Station:
         return run_station(self.first_day, self.depths, self.parameters, self.options)
 
 
-def _run_frame(daily, params, seed, options, threads):
+def _run_frame(daily, params, seed, options, threads, warn=True):
     params = _parameters.Parameters(params)
     days, first_day = _daily.full_days(daily.index)
     daily = daily.reindex(days)
@@ -70,7 +76,8 @@ def _run_frame(daily, params, seed, options, threads):
         name = str(column)
         depths = _daily.station_depths(name, daily[column], days)
         parameters = params.for_station(name, first_day, depths)
-        stations.append(_Station(name, first_day, depths, parameters, RunOptions(seed=station_seed(seed, name), **options)))
+        options_of_station = RunOptions(seed=station_seed(seed, name), **options)
+        stations.append(_Station(name, first_day, depths, parameters, options_of_station))
     with ThreadPoolExecutor(max_workers=max(1, min(threads or os.cpu_count() or 1, len(stations)))) as pool:
         results = list(pool.map(_Station.run, stations))
     hourly = pd.DataFrame(
@@ -79,19 +86,26 @@ def _run_frame(daily, params, seed, options, threads):
         columns=daily.columns,
     )
     hourly.attrs["nimbra"] = {s.name: _summary(s, r) for s, r in zip(stations, results)}
+    if warn:
+        warn_of_failures(hourly.attrs["nimbra"], stacklevel=4)
     return hourly
+
+
+def warn_of_failures(summaries, stacklevel):
+    """A RuntimeWarning for each station that lost wet sequences, naming the first."""
+    for name, summary in summaries.items():
+        if summary["failed"]:
+            date, days, message = summary["failed"][0]
+            warnings.warn(
+                f"station '{name}': {len(summary['failed'])} wet sequence(s) failed, their hours are NaN; "
+                f"the first, {days} day(s) from {date}: {message}",
+                RuntimeWarning,
+                stacklevel=stacklevel + 1,
+            )
 
 
 def _summary(station, result):
     failed = [(_daily.date_of(f.first_day), f.days, f.message) for f in result.failed]
-    if failed:
-        date, days, message = failed[0]
-        warnings.warn(
-            f"station '{station.name}': {len(failed)} wet sequence(s) failed, their hours are NaN; "
-            f"the first, {days} day(s) from {date}: {message}",
-            RuntimeWarning,
-            stacklevel=4,
-        )
     return {
         "seed": station.options.seed,
         "sequences": result.sequences,

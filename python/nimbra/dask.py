@@ -9,9 +9,8 @@ import math
 
 import pandas as pd
 
-from ._disaggregate import check_options
+from ._disaggregate import check_options, run_batch, warn_of_failures
 from ._parameters import Parameters
-from ._disaggregate import disaggregate as _disaggregate_here
 
 
 def disaggregate(df, params, client=None, seed=0, batch_size=None, **options):
@@ -33,16 +32,14 @@ def disaggregate(df, params, client=None, seed=0, batch_size=None, **options):
     columns = list(df.columns)
     size = batch_size or max(1, math.ceil(len(columns) / (4 * _worker_threads(client))))
     batches = [df[columns[i : i + size]] for i in range(0, len(columns), size)]
-    futures = client.map(_run_batch, batches, params=params, seed=seed, options=options, pure=False)
+    futures = client.map(run_batch, batches, params=params, seed=seed, options=options, pure=False)
     parts = client.gather(futures)
     hourly = pd.concat(parts, axis=1)
     hourly.attrs["nimbra"] = {name: info for part in parts for name, info in part.attrs["nimbra"].items()}
+    warn_of_failures(hourly.attrs["nimbra"], stacklevel=2)
     return hourly
 
 
 def _worker_threads(client):
     return max(1, sum(client.nthreads().values()))
 
-
-def _run_batch(batch, params, seed, options):
-    return _disaggregate_here(batch, params, seed=seed, threads=1, **options)

@@ -29,8 +29,11 @@ def test_a_two_worker_cluster_gives_the_serial_result(client, july_2000):
     pd.testing.assert_frame_equal(running, serial)
 
 
-def test_errors_on_a_worker_arrive_with_their_message(client, july_2000):
+def test_errors_and_failures_on_a_worker_reach_the_caller(client, july_2000):
     series, params = july_2000
+    with pytest.warns(RuntimeWarning, match=r"station 'tempelhof': \d+ wet sequence\(s\) failed"):
+        crowded = nimbra.dask.disaggregate(series.to_frame(), {**params, "kappa": 4.8}, client=client)
+    assert crowded.attrs["nimbra"]["tempelhof"]["failed"]
     with pytest.raises(ValueError, match=r"^params: nu: expected a positive number, found -1.0$"):
         nimbra.dask.disaggregate(series.to_frame(), {**params, "nu": -1.0}, client=client)
     with pytest.raises(ValueError, match=r"^level: expected an integer from 0 to 3, found 9$"):
