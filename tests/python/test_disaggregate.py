@@ -2,7 +2,9 @@
 stream per station whatever else runs, parameters in each form, and bad input refused with
 messages that name what was expected."""
 
-import warnings
+import sys
+import threading
+import time
 
 import numpy as np
 import pandas as pd
@@ -59,6 +61,35 @@ def test_each_station_has_its_own_stream_whatever_runs_beside_it(july_2000):
     pd.testing.assert_series_equal(together["c"], alone["c"])
     pd.testing.assert_series_equal(together["a"], nimbra.disaggregate(series.rename("a"), params, seed=3))
     assert not together["a"].equals(together["c"])
+
+
+def test_python_runs_while_a_station_runs(july):
+    series, params = july
+    days = series.asfreq("D").to_numpy()
+    first_day = (series.index[0] - pd.Timestamp("1970-01-01")).days
+    table = np.tile([params[name] for name in nimbra.PARAMETER_NAMES], (12, 1))
+    started, done = threading.Event(), threading.Event()
+
+    def station():
+        started.set()
+        nimbra.run_station(first_day, days, table, nimbra.RunOptions(seed=1))
+        done.set()
+
+    # No forced switches: this thread gets the GIL only where the other lets it go.
+    interval = sys.getswitchinterval()
+    sys.setswitchinterval(100)
+    try:
+        worker = threading.Thread(target=station)
+        worker.start()
+        started.wait()
+        turns = 0
+        while not done.is_set():
+            turns += 1
+            time.sleep(0)
+        worker.join()
+    finally:
+        sys.setswitchinterval(interval)
+    assert turns > 100
 
 
 def test_parameter_tables_give_each_station_the_set_of_its_months(july_2000, tmp_path):
