@@ -36,6 +36,10 @@ def test_gives_the_hours_of_the_golden_classic_run(july):
     for day in wet:
         hours = hourly[day : day + pd.Timedelta(hours=23)]
         assert [f"{h:.2f}" for h in hours] == golden[day], day
+    # The classic log goes on past the station's with the end of the input and the report.
+    log = hourly.attrs["nimbra"]["tempelhof"]["log"]
+    assert len(log) >= 3 * hourly.attrs["nimbra"]["tempelhof"]["sequences"] > 0
+    assert (GOLDEN / "berlin_july.log").read_text().splitlines()[: len(log)] == log
 
 
 def test_hours_keep_the_daily_depths_and_missing_days(july):
