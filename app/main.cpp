@@ -6,6 +6,7 @@
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Nimbra"));
+  QApplication::setOrganizationName(QStringLiteral("Nimbra"));
   nimbra::QtPrompts prompts;
   nimbra::DesktopProgram program(prompts);
   return QApplication::exec();

@@ -13,8 +13,9 @@ struct BenchEngine {
   NullUserInterface ui;
   nimbra::EngineCore engine{log, ui};
 
-  explicit BenchEngine(int days) {
+  BenchEngine(int days, int threads) {
     engine.SetDefaults();
+    engine.Random().SetThreads(threads);
     engine.InitialiseRun();
     auto& target = engine.State().OriginalDaily;
     target.Count = days;
@@ -22,21 +23,26 @@ struct BenchEngine {
   }
 };
 
-// One sequence disaggregated as the step driver does it, on fixed targets.
+// One sequence disaggregated as the step driver does it, on fixed targets; the second
+// argument is the number of threads.
 void BM_DisaggregateSequence(benchmark::State& state) {
-  BenchEngine b(static_cast<int>(state.range(0)));
+  BenchEngine b(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
   for (auto _ : state) {
     if (!b.engine.RepeatSequence()) b.engine.SplitAndRepeat();
     b.engine.FinishSequence();
   }
   state.counters["repetitions/s"] =
       benchmark::Counter(static_cast<double>(b.log.repetitions), benchmark::Counter::kIsRate);
-  state.SetLabel(std::to_string(state.range(0)) + " wet days");
+  state.SetLabel(std::to_string(state.range(0)) + " wet days, " + std::to_string(state.range(1)) +
+                 " threads");
 }
-BENCHMARK(BM_DisaggregateSequence)->Arg(1)->Arg(3)->Arg(10)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DisaggregateSequence)
+    ->ArgsProduct({{1, 3, 10}, {1, 2}})
+    ->Unit(benchmark::kMicrosecond)
+    ->UseRealTime();
 
 void BM_SeekWetDrySequence(benchmark::State& state) {
-  BenchEngine b(static_cast<int>(state.range(0)));
+  BenchEngine b(static_cast<int>(state.range(0)), 1);
   long long attempts = 0;
   for (auto _ : state) {
     int n = static_cast<int>(state.range(0));

@@ -11,12 +11,14 @@ void BM_RandomUniform(benchmark::State& state) {
 }
 BENCHMARK(BM_RandomUniform);
 
+// The argument is the number of threads.
 void BM_ExponentialRandom(benchmark::State& state) {
   nimbra::RandomGenerator g;
+  g.SetThreads(static_cast<int>(state.range(0)));
   g.SetRandomSeed(1);
   for (auto _ : state) benchmark::DoNotOptimize(g.ExponentialRandom(0.454679));
 }
-BENCHMARK(BM_ExponentialRandom);
+BENCHMARK(BM_ExponentialRandom)->Arg(1)->Arg(2)->UseRealTime();
 
 // Shapes: 0.5 (Ahrens-Dieter), 2.69569 (Cheng-Feast), 3 (Erlang).
 void BM_GammaRandom(benchmark::State& state) {

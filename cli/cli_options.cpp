@@ -1,7 +1,12 @@
 #include "cli_options.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
 #include <sstream>
+#include <thread>
 
 #include "field_ranges.h"
 
@@ -22,25 +27,55 @@ std::array<double, 7> ParseParams(const std::string& text) {
 
 namespace {
 
+// Integers are decimal whatever their leading zeros: left to itself, the parser reads
+// 010 as octal and 0x10 as hexadecimal. The text is rewritten without the zeros.
+std::string ToDecimal(std::string& text) {
+  int value = 0;
+  const char* first = text.data() + (text.starts_with('+') ? 1 : 0);
+  const char* last = text.data() + text.size();
+  const auto [end, error] = std::from_chars(first, last, value);
+  if (error == std::errc::result_out_of_range) {
+    return "expected an integer from " + std::to_string(std::numeric_limits<int>::min()) + " to " +
+           std::to_string(std::numeric_limits<int>::max()) + ", not " + text;
+  }
+  if (error != std::errc() || end != last || first == last || *first == '+') {
+    return "expected a decimal integer such as 12, not " + text;
+  }
+  text = std::to_string(value);
+  return {};
+}
+
+const CLI::Validator kDecimal(ToDecimal, "");
+
+CLI::Option* IntegerOption(CLI::App& app, const char* names, auto& value, const char* description) {
+  return app.add_option(names, value, description)->transform(kDecimal);
+}
+
 void DefineOptions(CLI::App& app, CliOptions& o, std::string& params) {
   app.add_option("-i,--input", o.input, "Daily input file (file mode); without it, test mode");
   app.add_option("-o,--output", o.output, "Hourly output file, created empty");
-  app.add_option("-n,--sequences", o.sequences, "Steps to run (default: 10 in test mode, all in file mode)")
-      ->check(CLI::NonNegativeNumber);
-  app.add_option("-s,--seed", o.seed, "Random seed");
-  app.add_option("-l,--level", o.level, "Detail level of the log, 0 to 3");
+  IntegerOption(app, "-n,--sequences", o.sequences,
+                "Steps to run (default: 10 in test mode, all in file mode)")
+      ->check(CLI::Range(0, std::numeric_limits<int>::max()));
+  IntegerOption(app, "-s,--seed", o.seed, "Random seed");
+  IntegerOption(app, "-l,--level", o.level, "Detail level of the log, 0 to 3");
   app.add_flag("--stats", o.stats, "Print the statistics report after the last step");
   app.add_flag("--no-adjust", o.noAdjust, "Do not scale the hours to the daily depths");
-  app.add_option("--const-length", o.constLength, "Test mode: every sequence this many days (1 to 20)");
-  app.add_option("--days-per-month", o.daysPerMonth, "Days per month or season (28 to 366)");
+  IntegerOption(app, "--const-length", o.constLength, "Test mode: every sequence this many days (1 to 20)");
+  IntegerOption(app, "--days-per-month", o.daysPerMonth, "Days per month or season (28 to 366)");
   app.add_option("--params", params, "\"LAMBDA KAPPA PHI ALPHA NU MUX SIGMAX\"");
-  app.add_option("--rep-factor", o.repFactor, "Factor for level 1 repetitions allowed (1 to 200)");
-  app.add_option("--rep-min", o.repMin, "Minimum number of level 1 repetitions allowed (1 to 1000)");
-  app.add_option("--rep-allowed", o.repAllowed, "Total repetitions allowed (1 to 100000)");
-  app.add_option("--distance", o.distance, "Distance allowed");
+  IntegerOption(app, "--rep-factor", o.repFactor, "Factor for level 1 repetitions allowed (1 to 200)");
+  IntegerOption(app, "--rep-min", o.repMin, "Minimum number of level 1 repetitions allowed (1 to 1000)");
+  IntegerOption(app, "--rep-allowed", o.repAllowed, "Total repetitions allowed (1 to 100000)");
+  app.add_option("--distance", o.distance, "Distance allowed (0 or more)");
+  IntegerOption(app, "--threads", o.threads,
+                "Cores the run may use (default: all); results do not depend on it")
+      ->check(CLI::Range(1, 64));
 }
 
 }  // namespace
+
+int DefaultThreads() { return std::max(1, static_cast<int>(std::thread::hardware_concurrency())); }
 
 std::optional<CliOptions> ParseOptions(int argc, const char* const* argv, int& exitCode) {
   CLI::App app{"nimbra-cli: disaggregates daily rainfall depths into hourly depths", "nimbra-cli"};
@@ -50,6 +85,9 @@ std::optional<CliOptions> ParseOptions(int argc, const char* const* argv, int& e
   try {
     app.parse(argc, argv);
     if (!params.empty()) options.params = ParseParams(params);
+    if (options.distance && std::isnan(*options.distance)) {
+      throw CLI::ValidationError("--distance", "expected a number such as 0.1, not nan");
+    }
     if (options.constLength && !options.input.empty()) {
       throw CLI::ValidationError("--const-length", "is available in test mode only, not with --input");
     }
@@ -68,6 +106,7 @@ std::optional<CliOptions> ParseOptions(int argc, const char* const* argv, int& e
 
 RunOptions ApplyOptions(const CliOptions& o, RunOptions run) {
   run.RandomSeed = o.seed;
+  run.Threads = o.threads;
   run.DetailLevel = kDetailLevelRange.Clamp(o.level);
   if (o.noAdjust) run.PerformAdjustment = false;
   if (o.constLength) {
@@ -78,7 +117,7 @@ RunOptions ApplyOptions(const CliOptions& o, RunOptions run) {
   if (o.repFactor) run.RepLevel1Factor = kRepLevel1FactorRange.Clamp(*o.repFactor);
   if (o.repMin) run.RepLevel1Min = kRepLevel1MinRange.Clamp(*o.repMin);
   if (o.repAllowed) run.RepAllowed = kRepAllowedRange.Clamp(*o.repAllowed);
-  if (o.distance) run.RepDistanceAllowed = *o.distance;
+  if (o.distance) run.RepDistanceAllowed = std::clamp(*o.distance, 0.0, std::numeric_limits<double>::max());
   return run;
 }
 

@@ -12,6 +12,9 @@
 
 namespace nimbra {
 
+// Every core of the machine, or 1 where their number is unknown.
+int DefaultThreads();
+
 struct CliOptions {
   std::string input;
   std::string output;
@@ -27,6 +30,7 @@ struct CliOptions {
   std::optional<int> repMin;
   std::optional<int> repAllowed;
   std::optional<double> distance;
+  int threads = DefaultThreads();
 };
 
 // Parses the arguments. Returns the options, or nothing after printing help (exit 0)

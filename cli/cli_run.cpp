@@ -1,10 +1,15 @@
 #include "cli_run.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
 #include "console_outlets.h"
 #include "engine.h"
+#include "input_output_check.h"
+#include "interrupt.h"
+#include "parameter_checks.h"
+#include "run_outcome.h"
 
 namespace nimbra {
 
@@ -31,10 +36,13 @@ class CliRun {
  private:
   // The input file is opened first, so that the options win over its parameters line.
   void Start() {
+    CheckInputAndOutput(options_.input, options_.output);
     if (!options_.input.empty()) OpenInput();
     engine_.SetOptions(ApplyOptions(options_, engine_.State().Options));
     engine_.SetParameters(ApplyParameters(options_, engine_.State().Parameters));
     engine_.State().Parameters.Validate();
+    for (const std::string& warning : ParameterWarnings(engine_.State().Parameters))
+      err_ << "Warning: " << warning << '\n';
     if (!options_.output.empty()) OpenOutput();
   }
 
@@ -53,14 +61,15 @@ class CliRun {
   void Steps() {
     const EngineState& s = engine_.State();
     if (s.ReadFromFile && !options_.sequences) {
-      while (!s.EndOfInput) Step();
+      while (!s.EndOfInput && !Interrupted()) Step();
     } else {
       const int n = options_.sequences.value_or(kDefaultTestSequences);
       for (int i = 0; i < n; ++i) {
-        if (!s.EndOfInput) Step();
+        if (!s.EndOfInput && !Interrupted()) Step();
       }
     }
     if (showProgress_) err_ << '\n';
+    if (Interrupted()) log_.AddLine(InterruptionNote(s.SequenceNumber));
   }
 
   // An error ends its step only, as a desktop user would press the button again; the
@@ -71,8 +80,10 @@ class CliRun {
       log_.Flush();
       err_ << "Error: " << result.Message << '\n';
     }
-    if (result.Outcome == StepOutcome::Failed || result.Outcome == StepOutcome::StoppedByDateOrder)
+    if (result.Outcome == StepOutcome::Failed || result.Outcome == StepOutcome::StoppedByDateOrder) {
       status_ = 1;
+      outcome_.NoteMissing(engine_.State());
+    }
     if (showProgress_) ShowProgress();
   }
 
@@ -97,6 +108,8 @@ class CliRun {
       status_ = 1;
     }
     log_.Flush();
+    status_ = std::max(status_, outcome_.Report(engine_.State(), err_));
+    if (Interrupted()) status_ = kInterruptedStatus;
     if (output_.is_open()) {
       output_.close();
       if (!output_) {
@@ -115,6 +128,7 @@ class CliRun {
   Engine engine_{log_, ui_};
   std::ifstream input_;
   std::ofstream output_;
+  RunOutcome outcome_;
   int status_ = 0;
 };
 

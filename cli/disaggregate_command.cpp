@@ -50,10 +50,10 @@ void WarnOfUnmatchedObserved(const DisaggregateOptions& o, const Inputs& inputs,
   }
 }
 
-std::vector<Season> SeasonsOf(const ParameterTable& table, const std::string& station) {
-  std::vector<Season> seasons;
+std::vector<ReportSeason> SeasonsOf(const ParameterTable& table, const std::string& station) {
+  std::vector<ReportSeason> seasons;
   for (const SeasonParameters& row : table.RowsFor(station)) {
-    if (row.Season.Months != 0) seasons.push_back(row.Season);
+    if (row.Season.Months != 0) seasons.push_back({row.Season, row.Parameters});
   }
   return seasons;
 }

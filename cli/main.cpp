@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "cli_run.h"
+#include "interrupt.h"
 #include "subcommands.h"
 
 int main(int argc, char** argv) {
@@ -10,5 +11,6 @@ int main(int argc, char** argv) {
   int exitCode = 0;
   const auto options = nimbra::ParseOptions(argc, argv, exitCode);
   if (!options) return exitCode;
+  nimbra::CatchInterrupts();
   return nimbra::RunCli(*options, std::cout, std::cerr, isatty(STDERR_FILENO) != 0);
 }

@@ -1,130 +1,104 @@
-#include <array>
 #include <string>
+#include <type_traits>
 
 #include "engine_core.h"
+#include "format.h"
+#include "input_file.h"
 #include "input_tokens.h"
+#include "model_parameters.h"
 
 namespace nimbra {
 
 namespace {
 
-constexpr std::size_t kShownTokenLength = 40;
+// mm; above any day's rain a gauge has recorded, and above what a search can match.
+constexpr double kDepthLimit = 1e4;
 
-std::istream& RequireInputFile(EngineState& s) {
-  if (s.InputFile == nullptr) throw InvalidArgument("No input file is open");
-  return *s.InputFile;
-}
-
-void Rewind(EngineState& s) {
-  std::istream& in = RequireInputFile(s);
-  in.clear();
-  in.seekg(0);
-  if (in.fail()) throw InOutError("The input file " + s.InputFileName + " cannot be rewound");
-  s.InputLine = 1;
-}
-
-// --- Header and parameters lines ---
-
-bool IsHeaderLetter(int c) { return c == 'D' || c == 'd' || c == 'H' || c == 'h'; }
-bool IsParametersLetter(int c) { return c == 'P' || c == 'p'; }
-
-void ReadHeaderLine(EngineState& s, InputScanner& scan, int letter) {
-  s.OriginalHourlyAvailable = letter == 'H' || letter == 'h';
-  // A title such as "Hourly rain at ..." is a header with nothing to skip.
-  s.SkipCount = ParseInteger(scan.NextToken()).value_or(0);
-  scan.SkipLine();
-}
-
-// The parameters letter may stand after blanks, on the line after the header's.
-int FirstCharAfterHeader(InputScanner& scan) {
-  for (int c = scan.Peek(); c == ' ' || c == '\t' || IsLineEnd(c); c = scan.Peek()) scan.Get();
-  return scan.Get();
-}
-
-template <class Number>
-Number ReadParameter(InputScanner& scan, std::optional<Number> (*parse)(std::string_view)) {
-  const auto value = parse(scan.NextToken());
-  if (!value) throw InputError();
-  return *value;
-}
-
-ParametersLine ReadParametersLine(InputScanner& scan) {
-  ParametersLine line;
-  line.daysPerMonth = ReadParameter<int>(scan, ParseInteger);
-  for (double& rate : line.rates) rate = ReadParameter<double>(scan, ParseReal);
-  // Periods of no days would make the calendar's roll-over run forever.
-  if (line.daysPerMonth < 1) {
-    throw InvalidArgument(
-        "The days per month in the parameters line of the input file must be at least 1; it is " +
-        std::to_string(line.daysPerMonth));
-  }
-  return line;
-}
-
-// A bad line changes no parameter, and leaves the file at its start with the reader not
-// started: nothing is read from a file whose layout is in doubt.
-ParametersLine ReadParametersOrRewind(EngineState& s, InputScanner& scan) {
-  try {
-    return ReadParametersLine(scan);
-  } catch (const NimbraError&) {
-    Rewind(s);
-    s.Reader = ReaderState::NotStarted;
-    throw;
-  }
-}
-
-// --- Records ---
-
-std::string Shown(const std::string& token) {
-  return token.size() <= kShownTokenLength ? token : token.substr(0, kShownTokenLength) + "...";
-}
+// Names a record's field in a message: "Day", "Depth", "hour 7", ...
+struct Field {
+  const char* name;
+  int number = 0;
+  std::string Name() const { return number == 0 ? name : name + std::string(" ") + std::to_string(number); }
+};
 
 // Reads the tokens of one record. A record that the text ends within, or one holding
-// a token that is no number, ends the input; Problem() then tells the user why.
+// a token that is no number, a day outside its period or a depth beyond belief, ends
+// the input; Problem() then tells the user why.
 class RecordReader {
  public:
-  explicit RecordReader(InputScanner& scan) : scan_(scan), line_(scan.Line()) {}
+  RecordReader(const EngineState& s, InputScanner& scan) : s_(s), scan_(scan), line_(scan.Line()) {}
 
-  bool Read(DailyRecord& r, int skipCount, bool withHours) {
-    if (!(Next(r.Day, ParseInteger) && Next(r.Tag, ParseInteger) && Next(r.Period, ParseInteger))) {
+  bool Read(DailyRecord& r) {
+    if (!(Next(r.Day, {"Day"}, ParseInteger) && DayInPeriod(r.Day) && Next(r.Tag, {"Tag"}, ParseInteger) &&
+          Next(r.Period, {"Period"}, ParseInteger))) {
       return false;
     }
     double skipped = 0;
-    for (int k = 0; k < skipCount; ++k) {
-      if (!Next(skipped, ParseReal)) return false;
+    for (int k = 1; k <= s_.SkipCount; ++k) {
+      if (!Next(skipped, {"skipped value", k}, ParseReal)) return false;
     }
-    if (!Next(r.Depth, ParseReal)) return false;
-    if (!withHours) return true;
-    for (double& hour : r.Hours) {
-      if (!Next(hour, ParseReal)) return false;
+    if (!NextDepth(r.Depth, {"Depth"})) return false;
+    if (!s_.OriginalHourlyAvailable) return true;
+    for (int k = 1; k <= kHoursPerDay; ++k) {
+      double& hour = r.Hours[static_cast<std::size_t>(k - 1)];
+      if (!NextDepth(hour, {"hour", k})) return false;
+      if (hour < 0) TakeAsDry(hour);
     }
     return true;
   }
 
   const std::string& Problem() const { return problem_; }
+  // The line of the record's first negative hour, or 0.
+  std::int64_t NegativeHourLine() const { return negativeHourLine_; }
 
  private:
   template <class Number>
-  bool Next(Number& value, std::optional<Number> (*parse)(std::string_view)) {
+  bool Next(Number& value, const Field& field, std::optional<Number> (*parse)(std::string_view)) {
     if (!scan_.SkipSeparators()) {
-      problem_ = "The record in line " + std::to_string(line_) +
-                 " of the input file is cut short by the end of the file: it is dropped.";
+      problem_ = "The record in " + InputLineName(s_, line_) +
+                 " is cut short by the end of the file: it is dropped.";
       return false;
     }
-    const int line = scan_.Line();
+    tokenLine_ = scan_.Line();
     const std::string token = scan_.NextToken();
     const auto parsed = parse(token);
     if (!parsed) {
-      problem_ = "Invalid number \"" + Shown(token) + "\" in line " + std::to_string(line) +
-                 " of the input file: the input ends there.";
+      const char* expected = std::is_integral_v<Number> ? "an integer" : "a real number such as 2.5";
+      problem_ = "Invalid number \"" + Shown(token) + "\" for " + field.Name() + " in " +
+                 InputLineName(s_, tokenLine_) + ": " + expected + " is expected; the input ends there.";
       return false;
     }
     value = *parsed;
     return true;
   }
 
+  bool DayInPeriod(int day) {
+    if (day >= 1 && day <= s_.Options.DaysPerMonth) return true;
+    problem_ = "Day " + std::to_string(day) + " in " + InputLineName(s_, tokenLine_) + " is outside 1 to " +
+               std::to_string(s_.Options.DaysPerMonth) + ", the days per month: the input ends there.";
+    return false;
+  }
+
+  bool NextDepth(double& depth, const Field& field) {
+    if (!Next(depth, field, ParseReal)) return false;
+    if (depth <= kDepthLimit) return true;
+    problem_ = field.Name() + " in " + InputLineName(s_, tokenLine_) + " is " + FormatGeneral(depth, ".") +
+               " mm, above the " + FormatGeneral(kDepthLimit, ".") +
+               " mm that no day's rain reaches: the input ends there.";
+    return false;
+  }
+
+  // A negative hour is a missing-value code, as a negative depth is.
+  void TakeAsDry(double& hour) {
+    hour = 0;
+    if (negativeHourLine_ == 0) negativeHourLine_ = tokenLine_;
+  }
+
+  const EngineState& s_;
   InputScanner& scan_;
-  int line_;  // where the record begins
+  std::int64_t line_;  // where the record begins
+  std::int64_t tokenLine_ = 0;
+  std::int64_t negativeHourLine_ = 0;
   std::string problem_;
 };
 
@@ -187,51 +161,32 @@ void NoteLongRun(EngineCore& engine, bool cut) {
   s.SplittingLongRun = cut;
 }
 
+// Once per run: the hours are kept, as dry ones, so the user only needs to know.
+void NoteNegativeHours(EngineCore& engine, std::int64_t line) {
+  EngineState& s = engine.State();
+  if (line == 0 || s.NegativeHourNoted) return;
+  s.NegativeHourNoted = true;
+  engine.Ui().ShowMessage(
+      "Negative observed hours are read as dry hours (0 mm), as negative depths are read as "
+      "dry days; the first is in " +
+      InputLineName(s, line) + ".");
+}
+
 }  // namespace
-
-void EngineCore::ReadInputHeader() {
-  EngineState& s = state_;
-  Rewind(s);
-  InputScanner scan(*s.InputFile, s.InputLine);
-  s.OriginalHourlyAvailable = false;
-  const int first = scan.Get();
-  const bool header = IsHeaderLetter(first);
-  if (header) ReadHeaderLine(s, scan, first);
-  const bool parameters = IsParametersLetter(header ? FirstCharAfterHeader(scan) : first);
-  ParametersLine line;
-  if (parameters) line = ReadParametersOrRewind(s, scan);
-  Rewind(s);
-  if (header) scan.SkipLine();
-  if (parameters) scan.SkipLine();
-  if (!header) s.SkipCount = 0;
-  s.Reader = ReaderState::NotStarted;
-  s.SplittingLongRun = false;
-  if (parameters) TakeParameters(line);
-}
-
-// The parameters of the file take effect as the parameters dialog would give them: the
-// run starts again, and the windows show the new values.
-void EngineCore::TakeParameters(const ParametersLine& line) {
-  RunOptions options = state_.Options;
-  options.DaysPerMonth = line.daysPerMonth;
-  SetOptions(options);
-  const auto& r = line.rates;
-  SetParameters({r[0], r[1], r[2], r[3], r[4], r[5], r[6]});
-  InitialiseRun();
-  ui_.ParametersChanged();
-}
 
 void EngineCore::ReadNextRecord() {
   EngineState& s = state_;
   InputScanner scan(RequireInputFile(s), s.InputLine);
   DailyRecord record;
   while (scan.SkipSeparators()) {
-    RecordReader reader(scan);
-    if (!reader.Read(record, s.SkipCount, s.OriginalHourlyAvailable)) {
+    RecordReader reader(s, scan);
+    if (!reader.Read(record)) {
       ui_.ShowMessage(reader.Problem());
+      s.InputDropped = true;
       break;
     }
     if (record.Depth >= kWetDayDepth) {
+      NoteNegativeHours(*this, reader.NegativeHourLine());
       s.NextRecord = record;
       s.Reader = ReaderState::Reading;
       return;

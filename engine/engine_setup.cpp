@@ -3,6 +3,7 @@
 
 #include "engine_core.h"
 #include "format.h"
+#include "parameter_checks.h"
 #include "parameter_sets.h"
 
 namespace nimbra {
@@ -31,11 +32,13 @@ void EngineCore::SetOptions(const RunOptions& options) {
 
 void EngineCore::InitialiseRun() {
   EngineState& s = state_;
-  RequirePositiveRate("Lambda", s.Parameters.Lambda);
+  RefuseUnworkableLambda(s.Parameters.Lambda);
+  random_.SetThreads(s.Options.Threads);
   random_.SetRandomSeed(s.Options.RandomSeed);
   InitialiseRecords(s.WetValuesOriginal, kRecordSeparator);
   InitialiseRecords(s.WetValuesSynthetic, kRecordSeparator);
   s.AllValuesCount = 0;
+  s.Shortfall = {};
   log_.ClearText();
   s.SequenceNumber = 0;
   s.EndOfInput = false;

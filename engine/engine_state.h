@@ -5,10 +5,12 @@
 // statistics. Front ends read it through Engine::State(); only the engine writes it.
 
 #include <array>
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 #include <vector>
 
+#include "collection_shortfall.h"
 #include "model_parameters.h"
 #include "run_options.h"
 #include "statrec.h"
@@ -72,6 +74,7 @@ struct EngineState {
   std::vector<double> AllValuesOriginal = std::vector<double>(kAllValuesCapacity);
   std::vector<double> AllValuesSynthetic = std::vector<double>(kAllValuesCapacity);
   int AllValuesCount = 0;
+  CollectionShortfall Shortfall;
 
   StatisticsSummary AllStatsOriginal;
   StatisticsSummary AllStatsSynthetic;
@@ -89,8 +92,12 @@ struct EngineState {
   // The reader's own bookkeeping between calls: the line of the input file it stands
   // in, to name it in messages; and whether the sequence delivered last was cut from a
   // wet run longer than a series holds, so that the next one goes on with that run.
-  int InputLine = 1;
+  std::int64_t InputLine = 1;
   bool SplittingLongRun = false;
+  // Whether a bad record ended the input before the end of the file, and whether the
+  // user has heard that negative observed hours are read as dry.
+  bool InputDropped = false;
+  bool NegativeHourNoted = false;
   std::ostream* OutputFile = nullptr;
   std::string OutputFileName;
 };

@@ -1,3 +1,4 @@
+#include <cmath>
 #include <ostream>
 #include <string>
 
@@ -54,11 +55,25 @@ std::string HourlyOutputText(const EngineState& s) {
   return text;
 }
 
+// A value that is no finite number would reach the file as a word readers of the file
+// cannot take: the step fails instead, and nothing of the sequence is written.
+void RequireFiniteDepths(const EngineState& s) {
+  bool finite = true;
+  for (int h = 1; h <= s.SyntheticHourly.Count; ++h) finite = finite && std::isfinite(s.SyntheticHourly[h]);
+  for (int d = 1; d <= s.SyntheticHourly.Count / 24; ++d) finite = finite && std::isfinite(DailyTotal(s, d));
+  if (finite) return;
+  const SequenceDate& d = s.SequenceStart;
+  throw FloatingPointError("The depths computed for the sequence from day " + std::to_string(d.Day) +
+                           ", tag " + std::to_string(d.Tag) + ", period " + std::to_string(d.Period) +
+                           " are not all finite numbers: nothing of it is written to the output file.");
+}
+
 }  // namespace
 
 void EngineCore::WriteHourlyOutput() {
   const EngineState& s = state_;
   if (s.OutputFile == nullptr) throw InvalidArgument("No output file is open");
+  RequireFiniteDepths(s);
   const std::string text = HourlyOutputText(s);
   if (text.empty()) return;
   std::ostream& out = *s.OutputFile;

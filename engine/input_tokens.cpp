@@ -7,7 +7,7 @@ namespace nimbra {
 namespace {
 
 constexpr int kCtrlZ = 26;
-
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 std::size_t SkipDigits(std::string_view text, std::size_t at) {
@@ -78,6 +78,33 @@ std::string InputScanner::NextToken() {
 
 void InputScanner::SkipLine() {
   for (int c = Get(); c != kEndOfText && !IsLineEnd(c); c = Get()) {
+  }
+}
+
+std::string InputScanner::RestOfLine() {
+  std::string text;
+  for (int c = Get(); c != kEndOfText && !IsLineEnd(c); c = Get()) text += static_cast<char>(c);
+  return text;
+}
+
+void InputScanner::SkipByteOrderMark() {
+  const auto start = in_.tellg();
+  std::string head(kByteOrderMark.size(), '\0');
+  in_.read(head.data(), static_cast<std::streamsize>(head.size()));
+  if (in_.gcount() == static_cast<std::streamsize>(head.size()) && head == kByteOrderMark) return;
+  in_.clear();
+  in_.seekg(start);
+}
+
+std::vector<std::string> SplitTokens(std::string_view text) {
+  std::vector<std::string> tokens;
+  std::size_t at = 0;
+  for (;;) {
+    while (at < text.size() && IsSeparator(static_cast<unsigned char>(text[at]))) ++at;
+    if (at == text.size()) return tokens;
+    const std::size_t start = at;
+    while (at < text.size() && !IsSeparator(static_cast<unsigned char>(text[at]))) ++at;
+    tokens.emplace_back(text.substr(start, at - start));
   }
 }
 

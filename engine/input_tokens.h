@@ -4,10 +4,14 @@
 // the user's locale. Line ends (CR, CR LF, or a bare LF) are counted so that a bad
 // token can be named by its line.
 
+#include <cstdint>
 #include <istream>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "shown_text.h"
 
 namespace nimbra {
 
@@ -16,7 +20,7 @@ inline constexpr int kEndOfText = -1;
 class InputScanner {
  public:
   // line is kept by the caller, so that the count survives between reads.
-  InputScanner(std::istream& in, int& line) : in_(in), line_(line) {}
+  InputScanner(std::istream& in, std::int64_t& line) : in_(in), line_(line) {}
 
   // The next byte (0 to 255), or kEndOfText at the physical end or at Ctrl-Z.
   int Peek();
@@ -28,15 +32,23 @@ class InputScanner {
   std::string NextToken();
   // Passes over the rest of the line and its line end.
   void SkipLine();
-  int Line() const { return line_; }
+  // The rest of the line, without its line end, which is passed over.
+  std::string RestOfLine();
+  // Passes over a UTF-8 byte-order mark at the start of the text, which some editors
+  // write unasked and no user sees.
+  void SkipByteOrderMark();
+  std::int64_t Line() const { return line_; }
 
  private:
   std::istream& in_;
-  int& line_;
+  std::int64_t& line_;
 };
 
 inline bool IsSeparator(int c) { return c >= 0 && c <= 32; }
 inline bool IsLineEnd(int c) { return c == '\r' || c == '\n'; }
+
+// The tokens of one line of text, split at the separators.
+std::vector<std::string> SplitTokens(std::string_view text);
 
 // Optional sign and decimal digits, within 32 bits.
 std::optional<int> ParseInteger(std::string_view token);

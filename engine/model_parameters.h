@@ -24,13 +24,11 @@ struct ModelParameters {
   // The parameters with a new Alpha. Across kFixedEtaShape Nu changes meaning, and it
   // is converted so that the mean of eta, Alpha / Nu, stays.
   ModelParameters WithAlpha(double alpha) const;
-  // Throws InvalidArgument naming the first parameter the generator cannot draw with.
+  // Throws InvalidArgument naming the first parameter the generator cannot draw with and
+  // the range that works.
   void Validate() const;
 
   bool operator==(const ModelParameters&) const = default;
 };
-
-// Throws InvalidArgument naming the parameter unless value is positive and finite.
-void RequirePositiveRate(const char* name, double value);
 
 }  // namespace nimbra

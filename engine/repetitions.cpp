@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -6,12 +7,27 @@
 
 namespace nimbra {
 
+// The logarithm is monotone, so the worst day is the one with the largest or the
+// smallest ratio: only days whose ratio lies within a hair of either extreme are
+// logged. The library's log is faithful rather than correctly rounded, and the hair
+// keeps near-ties among the candidates, so the result is the day-by-day maximum to the
+// last bit. A NaN ratio counts for nothing, as in a running maximum.
 double EngineCore::LogDistance(int from, int to) const {
+  constexpr double kHair = 1e-9;
   const EngineState& s = state_;
+  const auto ratio = [&s](int k) { return (s.OriginalDaily[k] + 0.1) / (s.SyntheticDaily[k] + 0.1); };
+  double largest = -std::numeric_limits<double>::infinity();
+  double smallest = std::numeric_limits<double>::infinity();
+  for (int k = from; k <= to; ++k) {
+    const double r = ratio(k);
+    largest = std::max(largest, r);
+    smallest = std::min(smallest, r);
+  }
   double distance = 0;
   for (int k = from; k <= to; ++k) {
-    distance =
-        std::max(distance, std::fabs(std::log((s.OriginalDaily[k] + 0.1) / (s.SyntheticDaily[k] + 0.1))));
+    const double r = ratio(k);
+    if (r >= largest * (1 - kHair) || r <= smallest * (1 + kHair))
+      distance = std::max(distance, std::fabs(std::log(r)));
   }
   return distance;
 }

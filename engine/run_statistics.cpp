@@ -181,6 +181,18 @@ class StatisticsReport {
   const Series& synthetic_;
 };
 
+void ReportCoverage(OutputLog& log, const char* statistics, long long kept, long long offered) {
+  if (kept == offered) return;
+  log.AddLine(
+      log.Formatted("The statistics of %s cover %s of the run's %s hourly values: the collection was full.",
+                    statistics, std::to_string(kept), std::to_string(offered)));
+}
+
+void ReportShortfall(OutputLog& log, const EngineState& s) {
+  ReportCoverage(log, "wet days and wet hours", s.Shortfall.wetKept, s.Shortfall.wetOffered);
+  ReportCoverage(log, "all data values", s.Shortfall.allKept, s.Shortfall.allOffered);
+}
+
 }  // namespace
 
 void SummariseAllValues(std::span<const double> data, StatisticsSummary& summary, int n) {
@@ -210,11 +222,15 @@ void ClearSummary(StatisticsSummary& summary) {
 // A full series ends this step's collection of wet values, not the step: the
 // statistics then cover the sequences kept so far.
 void EngineCore::CollectWetValues() {
+  CollectionShortfall& shortfall = state_.Shortfall;
+  shortfall.wetOffered += state_.SyntheticHourly.Count;
   try {
     AppendToRecords(state_.SyntheticHourly, state_.WetValuesSynthetic);
     AppendToRecords(state_.OriginalHourly, state_.WetValuesOriginal);
+    shortfall.wetKept += state_.SyntheticHourly.Count;
   } catch (const NimbraError&) {
-    ui_.ShowMessage(kTooManyWetValues);
+    if (!shortfall.wetNoted) ui_.ShowMessage(kTooManyWetValues);
+    shortfall.wetNoted = true;
   }
 }
 
@@ -224,12 +240,17 @@ bool EngineCore::CollectAllValues() {
     ui_.ShowMessage(kDateOrderError);
     return false;
   }
+  CollectionShortfall& shortfall = state_.Shortfall;
+  shortfall.allOffered += gapHours + state_.OriginalHourly.Count;
+  const int countBefore = state_.AllValuesCount;
   try {
     AppendDryHours(state_, gapHours);
     AppendSequenceHours(state_);
   } catch (const NimbraError&) {
-    ui_.ShowMessage(kTooManyAllValues);
+    if (!shortfall.allNoted) ui_.ShowMessage(kTooManyAllValues);
+    shortfall.allNoted = true;
   }
+  shortfall.allKept += state_.AllValuesCount - countBefore;
   return true;
 }
 
@@ -244,6 +265,7 @@ void EngineCore::PrintStatistics() {
   const Series original = OriginalSeries(state_);
   const Series synthetic = SyntheticSeries(state_);
   StatisticsReport(log_, state_.OriginalHourlyAvailable ? &original : nullptr, synthetic).Print();
+  ReportShortfall(log_, state_);
 }
 
 void EngineCore::ResetStatistics() {

@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "engine_core.h"
+#include "parameter_checks.h"
 
 namespace nimbra {
 
@@ -56,6 +57,7 @@ void EngineCore::GenerateStorm(Storm& storm, bool gammaIntensity, double t) {
   double x = t;
   int i = 0;
   do {
+    if (i == Storm::kCapacity) throw RangeError(OverfullStormMessage(state_.Parameters));
     Cell& cell = storm[++i];
     cell.origin = x;
     cell.duration = random_.ExponentialRandom(state_.Eta);

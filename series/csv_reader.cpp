@@ -36,12 +36,6 @@ char DetectSeparator(std::string_view text) {
 
 }  // namespace
 
-std::string Shown(std::string_view text) {
-  constexpr std::size_t kLongest = 40;
-  if (text.size() <= kLongest) return std::string(text);
-  return std::string(text.substr(0, kLongest)) + "...";
-}
-
 CsvReader CsvReader::Open(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw InOutError(path + ": cannot open the file");

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "shown_text.h"
+
 namespace nimbra {
 
 class CsvReader {
@@ -55,8 +57,5 @@ class CsvReader {
   std::vector<std::string> header_;
   std::deque<std::string> unescaped_;  // quoted fields that held "", alive until the next row
 };
-
-// Text of a field for a message: cut after 40 bytes.
-std::string Shown(std::string_view text);
 
 }  // namespace nimbra

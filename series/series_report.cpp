@@ -4,6 +4,8 @@
 #include <cstdio>
 
 #include "civil_date.h"
+#include "errors.h"
+#include "model_statistics.h"
 
 namespace nimbra {
 
@@ -39,6 +41,24 @@ void WriteRow(std::ostream& out, const std::string& prefix, const char* view, co
   out << ',' << Number(s.Mean) << ',' << Number(s.StDev) << ',' << Number(s.Variation) << ','
       << Number(s.Skewness);
   for (int lag = 1; lag <= kMaxLag; ++lag) out << ',' << Number(s.Autoc[lag]);
+  out << '\n';
+}
+
+// The model's statistics of all values at one scale; a set without finite moments
+// (Alpha <= 1) leaves the row blank.
+void WriteModelRow(std::ostream& out, const std::string& prefix, const ModelParameters& parameters,
+                   double days) {
+  out << prefix << ",all,";
+  try {
+    const ModelStatistics model(parameters);
+    const double mean = model.Mean(days);
+    const double stdev = std::sqrt(model.Variance(days));
+    out << ',' << Number(mean) << ',' << Number(stdev) << ',' << Number(stdev / mean) << ','
+        << Number(model.Skewness(days));
+    for (int lag = 1; lag <= kMaxLag; ++lag) out << ',' << Number(model.Autocorrelation(days, lag));
+  } catch (const InvalidArgument&) {
+    out << std::string(4 + kMaxLag, ',');
+  }
   out << '\n';
 }
 
@@ -94,11 +114,15 @@ void WriteReportHeader(std::ostream& out) {
 }
 
 void WriteStationReport(std::ostream& out, const ReportStation& station) {
-  for (const Season& season : station.Seasons) {
+  for (const auto& [season, parameters] : station.Seasons) {
     WriteSeries(out, station, season, "observed_daily", station.Series->Daily, 1);
     WriteSeries(out, station, season, "disaggregated_hourly", station.Disaggregated, kHours);
     if (!station.ObservedHours.empty())
       WriteSeries(out, station, season, "observed_hourly", station.ObservedHours, kHours);
+    if (!parameters) continue;
+    const std::string prefix = station.Station + ',' + season.Name + ',';
+    WriteModelRow(out, prefix + "model_daily", *parameters, 1.0);
+    WriteModelRow(out, prefix + "model_hourly", *parameters, 1.0 / kHours);
   }
 }
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "checked.h"
+#include "lcg.h"
 #include "power.h"
 
 namespace nimbra {
@@ -24,18 +25,54 @@ void WriteNonPositiveRateWarning() {
   }
 }
 
+double DividedByRate(long double x, double rate) {
+  return static_cast<double>(Divide(x, static_cast<long double>(rate)));
+}
+
 }  // namespace
 
-void RandomGenerator::SetRandomSeed(std::int32_t seed) { state_ = static_cast<std::uint32_t>(seed); }
+void RandomGenerator::SetRandomSeed(std::int32_t seed) {
+  state_ = static_cast<std::uint32_t>(seed);
+  RestartLogarithms();
+}
 
 void RandomGenerator::RandomizeFromClock() {
   using namespace std::chrono;
   const auto now = system_clock::now();
   const auto sinceMidnight = now - floor<days>(now);
   state_ = static_cast<std::uint32_t>(duration_cast<milliseconds>(sinceMidnight).count());
+  RestartLogarithms();
 }
 
-void RandomGenerator::Advance() { state_ = state_ * 134775813u + 1u; }
+void RandomGenerator::SetThreads(int threads) {
+  if (threads == threads_) return;
+  threads_ = threads;
+  RestartLogarithms();
+}
+
+void RandomGenerator::RestartLogarithms() {
+  logarithms_.reset();
+  if (threads_ > 1) logarithms_ = std::make_unique<UniformLogarithms>(state_, threads_ - 1);
+}
+
+void RandomGenerator::Advance() {
+  state_ = LcgNext(state_);
+  if (logarithms_) logarithms_->Step();
+}
+
+long double RandomGenerator::NonZeroUniform() {
+  Advance();
+  if (state_ == 0) Advance();  // the state after 0 is 1
+  return static_cast<double>(state_) * 0x1p-32;
+}
+
+// Inlined: the exponential draw is the run's most frequent call, and a call more in it
+// would cost one thread a few per cent.
+[[gnu::always_inline]] inline long double RandomGenerator::LogOfNonZeroUniform() {
+  Advance();
+  if (state_ == 0) Advance();  // the state after 0 is 1
+  return logarithms_ ? logarithms_->LogOfCurrent(state_) : LogOfUniform(state_);
+}
 
 double RandomGenerator::RandomUniform() {
   Advance();
@@ -50,8 +87,7 @@ std::int32_t RandomGenerator::RandomInteger(std::int32_t n) {
 
 double RandomGenerator::ExponentialRandom(double rate) {
   if (!(rate > 0)) WriteNonPositiveRateWarning();
-  const long double u = RandomUniform();
-  return static_cast<double>(Divide(-CheckedLog(u), static_cast<long double>(rate)));
+  return DividedByRate(-LogOfNonZeroUniform(), rate);
 }
 
 double RandomGenerator::NormalRandom(double mean, double sd) {
@@ -59,8 +95,7 @@ double RandomGenerator::NormalRandom(double mean, double sd) {
   if (HaveSpare) {
     result = static_cast<double>(mean + static_cast<long double>(sd) * Spare);
   } else {
-    const long double u1 = RandomUniform();
-    const long double r = sqrtl(-2 * CheckedLog(u1));
+    const long double r = sqrtl(-2 * LogOfNonZeroUniform());
     const double theta = static_cast<double>(kTwoPi * RandomUniform());
     result = static_cast<double>(mean + sd * r * cosl(theta));
     Spare = static_cast<double>(r * sinl(theta));
@@ -85,9 +120,10 @@ double RandomGenerator::GammaRandom(double rate, double shape) {
 }
 
 double RandomGenerator::ErlangRandom(int n, double rate) {
+  if (n == 1) return DividedByRate(-LogOfNonZeroUniform(), rate);
   long double product = 1.0L;
-  for (int i = 0; i < n; ++i) product *= RandomUniform();
-  return static_cast<double>(Divide(-CheckedLog(product), static_cast<long double>(rate)));
+  for (int i = 0; i < n; ++i) product *= NonZeroUniform();
+  return DividedByRate(-CheckedLog(product), rate);
 }
 
 double RandomGenerator::GammaRandomSmallShape(double rate, double shape) {
@@ -122,7 +158,8 @@ double RandomGenerator::GammaRandomLargeShape(double rate, double shape) {
     long double u1 = RandomUniform();
     const long double u2 = RandomUniform();
     if (a > 2.5L) u1 = u2 + c * (1 - 1.86L * u1);
-    if (u1 <= 0 || u1 >= 1) continue;
+    // u2 = 0 would make w = 0, which has neither an inverse nor a logarithm.
+    if (u1 <= 0 || u1 >= 1 || u2 == 0) continue;
     const double w = static_cast<double>(b * u2 / u1);
     const long double inverseW = Divide(1.0L, static_cast<long double>(w));
     const bool accepted = m * u1 + w + inverseW <= d || m * CheckedLog(u1) - CheckedLog(w) + w <= 1;

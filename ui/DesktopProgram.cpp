@@ -6,6 +6,7 @@
 #include "TMainForm.h"
 #include "TRepetitionOptions.h"
 #include "TVout.h"
+#include "WindowPlaces.h"
 
 namespace nimbra {
 
@@ -23,6 +24,8 @@ DesktopProgram::DesktopProgram(Prompts& prompts)
   GraphForm_ = std::make_unique<TGraphForm>(engine, prompts_, *Help_);
   RepetitionOptions_ = std::make_unique<TRepetitionOptions>(engine, prompts_, *Help_, MainForm_.get());
   MainForm_->AttachWindows(*BLParametersForm_, *GraphForm_, *RepetitionOptions_);
+  if (!RestorePlace(*GraphForm_, QStringLiteral("GraphsWindow")) && !PlaceUnder(*GraphForm_, *Vout_))
+    PlaceBeside(*GraphForm_, *MainForm_);
   MainForm_->show();
 }
 

@@ -31,6 +31,13 @@ int IntegerField::Value() const {
   return ParseInteger(text(), value) ? value : minimum_;
 }
 
+int IntegerField::ValueInRange() const { return Bounded(Value()); }
+
+bool IntegerField::HoldsInteger() const {
+  int value = 0;
+  return ParseInteger(text(), value);
+}
+
 void IntegerField::SetValue(int value) { SetText(QString::number(Bounded(value))); }
 
 void IntegerField::SetText(const QString& text) {

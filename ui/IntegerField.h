@@ -20,6 +20,10 @@ class IntegerField : public QAbstractSpinBox {
 
   // The text as an integer, or the minimum when the text is not a 32-bit integer.
   int Value() const;
+  // Value() brought within the bounds: what a command that uses the field takes.
+  int ValueInRange() const;
+  // Whether the text is a 32-bit integer.
+  bool HoldsInteger() const;
   // Shows the value, brought within the bounds; always fires Changed, even when the text
   // stays the same, because loading a dialog relies on its handlers running.
   void SetValue(int value);

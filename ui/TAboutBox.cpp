@@ -98,7 +98,7 @@ QLayout* TAboutBox::MakeMemoryLines() {
   FreeRes = new QLabel(this);
   FreeRes->setObjectName(QStringLiteral("FreeRes"));
   auto* lines = new QGridLayout;
-  lines->addWidget(new QLabel(QStringLiteral("Physical Memory Available to Windows:"), this), 0, 0);
+  lines->addWidget(new QLabel(QStringLiteral("Physical memory available:"), this), 0, 0);
   lines->addWidget(PhysMem, 0, 1);
   lines->addWidget(new QLabel(QStringLiteral("Memory in Use:"), this), 1, 0);
   lines->addWidget(FreeRes, 1, 1);

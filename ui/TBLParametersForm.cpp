@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "EngineEdits.h"
 #include "GuardedCommand.h"
@@ -48,6 +49,8 @@ TBLParametersForm::TBLParametersForm(Engine& engine, Prompts& prompts, HelpWindo
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(MakeParameterGrid());
   layout->addLayout(MakeOptionRow());
+  StatisticsPanel = new ModelStatisticsPanel(this);
+  layout->addWidget(StatisticsPanel);
   StaticText1 = MakeFixedText(QStringLiteral(
       "Please make sure that for parameters μX and σX the length units are millimeters (mm) and for "
       "parameters λ, ν (or η), μX and σX the time units are days (d) (as indicated to the left of the Edit "
@@ -160,14 +163,18 @@ void TBLParametersForm::SetTabOrder() {
 }
 
 void TBLParametersForm::ConnectReactions() {
-  // Kappa and Alpha react to every change of their text as well as to leaving.
-  connect(Edit2, &QLineEdit::textChanged, this, &TBLParametersForm::Edit2Change);
-  connect(Edit4, &QLineEdit::textChanged, this, &TBLParametersForm::Edit4Change);
+  // Kappa and Alpha react to every change of their text that is a number, as well as
+  // to leaving.
+  connect(Edit2, &QLineEdit::textChanged, this,
+          [this] { ChangeParameter(Edit2, &ModelParameters::Kappa, false); });
+  connect(Edit4, &QLineEdit::textChanged, this, [this] { React([this] { ChangeAlpha(false); }); });
   leaveReactions_ = {{Edit1, &TBLParametersForm::Edit1Change}, {Edit2, &TBLParametersForm::Edit2Change},
                      {Edit3, &TBLParametersForm::Edit3Change}, {Edit4, &TBLParametersForm::Edit4Change},
                      {Edit5, &TBLParametersForm::Edit5Change}, {Edit6, &TBLParametersForm::Edit6Change},
                      {Edit7, &TBLParametersForm::Edit7Change}};
   for (const auto& reaction : leaveReactions_) reaction.first->installEventFilter(this);
+  for (QLineEdit* edit : {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7})
+    connect(edit, &QLineEdit::textChanged, this, &TBLParametersForm::ShowModelStatistics);
   connect(SpinEdit1, &IntegerField::Changed, this, &TBLParametersForm::SpinEdit1Change);
   connect(PerformAdjustmentBox, &QCheckBox::clicked, this, &TBLParametersForm::PerformAdjustmentBoxClick);
   connect(SpinEdit2, &IntegerField::Changed, this, &TBLParametersForm::SpinEdit2Change);
@@ -205,6 +212,23 @@ void TBLParametersForm::FormCreate() {
   SpinEdit1->SetText(QString::number(s.Options.DaysPerMonth));
   loading_ = false;
   HandleNiOrEta();
+  ShowModelStatistics();
+}
+
+// The values as typed, before they are taken: a user sees what a value would give.
+void TBLParametersForm::ShowModelStatistics() {
+  std::array<double, 7> values{};
+  const QLineEdit* const edits[] = {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7};
+  for (std::size_t k = 0; k < values.size(); ++k) {
+    const auto value = ParseRealNumber(FromQString(edits[k]->text()), DecimalSeparator());
+    if (!value) {
+      StatisticsPanel->Show(std::nullopt);
+      return;
+    }
+    values[k] = *value;
+  }
+  const auto& [lambda, kappa, phi, alpha, nu, muX, sigmaX] = values;
+  StatisticsPanel->Show(ModelParameters{lambda, kappa, phi, alpha, nu, muX, sigmaX});
 }
 
 void TBLParametersForm::HandleNiOrEta() {
@@ -220,7 +244,7 @@ void TBLParametersForm::Edit2Change() { ChangeParameter(Edit2, &ModelParameters:
 void TBLParametersForm::Edit3Change() { ChangeParameter(Edit3, &ModelParameters::Phi); }
 
 void TBLParametersForm::Edit4Change() {
-  React([this] { ChangeAlpha(); });
+  React([this] { ChangeAlpha(true); });
 }
 
 // While Alpha >= 100 the value typed is eta itself.
@@ -230,41 +254,72 @@ void TBLParametersForm::Edit6Change() { ChangeParameter(Edit6, &ModelParameters:
 
 void TBLParametersForm::Edit7Change() { ChangeParameter(Edit7, &ModelParameters::SigmaX); }
 
-void TBLParametersForm::ChangeParameter(const QLineEdit* edit, double ModelParameters::*field) {
+// The digits shown are what counts: leaving a field unchanged stores them.
+void TBLParametersForm::ChangeParameter(QLineEdit* edit, double ModelParameters::*field, bool leaving) {
   React([=, this] {
-    EditParameters(engine_, [=, this](ModelParameters& p) { ReadRealField(edit, p.*field); });
+    const std::optional<double> value = ReadRealField(edit, S().Parameters.*field, leaving);
+    if (!value) return;
+    if (!MayRestart()) return ShowReal(edit, S().Parameters.*field);
+    EditParameters(engine_, [=](ModelParameters& p) { p.*field = *value; });
   });
 }
 
-void TBLParametersForm::ChangeAlpha() {
+void TBLParametersForm::ChangeAlpha(bool leaving) {
   ModelParameters p = S().Parameters;
-  double alpha = p.Alpha;
-  ReadRealField(Edit4, alpha);
-  p = p.WithAlpha(alpha);
+  const std::optional<double> alpha = ReadRealField(Edit4, p.Alpha, leaving);
+  if (!alpha) return;
+  if (!MayRestart()) return ShowReal(Edit4, p.Alpha);
+  p = p.WithAlpha(*alpha);
   ShowReal(Edit5, p.Nu);  // Edit5 reacts only to being left, not to this
   engine_.SetParameters(p);
   HandleNiOrEta();
 }
 
 void TBLParametersForm::SpinEdit1Change() {
-  ChangeOption([this](RunOptions& o) { o.DaysPerMonth = SpinEdit1->Value(); });
+  ChangeOption([this](RunOptions& o) { o.DaysPerMonth = SpinEdit1->ValueInRange(); });
 }
 
 void TBLParametersForm::PerformAdjustmentBoxClick() {
   ChangeOption([this](RunOptions& o) { o.PerformAdjustment = PerformAdjustmentBox->isChecked(); });
 }
 
+// An empty field or a lone sign is a seed still being typed; any other text that is not
+// a 32-bit integer is refused.
 void TBLParametersForm::SpinEdit2Change() {
-  ChangeOption([this](RunOptions& o) { o.RandomSeed = SpinEdit2->Value(); });
+  if (loading_) return;
+  const QString text = SpinEdit2->text().trimmed();
+  if (SpinEdit2->HoldsInteger()) {
+    ChangeOption([this](RunOptions& o) { o.RandomSeed = SpinEdit2->Value(); });
+  } else if (!text.isEmpty() && text != QStringLiteral("-") && text != QStringLiteral("+")) {
+    RefuseSeed();
+  }
 }
 
-// These options take effect from the run's start, so the run starts again.
+void TBLParametersForm::RefuseSeed() {
+  prompts_.Inform("The random seed must be a whole number from -2147483648 to 2147483647");
+  loading_ = true;
+  SpinEdit2->SetValue(S().Options.RandomSeed);
+  loading_ = false;
+}
+
+// These options take effect from the run's start, so the run starts again; a refusal
+// to clear the log shows the options in use again.
 void TBLParametersForm::ChangeOption(const std::function<void(RunOptions&)>& change) {
   React([&] {
+    if (!MayRestart()) {
+      loading_ = true;
+      SpinEdit1->SetText(QString::number(S().Options.DaysPerMonth));
+      SpinEdit2->SetValue(S().Options.RandomSeed);
+      PerformAdjustmentBox->setChecked(S().Options.PerformAdjustment);
+      loading_ = false;
+      return;
+    }
     EditOptions(engine_, change);
     engine_.RestartRun();
   });
 }
+
+bool TBLParametersForm::MayRestart() { return !mayClearLog || mayClearLog(); }
 
 void TBLParametersForm::Button1Click() { accept(); }
 
@@ -276,10 +331,21 @@ void TBLParametersForm::ShowReal(QLineEdit* edit, double value) {
   edit->setText(ToQString(FormatGeneral(value, DecimalSeparator())));
 }
 
-// A text that is not a number is reported and leaves the variable as it was; the field
-// keeps the text.
-void TBLParametersForm::ReadRealField(const QLineEdit* edit, double& variable) {
-  ReadRealNumber(FromQString(edit->text()), variable, DecimalSeparator(), prompts_);
+std::optional<double> TBLParametersForm::ReadRealField(QLineEdit* edit, double inUse, bool leaving) {
+  const std::optional<double> value = ParseRealNumber(FromQString(edit->text()), DecimalSeparator());
+  if (value || !leaving) return value;
+  prompts_.Inform(FromQString(FieldName(edit)) + " must be a real number");
+  const bool wasLoading = std::exchange(loading_, true);
+  ShowReal(edit, inUse);
+  loading_ = wasLoading;
+  return std::nullopt;
+}
+
+// The parameter's symbol, as its label shows it.
+QString TBLParametersForm::FieldName(const QLineEdit* edit) const {
+  for (const QLabel* label : {Label1, Label2, Label3, Label4, Label5, Label6, Label7})
+    if (label->buddy() == edit) return label->text().section(QLatin1Char(' '), 0, 0);
+  return QString();
 }
 
 // Filling the fields with the engine's own values changes nothing.

@@ -6,10 +6,12 @@
 
 #include <QDialog>
 #include <functional>
+#include <optional>
 #include <utility>
 #include <vector>
 
 #include "IntegerField.h"
+#include "ModelStatisticsPanel.h"
 #include "engine.h"
 #include "prompts.h"
 
@@ -31,6 +33,10 @@ class TBLParametersForm : public QDialog {
   static constexpr int kHelpContext = 21;
 
   TBLParametersForm(Engine& engine, Prompts& prompts, HelpWindow& help, QWidget* parent = nullptr);
+
+  // Asked before an edit restarts the run, which clears the log; false keeps the value
+  // in use.
+  std::function<bool()> mayClearLog;
 
   // Shows the engine's parameters and days per month (after a parameters line of the
   // input file too) and restarts the run once they are all in.
@@ -68,6 +74,7 @@ class TBLParametersForm : public QDialog {
   QLabel* Label9;
   IntegerField* SpinEdit1;  // days per month
   IntegerField* SpinEdit2;  // random seed
+  ModelStatisticsPanel* StatisticsPanel;
   QCheckBox* PerformAdjustmentBox;
   QLabel* StaticText1;
   QLabel* StaticText2;
@@ -96,10 +103,16 @@ class TBLParametersForm : public QDialog {
   const EngineState& S() const { return engine_.State(); }
   std::string DecimalSeparator() const;
   void ShowReal(QLineEdit* edit, double value);
-  void ReadRealField(const QLineEdit* edit, double& variable);
-  void ChangeParameter(const QLineEdit* edit, double ModelParameters::*field);
-  void ChangeAlpha();
+  // The field's value; nothing when it holds no number. Leaving such a field names it in
+  // a message and shows the value in use again.
+  std::optional<double> ReadRealField(QLineEdit* edit, double inUse, bool leaving);
+  void ChangeParameter(QLineEdit* edit, double ModelParameters::*field, bool leaving = true);
+  void ChangeAlpha(bool leaving);
+  void ShowModelStatistics();
   void ChangeOption(const std::function<void(RunOptions&)>& change);
+  bool MayRestart();
+  QString FieldName(const QLineEdit* edit) const;
+  void RefuseSeed();
   // A field's change, which restarts the run; an error ends the reaction and is
   // shown, and what was stored before it stays.
   void React(const std::function<void()>& change);

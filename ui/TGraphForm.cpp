@@ -168,8 +168,8 @@ void TGraphForm::BuildPages() {
 void TGraphForm::BuildSeries() {
   GraphPage& storms = *pages_[kStormsPage];
   for (int i = 0; i < kCellSeriesCount; ++i) {
-    const QString title = i + 1 < kCellSeriesCount ? QStringLiteral("Strorm %1").arg(i + 1)
-                                                   : QStringLiteral("Strorm >=%1").arg(kCellSeriesCount);
+    const QString title = i + 1 < kCellSeriesCount ? QStringLiteral("Storm %1").arg(i + 1)
+                                                   : QStringLiteral("Storm >=%1").arg(kCellSeriesCount);
     CellSeries[i] = storms.Add<StairSeries>(QStringLiteral("CellSeries%1").arg(i + 1), title,
                                             ColourValue(kCellColours[i]), kCellLook);
   }
@@ -191,11 +191,10 @@ void TGraphForm::BuildSeries() {
   Series3 = autocorrelation.Add<LineSeries>(QStringLiteral("Series3"), original, red, 3);
 }
 
-// The two frames share one place beside the tabs; the five buttons form one group, so
-// that checking any of them unchecks the other four.
+// The two frames share one place beside the tabs; each frame's buttons form a group of
+// their own, so that each frame always shows its choice.
 QWidget* TGraphForm::MakeOptions() {
   auto* options = new QWidget(PageControl1);
-  auto* group = new QButtonGroup(options);
   AllRadioButton = MakeRadioButton(QStringLiteral("All"), &TGraphForm::ChooseStatisticsOptionExecute);
   WetDaysRadioButton =
       MakeRadioButton(QStringLiteral("Wet days"), &TGraphForm::ChooseStatisticsOptionExecute);
@@ -204,9 +203,11 @@ QWidget* TGraphForm::MakeOptions() {
   OriginalRadioButton = MakeRadioButton(QStringLiteral("Original"), &TGraphForm::ChooseDataSetActionExecute);
   DisaggregatedRadioButton =
       MakeRadioButton(QStringLiteral("Disaggregated"), &TGraphForm::ChooseDataSetActionExecute);
-  for (QRadioButton* button : {AllRadioButton, WetDaysRadioButton, WetHoursRadioButton, OriginalRadioButton,
-                               DisaggregatedRadioButton})
-    group->addButton(button);
+  auto* statistics = new QButtonGroup(options);
+  for (QRadioButton* button : {AllRadioButton, WetDaysRadioButton, WetHoursRadioButton})
+    statistics->addButton(button);
+  auto* dataSet = new QButtonGroup(options);
+  for (QRadioButton* button : {OriginalRadioButton, DisaggregatedRadioButton}) dataSet->addButton(button);
   RadioGroup1 = MakeFrame(QStringLiteral("Option for evaluation of statistics"),
                           {AllRadioButton, WetDaysRadioButton, WetHoursRadioButton});
   OrigOrDisRadioGroup =
@@ -261,14 +262,18 @@ void TGraphForm::UpdateGraphs() {
   }
   AddHours(*Series7, s.SyntheticHourly, false);
   DrawPage(kHyetographPage);
-  ChooseDataSetActionExecute();
-  ChooseStatisticsOptionExecute();
+  ShowChosenStorms();
+  ShowChosenStatistics();
 }
 
 void TGraphForm::ResetGraphs() {
-  for (Page page : {kMarginalPage, kAutocorrelationPage, kStormsPage, kHyetographPage, kProbabilitiesPage})
+  for (Page page : {kMarginalPage, kAutocorrelationPage, kStormsPage, kHyetographPage, kProbabilitiesPage}) {
     pages_[page]->Clear();
+    pages_[page]->View()->RestoreWholeView();
+  }
 }
+
+void TGraphForm::SetRunGoing(bool going) { runGoing_ = going; }
 
 void TGraphForm::ShowStorms(const StormSet& storms) {
   for (StairSeries* series : CellSeries) series->Clear();
@@ -327,11 +332,19 @@ void TGraphForm::ShowProbabilities() {
 }
 
 void TGraphForm::ChooseDataSetActionExecute() {
+  if (!runGoing_) ShowChosenStorms();
+}
+
+void TGraphForm::ChooseStatisticsOptionExecute() {
+  if (!runGoing_) ShowChosenStatistics();
+}
+
+void TGraphForm::ShowChosenStorms() {
   const EngineState& s = engine_.State();
   ShowStorms(DisaggregatedRadioButton->isChecked() ? s.Storms : s.OriginalStorms);
 }
 
-void TGraphForm::ChooseStatisticsOptionExecute() {
+void TGraphForm::ShowChosenStatistics() {
   const EngineState& s = engine_.State();
   if (AllRadioButton->isChecked()) {
     ShowStatistics(s.AllStatsOriginal, s.AllStatsSynthetic);
@@ -374,6 +387,7 @@ void TGraphForm::ShowBordersClick() {
 
 // The statistics are brought up to date; the charts wait for the next update.
 void TGraphForm::GraphFormActivate() {
+  if (runGoing_) return;
   RunGuarded(prompts_, [this] { engine_.ComputeStatistics(); });
 }
 

@@ -47,8 +47,12 @@ class TGraphForm : public QWidget {
 
   // The hyetographs, then the storms and the statistics for the options chosen.
   void UpdateGraphs();
-  // Every series of the five charts empty; the legends stay as they are.
+  // Every series of the five charts empty and each chart's whole view back; the legends
+  // stay as they are.
   void ResetGraphs();
+  // While a run of steps goes on, the window reads the engine only when the main window
+  // updates it between steps: its options wait, and showing it computes nothing.
+  void SetRunGoing(bool going);
   // Shows page index (a Page), as clicking its tab does.
   void ShowPage(int index);
   ZoomChartView* ChartView(int page) const;
@@ -111,8 +115,12 @@ class TGraphForm : public QWidget {
   void ShowDataSetOptions(bool shown);
   void DrawPage(Page page);
 
+  void ShowChosenStorms();
+  void ShowChosenStatistics();
+
   Engine& engine_;
   Prompts& prompts_;
+  bool runGoing_ = false;
   std::array<GraphPage*, kPageCount> pages_{};
 };
 

@@ -1,20 +1,22 @@
 #include "TMainForm.h"
 
-#include <QApplication>
-#include <QCloseEvent>
-#include <QRadioButton>
+#include <QMenuBar>
+#include <QProgressBar>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 
 #include "EngineEdits.h"
 #include "GuardedCommand.h"
 #include "HelpWindow.h"
 #include "Icons.h"
+#include "StepRunner.h"
 #include "TAboutBox.h"
 #include "TBLParametersForm.h"
 #include "TGraphForm.h"
 #include "TRepetitionOptions.h"
 #include "TVout.h"
+#include "WindowPlaces.h"
 #include "field_ranges.h"
 #include "file_prompts.h"
 #include "qt_prompts.h"
@@ -24,31 +26,47 @@ namespace nimbra {
 namespace {
 
 constexpr int kHowManyDefault = 10;
-constexpr int kStatusPanelWidths[3] = {96, 192, 200};
+constexpr FieldRange kHowManyRange{1, 1000};
 
 }  // namespace
 
 TMainForm::TMainForm(TVout& vout, Prompts& prompts, HelpWindow& help)
-    : vout_(vout), prompts_(prompts), help_(help), engine_(std::make_unique<Engine>(vout, *this)) {
+    : vout_(vout),
+      prompts_(prompts),
+      help_(help),
+      log_(vout),
+      notices_(*this),
+      engine_(std::make_unique<Engine>(log_, notices_)),
+      runner_(new StepRunner(*engine_, this)) {
   setWindowTitle(QStringLiteral("Nimbra: Temporal Rainfall Disaggregation"));
-  setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowMinimizeButtonHint |
-                 Qt::WindowCloseButtonHint);
   setToolTip(QStringLiteral("Print statistics"));
   BuildToolBar();
   BuildStatusBar();
+  BuildMenus();
   InstallHelpKey(this, kHelpContext, help_);
+  connect(runner_, &StepRunner::StepDone, this, &TMainForm::StepDone);
+  connect(runner_, &StepRunner::Finished, this, &TMainForm::RunFinished);
+  runLock_.Add({InitAction, NextAction, NextManyAction, UseConstLengthAction, FileOpenAction, FileSaveAction,
+                SaveLogAction, ClearOutputAction, PrintStatisticsAction});
+  runLock_.Add({HowManySpinEdit, UseConstLengthSpinEdit, PrintDetailsSpinEdit});
+  // The run writes after the log's last line: the log is not replaced under it.
+  runLock_.Add({vout_.New1, vout_.Open1});
+  notices_.onRepeat = [this](const RepeatedMessage& repeat) { ShowRepeat(repeat); };
   FormCreate();
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() {
+  delete runner_;  // ends a run still going before the engine goes
+}
 
 void TMainForm::FormCreate() {
   UseConstLengthSpinEdit->SetValue(engine_->State().Options.ConstLength);
   PrintDetailsSpinEdit->SetValue(0);
   HowManyChangeActionExecute();
-  adjustSize();
-  setFixedSize(sizeHint());
-  vout_.PlaceBelow(*this);
+  // No central area: the window is as high as its bars, and only its width may grow.
+  resize(sizeHint().width(), minimumSizeHint().height());
+  RestorePlace(*this, QStringLiteral("MainWindow"));
+  if (!RestorePlace(vout_, QStringLiteral("LogWindow"))) vout_.PlaceBelow(*this);
 }
 
 QAction* TMainForm::MakeAction(int image, const QString& hint, bool checkable, void (TMainForm::*handler)()) {
@@ -77,16 +95,28 @@ void TMainForm::BuildToolBar() {
   auto* bar = addToolBar(QStringLiteral("ToolBar1"));
   bar->setMovable(false);
   bar->setIconSize(QSize(16, 16));
+  BuildRunButtons(bar);
+  BuildFileButtons(bar);
+  BuildWindowButtons(bar);
+}
+
+void TMainForm::BuildRunButtons(QToolBar* bar) {
   InitAction = MakeAction(0, QStringLiteral("Initialise"), false, &TMainForm::InitActionExecute);
   NextAction = MakeAction(1, QStringLiteral("Next wet day sequence"), false, &TMainForm::NextActionExecute);
   NextManyAction = MakeAction(2, QStringLiteral("Next ?? "), false, &TMainForm::NextManyActionExecute);
+  StopAction = new QAction(style()->standardIcon(QStyle::SP_BrowserStop), QStringLiteral("Stop"), this);
+  StopAction->setToolTip(QStringLiteral("Stop the run after the current sequence (Esc)"));
+  StopAction->setShortcut(Qt::Key_Escape);
+  StopAction->setEnabled(false);
+  connect(StopAction, &QAction::triggered, this, &TMainForm::StopActionExecute);
   InitButton = AddButton(bar, InitAction);
   NextButton = AddButton(bar, NextAction);
   NextManyButton = AddButton(bar, NextManyAction);
-  HowManySpinEdit = new IntegerField(1, 1000, kHowManyDefault, bar);
+  HowManySpinEdit = new IntegerField(kHowManyRange.min, kHowManyRange.max, kHowManyDefault, bar);
   HowManySpinEdit->setToolTip(QStringLiteral("Define how many next wet day sequences will be generated"));
   connect(HowManySpinEdit, &IntegerField::Changed, this, &TMainForm::HowManyChangeActionExecute);
   bar->addWidget(HowManySpinEdit);
+  StopButton = AddButton(bar, StopAction);
   bar->addSeparator();
 
   UseConstLengthAction = MakeAction(3, QStringLiteral("Use constant length of wet day sequences"), true,
@@ -98,7 +128,9 @@ void TMainForm::BuildToolBar() {
   connect(UseConstLengthSpinEdit, &IntegerField::Changed, this, &TMainForm::DefineConstLengthActionExecute);
   bar->addWidget(UseConstLengthSpinEdit);
   bar->addSeparator();
+}
 
+void TMainForm::BuildFileButtons(QToolBar* bar) {
   FileOpenAction = MakeAction(4, QStringLiteral("Read historical data from file"), true,
                               &TMainForm::FileOpenActionExecute);
   FileSaveAction =
@@ -121,7 +153,9 @@ void TMainForm::BuildToolBar() {
   PrintStatisticsAction = MakeAction(7, toolTip(), false, &TMainForm::PrintStatisticsActionExecute);
   PrintStatisticsButton = AddButton(bar, PrintStatisticsAction);
   bar->addSeparator();
+}
 
+void TMainForm::BuildWindowButtons(QToolBar* bar) {
   ShowGraphsButton = AddButton(bar, 8, QStringLiteral("Show graphs"), true, nullptr);
   bar->addSeparator();
   ParametersButton =
@@ -132,69 +166,99 @@ void TMainForm::BuildToolBar() {
   HelpButton = AddButton(bar, 12, QStringLiteral("Model information "), false, &TMainForm::HelpButtonClick);
 }
 
+// The file panels grow with their names; the whole path shows as their hint.
 void TMainForm::BuildStatusBar() {
   const QString texts[3] = {QStringLiteral("Sequence #: 0"), QStringLiteral("Input file: none"),
                             QStringLiteral("Output file: none")};
   for (int i = 0; i < 3; ++i) {
     StatusPanels[i] = new QLabel(texts[i], this);
-    StatusPanels[i]->setMinimumWidth(kStatusPanelWidths[i]);
-    statusBar()->addWidget(StatusPanels[i]);
+    statusBar()->addWidget(StatusPanels[i], i == 0 ? 0 : 1);
   }
-  statusBar()->setSizeGripEnabled(false);
+  WarningPanel = new QLabel(this);
+  WarningPanel->hide();
+  statusBar()->addWidget(WarningPanel, 1);
+  Progress = new QProgressBar(this);
+  Progress->setFormat(QStringLiteral("%v of %m"));
+  Progress->hide();
+  statusBar()->addPermanentWidget(Progress);
+}
+
+void TMainForm::BuildMenus() {
+  SaveLogAction = new QAction(QStringLiteral("&Save log"), this);
+  SaveLogAction->setShortcut(QKeySequence::Save);
+  connect(SaveLogAction, &QAction::triggered, this,
+          [this] { RunGuarded(prompts_, [this] { vout_.Save1Click(); }); });
+  QuitAction = new QAction(QStringLiteral("&Quit"), this);
+  QuitAction->setShortcut(QKeySequence::Quit);
+  connect(QuitAction, &QAction::triggered, this, &QWidget::close);
+  FileOpenAction->setShortcut(QKeySequence::Open);
+  NextAction->setShortcut(Qt::Key_F5);
+
+  QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+  file->addActions({FileOpenAction, FileSaveAction, SaveLogAction});
+  file->addSeparator();
+  file->addAction(QuitAction);
+  QMenu* run = menuBar()->addMenu(QStringLiteral("&Run"));
+  run->addActions({InitAction, NextAction, NextManyAction, StopAction, UseConstLengthAction});
+  run->addSeparator();
+  run->addAction(PrintStatisticsAction);
+  QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+  view->addAction(QStringLiteral("&Log window"), this, [this] {
+    vout_.show();
+    vout_.raise();
+  });
+  view->addActions({ShowGraphsButton->defaultAction(), ClearOutputAction});
+  view->addSeparator();
+  view->addActions({ParametersButton->defaultAction(), RepOptionsButton->defaultAction()});
+  QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
+  helpMenu->addAction(QStringLiteral("Help on this window\tF1"), this,
+                      [this] { help_.ShowTopic(kHelpContext); });
+  helpMenu->addAction(QStringLiteral("&Contents"), this, &TMainForm::HelpButtonClick);
+  helpMenu->addAction(QStringLiteral("&About Nimbra"), this, &TMainForm::HelpAboutButtonClick);
 }
 
 void TMainForm::ShowSequenceNumber() {
   StatusPanels[0]->setText(QStringLiteral("Sequence #: %1").arg(engine_->State().SequenceNumber));
 }
 
+void TMainForm::ShowFileName(int panel, const QString& caption, const std::string& name) {
+  const QString shown = name.empty() ? QStringLiteral("none") : ToQString(StripDirectory(name));
+  StatusPanels[panel]->setText(caption + shown);
+  StatusPanels[panel]->setToolTip(ToQString(name));
+}
+
+bool TMainForm::MayClearLog() {
+  if (!vout_.HasUnsavedContent()) return true;
+  bool goOn = false;
+  RunGuarded(prompts_, [&] { goOn = vout_.AskToSave(); });
+  return goOn;
+}
+
 void TMainForm::InitActionExecute() {
+  if (RunGoing() || !MayClearLog()) return;
   RunGuarded(prompts_, [this] {
     engine_->Initialise();
+    nextCommandsOff_ = false;
     NextAction->setEnabled(true);
     NextManyAction->setEnabled(true);
-    if (graphs_ != nullptr) graphs_->ResetGraphs();
-    StatusPanels[0]->setText(QStringLiteral("Sequence #: 0"));
+    ResetGraphs();
+    ShowSequenceNumber();
   });
+}
+
+void TMainForm::ResetGraphs() {
+  if (graphs_ != nullptr) graphs_->ResetGraphs();
 }
 
 void TMainForm::RefreshGraphs() {
   if (graphs_ == nullptr || !graphs_->isVisible()) return;
   engine_->ComputeStatistics();
   graphs_->UpdateGraphs();
-  graphs_->repaint();
-}
-
-// A failed step shows its error; the windows then stay as they were.
-StepOutcome TMainForm::RunStep() {
-  const StepResult result = engine_->Step();
-  if (result.Outcome == StepOutcome::Failed) prompts_.ShowError(result.Message);
-  return result.Outcome;
-}
-
-void TMainForm::NextActionExecute() {
-  if (RunStep() == StepOutcome::Failed) return;
-  ShowSequenceNumber();
-  RunGuarded(prompts_, [this] { RefreshGraphs(); });
-}
-
-// The passes go on after the input is exhausted: they only show the sequence number.
-void TMainForm::NextManyActionExecute() {
-  const int n = HowManySpinEdit->Value();
-  RunGuarded(prompts_, [this, n] {
-    for (int i = 0; i < n; ++i) {
-      if (!engine_->State().EndOfInput) {
-        const StepOutcome outcome = RunStep();
-        if (outcome == StepOutcome::Failed || outcome == StepOutcome::StoppedByDateOrder) return;
-      }
-      ShowSequenceNumber();
-      statusBar()->repaint();
-      RefreshGraphs();
-    }
-  });
 }
 
 void TMainForm::HowManyChangeActionExecute() {
-  NextManyAction->setToolTip(QStringLiteral("Next %1 wet day sequences").arg(HowManySpinEdit->Value()));
+  NextManyAction->setToolTip(
+      QStringLiteral("Next %1 wet day sequences").arg(HowManySpinEdit->ValueInRange()));
 }
 
 void TMainForm::UseConstLengthActionExecute() {
@@ -204,62 +268,13 @@ void TMainForm::UseConstLengthActionExecute() {
 }
 
 void TMainForm::DefineConstLengthActionExecute() {
-  EditOptions(*engine_, [this](RunOptions& o) { o.ConstLength = UseConstLengthSpinEdit->Value(); });
-}
-
-void TMainForm::FileOpenActionExecute() {
-  bool reading = FileOpenAction->isChecked();
-  std::string name = engine_->State().InputFileName;
-  if (reading) {
-    RunGuarded(prompts_, [&] { reading = OpenInputTextFile(inputFile_, name, prompts_); });
-    if (!reading) FileOpenAction->setChecked(false);
-  } else {
-    inputFile_.close();
-  }
-  UseConstLengthAction->setEnabled(!reading);
-  if (graphs_ != nullptr) graphs_->OriginalRadioButton->setEnabled(!reading);
-  if (reading) {
-    EnterFileMode(name);
-  } else {
-    EnterTestMode();
-  }
-}
-
-void TMainForm::EnterFileMode(const std::string& name) {
-  UseConstLengthAction->setChecked(false);
-  UseConstLengthSpinEdit->setEnabled(false);
-  StatusPanels[1]->setText(ToQString("Input file: " + StripDirectory(name)));
-  if (graphs_ != nullptr) graphs_->DisaggregatedRadioButton->setChecked(true);
-  RunGuarded(prompts_, [&] { engine_->OpenInput(inputFile_, name); });
-}
-
-void TMainForm::EnterTestMode() {
-  StatusPanels[1]->setText(QStringLiteral("Input file: none"));
-  engine_->CloseInput();
-}
-
-// Giving up the file choice raises the toggle again: nothing is written then.
-void TMainForm::FileSaveActionExecute() {
-  bool writing = FileSaveAction->isChecked();
-  std::string name = engine_->State().OutputFileName;
-  if (writing) {
-    RunGuarded(prompts_, [&] { writing = OpenOutputTextFile(outputFile_, name, prompts_); });
-    if (writing) {
-      StatusPanels[2]->setText(ToQString("Output file: " + StripDirectory(name)));
-    } else {
-      FileSaveAction->setChecked(false);
-    }
-  } else {
-    StatusPanels[2]->setText(QStringLiteral("Ouput file: none"));
-    outputFile_.close();
-  }
-  engine_->SetOutput(writing ? &outputFile_ : nullptr, name);
+  EditOptions(*engine_, [this](RunOptions& o) { o.ConstLength = UseConstLengthSpinEdit->ValueInRange(); });
 }
 
 void TMainForm::ClearOutputActionExecute() { vout_.ClearText(); }
 
 void TMainForm::PrintDetailsSpinEditChange() {
-  EditOptions(*engine_, [this](RunOptions& o) { o.DetailLevel = PrintDetailsSpinEdit->Value(); });
+  EditOptions(*engine_, [this](RunOptions& o) { o.DetailLevel = PrintDetailsSpinEdit->ValueInRange(); });
 }
 
 void TMainForm::PrintStatisticsActionExecute() {
@@ -280,11 +295,16 @@ void TMainForm::AttachWindows(TBLParametersForm& parameters, TGraphForm& graphs,
   ParametersButton->defaultAction()->setEnabled(true);
   RepOptionsButton->defaultAction()->setEnabled(true);
   onParametersChanged = [this] { parameters_->FormCreate(); };
+  parameters.mayClearLog = [this] { return MayClearLog(); };
+  runLock_.Add({ParametersButton->defaultAction()});
+  runLock_.Add({&parameters, &repetitions});
+  PlaceBeside(repetitions, *this);
+  PlaceBeside(help_, *this);
 }
 
 void TMainForm::ShowGraphsButtonClick() {
   graphs_->setVisible(ShowGraphsButton->isChecked());
-  if (graphs_->isVisible()) graphs_->UpdateGraphs();
+  if (graphs_->isVisible() && !RunGoing()) graphs_->UpdateGraphs();
 }
 
 void TMainForm::ParametersButtonClick() { parameters_->exec(); }
@@ -306,18 +326,9 @@ void TMainForm::ParametersChanged() {
 }
 
 void TMainForm::DisableNextCommands() {
+  nextCommandsOff_ = true;
   NextAction->setEnabled(false);
   NextManyAction->setEnabled(false);
-}
-
-// Closing the files completes the output on disk; the program ends with this window
-// and the other windows close with it without asking (the log's save question too).
-void TMainForm::closeEvent(QCloseEvent* event) {
-  if (FileSaveAction->isChecked()) outputFile_.close();
-  if (FileOpenAction->isChecked()) inputFile_.close();
-  vout_.hide();
-  event->accept();
-  QApplication::quit();
 }
 
 }  // namespace nimbra

@@ -68,7 +68,8 @@ QLineEdit* TRepetitionOptions::AddDistanceRow(QGridLayout* grid, int row) {
   auto* edit = new QLineEdit(
       ToQString(FormatGeneral(kBuilt.RepDistanceAllowed, FromQString(locale().decimalPoint()))), this);
   edit->setToolTip(QStringLiteral(
-      "Euclidean distance of the logarithms of daily depths between original and synthetic data"));
+      "Largest ratio, on a log scale, between an original and a synthetic daily depth: a sequence is "
+      "accepted when |ln((original + 0.1) / (synthetic + 0.1))| stays below this on every day"));
   auto* label = new QLabel(QStringLiteral("Distance allowed"), this);
   label->setBuddy(edit);
   grid->addWidget(label, row, 0);
@@ -106,15 +107,15 @@ void TRepetitionOptions::FormCreate() {
 }
 
 void TRepetitionOptions::RepLeve1FacSpinEditChange() {
-  EditOptions(engine_, [this](RunOptions& o) { o.RepLevel1Factor = RepLeve1FacSpinEdit->Value(); });
+  EditOptions(engine_, [this](RunOptions& o) { o.RepLevel1Factor = RepLeve1FacSpinEdit->ValueInRange(); });
 }
 
 void TRepetitionOptions::RepLevel1MinSpinEditChange() {
-  EditOptions(engine_, [this](RunOptions& o) { o.RepLevel1Min = RepLevel1MinSpinEdit->Value(); });
+  EditOptions(engine_, [this](RunOptions& o) { o.RepLevel1Min = RepLevel1MinSpinEdit->ValueInRange(); });
 }
 
 void TRepetitionOptions::RepAllowedSpinEditChange() {
-  EditOptions(engine_, [this](RunOptions& o) { o.RepAllowed = RepAllowedSpinEdit->Value(); });
+  EditOptions(engine_, [this](RunOptions& o) { o.RepAllowed = RepAllowedSpinEdit->ValueInRange(); });
 }
 
 // Every intermediate text that is a number is stored; one that is not is reported and

@@ -17,6 +17,7 @@
 #include <system_error>
 
 #include "GuardedCommand.h"
+#include "WindowPlaces.h"
 #include "errors.h"
 #include "qt_prompts.h"
 #include "text_lines.h"
@@ -25,8 +26,8 @@ namespace nimbra {
 
 namespace {
 
-const std::string kFilters =
-    "Text Files (*.txt);;C++ source files (*.cpp *.h);;Windows ini files (*.ini);;All files (*)";
+const std::string kFilters = "Text Files (*.txt);;Log files (*.log);;All files (*)";
+constexpr int kHeightBelowMainWindow = 236;
 const QString kCaptionPrefix = QStringLiteral("Visual Output - ");
 
 // A line break at the very end closes the last line; it does not open another one.
@@ -102,6 +103,7 @@ void TVout::BuildFileMenu() {
   menu->addSeparator();
   Open1 = AddAction(menu, QStringLiteral("&Open..."), QStringLiteral("Open1"), &TVout::Open1Click);
   Save1 = AddAction(menu, QStringLiteral("&Save"), QStringLiteral("Save1"), &TVout::Save1Click);
+  Save1->setShortcut(QKeySequence::Save);
   Saveas1 = AddAction(menu, QStringLiteral("Save &as..."), QStringLiteral("Saveas1"), &TVout::Saveas1Click);
   menu->addSeparator();
   // Exit closes this window only, through the same save question as its close box.
@@ -170,8 +172,12 @@ int TVout::LineCount() const {
 }
 
 void TVout::AddLine(const std::string& text) {
-  if (isHidden()) show();
-  raise();
+  // Raised when it appears, not with every line: a window the user brought to the front
+  // during a run (the graphs) stays there.
+  if (isHidden()) {
+    show();
+    raise();
+  }
   for (const auto& line : SplitLines(text)) AppendLine(ToQString(line));
 }
 
@@ -219,17 +225,18 @@ std::string TVout::DecimalSeparator() const { return FromQString(QLocale().decim
 std::vector<std::string> TVout::Lines() const { return SplitFileLines(FromQString(Memo1->toPlainText())); }
 
 void TVout::PlaceBelow(const QWidget& mainWindow) {
-  const QRect main = mainWindow.frameGeometry();
-  const QSize frame = frameGeometry().size() - size();
-  resize(main.width() - frame.width(), 155 - frame.height());
-  move(main.left(), main.top() + 85);
+  nimbra::PlaceBelow(*this, mainWindow, kHeightBelowMainWindow);
 }
+
+bool TVout::IsEmpty() const { return LineCount() == 0; }
+
+bool TVout::HasUnsavedContent() const { return Modified && !IsEmpty(); }
 
 // --- Files -----------------------------------------------------------------
 
 bool TVout::AskToSave() {
-  const std::string message =
-      "The document " + FileName + " has changed." + "\r\r" + "Do you want to save the changes?";
+  const std::string subject = FileName.empty() ? "The log" : "The document " + FileName;
+  const std::string message = subject + " has changed.\r\rDo you want to save the changes?";
   switch (prompts_.ConfirmOrCancel(message)) {
     case Answer::Yes:
       return SaveFile();
@@ -243,16 +250,17 @@ bool TVout::AskToSave() {
 
 bool TVout::SaveFile() {
   if (FileName.empty()) return SaveFileAs();
-  Modified = false;
   WriteFile(FileName);
+  Modified = false;
   return true;
 }
 
+// A file that cannot be written leaves the name and the caption as they were.
 bool TVout::SaveFileAs() {
   const std::optional<std::string> path = ChooseSavePath();
   if (!path) return false;
+  WriteFile(*path);
   FileName = *path;
-  WriteFile(FileName);
   Modified = false;
   SetCaption(ToQString(FileName));
   return true;
@@ -262,6 +270,7 @@ bool TVout::SaveFileAs() {
 std::optional<std::string> TVout::ChooseSavePath() {
   std::string proposed = FileName;
   for (;;) {
+    TitleNextDialog(prompts_, QStringLiteral("Save the log"), QStringLiteral("txt"));
     std::optional<std::string> chosen = prompts_.ChooseFileToSave(proposed, kFilters);
     std::error_code unknown;
     if (!chosen || !std::filesystem::exists(*chosen, unknown)) return chosen;

@@ -39,8 +39,11 @@ class TVout : public QMainWindow, public OutputLog {
 
   // The lines of the text area, as a save writes them.
   std::vector<std::string> Lines() const;
-  // Same left edge and width as mainWindow, a strip 155 pixels high from 85 below its top.
+  // Right below mainWindow, as wide as it.
   void PlaceBelow(const QWidget& mainWindow);
+  bool IsEmpty() const;
+  // Lines written or typed since the text was last saved, opened or started anew.
+  bool HasUnsavedContent() const;
 
   void FormCreate();
   void Memo1Change();

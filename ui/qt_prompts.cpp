@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <utility>
 
 namespace nimbra {
 
@@ -13,20 +14,31 @@ QString ToQString(const std::string& text) {
 
 std::string FromQString(const QString& text) { return text.toStdString(); }
 
+void QtPrompts::SetNextDialog(const QString& title, const QString& suffix) {
+  title_ = title;
+  suffix_ = suffix;
+}
+
+void TitleNextDialog(Prompts& prompts, const QString& title, const QString& suffix) {
+  if (auto* dialogs = dynamic_cast<QtPrompts*>(&prompts)) dialogs->SetNextDialog(title, suffix);
+}
+
 std::string QtPrompts::ChooseFileToOpen(const std::string& proposed, const std::string& filters) {
-  const QString chosen =
-      QFileDialog::getOpenFileName(parent_, QString(), ToQString(proposed), ToQString(filters));
+  const QString chosen = QFileDialog::getOpenFileName(parent_, std::exchange(title_, QString()),
+                                                      ToQString(proposed), ToQString(filters));
+  suffix_.clear();
   return chosen.isEmpty() ? proposed : FromQString(chosen);
 }
 
 std::optional<std::string> QtPrompts::ChooseFileToSave(const std::string& proposed,
                                                        const std::string& filters) {
+  QFileDialog dialog(parent_, std::exchange(title_, QString()), ToQString(proposed), ToQString(filters));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(std::exchange(suffix_, QString()));
   // Overwriting is asked by the caller, in its own words.
-  const QString chosen =
-      QFileDialog::getSaveFileName(parent_, QString(), ToQString(proposed), ToQString(filters), nullptr,
-                                   QFileDialog::DontConfirmOverwrite);
-  if (chosen.isEmpty()) return std::nullopt;
-  return FromQString(chosen);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return FromQString(dialog.selectedFiles().constFirst());
 }
 
 void QtPrompts::Inform(const std::string& text) {

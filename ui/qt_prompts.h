@@ -20,9 +20,18 @@ class QtPrompts : public Prompts {
   Answer ConfirmOrCancel(const std::string& text) override;
   void ShowError(const std::string& text) override;
 
+  // The next file dialog says in its caption what is chosen; a save dialog adds suffix
+  // to a name chosen without one.
+  void SetNextDialog(const QString& title, const QString& suffix);
+
  private:
   QWidget* parent_;
+  QString title_;
+  QString suffix_;
 };
+
+// Sets the next file dialog's caption and default suffix where the prompts are real dialogs.
+void TitleNextDialog(Prompts& prompts, const QString& title, const QString& suffix = QString());
 
 // Text of the system (8-bit, CR LF line breaks) as Qt shows it.
 QString ToQString(const std::string& text);

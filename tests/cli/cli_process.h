@@ -37,11 +37,12 @@ class CliTest : public testing::Test {
   void SetUp() override { fs::create_directories(dir); }
   void TearDown() override { fs::remove_all(dir); }
 
-  CliResult Run(const std::string& arguments) {
+  // launcher, when given, is a command that runs nimbra-cli, such as a timeout.
+  CliResult Run(const std::string& arguments, const std::string& launcher = "") {
     const auto out = dir / "stdout.txt";
     const auto err = dir / "stderr.txt";
-    const std::string command =
-        std::string(NIMBRA_CLI_PATH) + " " + arguments + " >" + out.string() + " 2>" + err.string();
+    const std::string command = launcher + std::string(NIMBRA_CLI_PATH) + " " + arguments + " >" +
+                                out.string() + " 2>" + err.string();
     const int raw = std::system(command.c_str());
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(out), ReadFile(err)};
   }

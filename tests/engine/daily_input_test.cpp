@@ -135,9 +135,8 @@ TEST_F(DailyInputTest, FileStartingWithADigitHasNoHeader) {
   EXPECT_EQ(S().SkipCount, 0);
   // Any other first letter is no header either: the line is read as a record.
   EXPECT_EQ(ReadText("X 2\r\n1 1 5 4.5\r\n"), (Sequences{}));
-  EXPECT_EQ(
-      ui.messages,
-      (std::vector<std::string>{"Invalid number \"X\" in line 1 of the input file: the input ends there."}));
+  EXPECT_EQ(ui.messages, (std::vector<std::string>{"Invalid number \"X\" for Day in line 1 of the input "
+                                                   "file: an integer is expected; the input ends there."}));
 }
 
 void ExpectParameters(const EngineState& s) {
@@ -161,13 +160,27 @@ TEST_F(DailyInputTest, ParametersLineSetsTheModelAndReloadsTheDialog) {
   EXPECT_EQ(ui.reloads, 2);
 }
 
-TEST_F(DailyInputTest, BlankLineBeforeTheParametersLineEndsTheInputAtOnce) {
-  EXPECT_EQ(ReadText(std::string("D 0\r\n\r\nP ") + kParameters + "\r\n1 1 5 2\r\n"), (Sequences{}));
-  ExpectParameters(S());
-  EXPECT_EQ(
-      ui.messages,
-      (std::vector<std::string>{"Invalid number \"P\" in line 3 of the input file: the input ends there."}));
-  EXPECT_EQ(ui.disables, 1);
+TEST_F(DailyInputTest, BlankLinesMayStandAnywhereInTheHeader) {
+  for (const std::string& text :
+       {std::string("D 0\r\n\r\nP ") + kParameters + "\r\n1 1 5 2\r\n",
+        std::string("\r\n \r\nD 0\r\n\t\r\n\r\n  P ") + kParameters + "\r\n\r\n1 1 5 2",
+        std::string("\xEF\xBB\xBF\r\nP ") + kParameters + "\n1 1 5 2"}) {
+    EXPECT_EQ(ReadText(text), (Sequences{{1, 1, 5, {2.0}}})) << text;
+    ExpectParameters(S());
+  }
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(ui.reloads, 3);
+}
+
+TEST_F(DailyInputTest, ByteOrderMarkIsSkipped) {
+  EXPECT_EQ(ReadText("\xEF\xBB\xBF"
+                     "D 1\r\n1 1 5 9 2\r\n"),
+            (Sequences{{1, 1, 5, {2.0}}}));
+  EXPECT_EQ(S().SkipCount, 1);
+  EXPECT_EQ(ReadText("\xEF\xBB\xBF"
+                     "1 1 5 2\r\n"),
+            (Sequences{{1, 1, 5, {2.0}}}));
+  EXPECT_TRUE(ui.messages.empty());
 }
 
 class FailedParametersLine : public DailyInputTest {
@@ -183,18 +196,65 @@ class FailedParametersLine : public DailyInputTest {
   }
 };
 
-TEST_F(FailedParametersLine, BadNumberChangesNoParameter) {
+struct BadHeader {
+  std::string text;
+  std::string message;
+};
+
+// Each line is read alone: a short or malformed line never takes values from the next.
+TEST_F(FailedParametersLine, BadHeaderOrParametersLineIsRefusedNamingLineAndField) {
+  const std::vector<BadHeader> cases{
+      {"P 30 0.5 0.1 0.05 4 2.5 6 three\r\n",
+       "Invalid number \"three\" for SigmaX in line 1 of the input file: a real number such as 0.25 or "
+       "2.5e-2 is "
+       "expected."},
+      {"D 0\r\nP 30 0.5 0.1 abc 4 2.5 6 3\r\n",
+       "Invalid number \"abc\" for Phi in line 2 of the input file: a real number such as 0.25 or 2.5e-2 "
+       "is "
+       "expected."},
+      {"P 30.5 0.5 0.1 0.05 4 2.5 6 3\r\n",
+       "Invalid number \"30.5\" for DaysPerMonth in line 1 of the input file: an integer is expected."},
+      {"D 0\r\nP 30 0.5 0.1",
+       "The parameters line, line 2 of the input file, ends before Phi: it must hold DaysPerMonth, Lambda, "
+       "Kappa, "
+       "Phi, Alpha, Nu, MuX and SigmaX."},
+      {"H 0\r\nP 31 0.45 0.07\r\n1 7 2000 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0\r\n",
+       "The parameters line, line 2 of the input file, ends before Phi: it must hold DaysPerMonth, Lambda, "
+       "Kappa, "
+       "Phi, Alpha, Nu, MuX and SigmaX."},
+      {"P\r\n31 0.5 0.1 0.05 4 2.5 6 3\r\n",
+       "The parameters line, line 1 of the input file, ends before DaysPerMonth: it must hold DaysPerMonth, "
+       "Lambda, Kappa, Phi, Alpha, Nu, MuX and SigmaX."},
+      {"P 30 0.5 0.1 0.05 4 2.5 6 \x01\xff\r\n",
+       "Invalid number \"\\xFF\" for SigmaX in line 1 of the input file: a real number such as 0.25 or "
+       "2.5e-2 is "
+       "expected."},
+      {"D 2.0\r\n1 1 5 2\r\n",
+       "The header line, line 1 of the input file, must give the number of values to skip before each depth "
+       "as a "
+       "non-negative integer; it gives \"2.0\"."},
+      {"\r\nh -2 values\r\n",
+       "The header line, line 2 of the input file, must give the number of values to skip before each depth "
+       "as a "
+       "non-negative integer; it gives \"-2\"."},
+  };
   const EngineState before = S();
-  for (const char* line : {"P 30 0.5 0.1 0.05 4 2.5 6 three\r\n", "P 30 0.5 0.1 abc 4 2.5 6 3\r\n",
-                           "P 30.5 0.5 0.1 0.05 4 2.5 6 3\r\n", "D 0\r\nP 30 0.5 0.1"}) {
+  for (const BadHeader& c : cases) {
     try {
-      Open(line);
-      ADD_FAILURE() << "no error for " << line;
+      Open(c.text);
+      ADD_FAILURE() << "no error for " << c.text;
     } catch (const InputError& e) {
-      EXPECT_STREQ(e.what(), "Invalid numeric input");
+      EXPECT_EQ(e.what(), c.message);
     }
     ExpectNothingChanged(before);
   }
+}
+
+TEST_F(DailyInputTest, SkipCountComesFromTheHeaderLineAlone) {
+  EXPECT_EQ(ReadText("D\r\n2 1 5 3\r\n"), (Sequences{{2, 1, 5, {3.0}}}));
+  EXPECT_EQ(S().SkipCount, 0);
+  EXPECT_EQ(ReadText("D\n \n2 1 5 3 4\r\n"), (Sequences{{2, 1, 5, {3.0}}}));
+  EXPECT_EQ(S().SkipCount, 0);
 }
 
 TEST_F(FailedParametersLine, PeriodsOfNoDaysAreRefused) {
@@ -238,8 +298,9 @@ TEST_F(DailyInputTest, SequencesEndAtDryDaysGapsAndNewPeriodsOrTags) {
   EXPECT_EQ(ReadText("5 1 3 1\r\n6 1 3 0\r\n7 1 3 1\r\n"), (Sequences{{5, 1, 3, {1.0}}, {7, 1, 3, {1.0}}}));
   EXPECT_EQ(ReadText("1 1 5 1\r\n2 2 5 1\r\n4 2 5 1\r\n"),
             (Sequences{{1, 1, 5, {1.0}}, {2, 2, 5, {1.0}}, {4, 2, 5, {1.0}}}));
-  EXPECT_EQ(ReadText("2147483647 1 1 5\r\n-2147483648 1 1 6\r\n"),
-            (Sequences{{2147483647, 1, 1, {5.0}}, {-2147483647 - 1, 1, 1, {6.0}}}));
+  S().Options.DaysPerMonth = 2147483647;
+  EXPECT_EQ(ReadText("2147483647 1 1 5\r\n1 1 1 6\r\n"),
+            (Sequences{{2147483647, 1, 1, {5.0}}, {1, 1, 1, {6.0}}}));
 }
 
 TEST_F(DailyInputTest, NoWetRecordEndsTheInputAtTheFirstStep) {
@@ -262,14 +323,89 @@ TEST_F(DailyInputTest, BadNumberEndsTheInputWithAMessageNamingItsLine) {
             (Sequences{}));
   EXPECT_EQ(ReadText("1 1 5 " + std::string(50, 'x') + "\r\n"), (Sequences{}));
   EXPECT_EQ(ReadText("1 1 5 2\r\n2 1\r\n5 1e\r\n"), (Sequences{{1, 1, 5, {2.0}}}));
-  EXPECT_EQ(ui.messages, (std::vector<std::string>{
-                             "Invalid number \"abc\" in line 2 of the input file: the input ends there.",
-                             "Invalid number \"1.5\" in line 6 of the input file: the input ends there.",
-                             "Invalid number \"2,5\" in line 3 of the input file: the input ends there.",
-                             "Invalid number \"" + std::string(40, 'x') +
-                                 "...\" in line 1 of the input file: the input ends there.",
-                             "Invalid number \"1e\" in line 3 of the input file: the input ends there."}));
+  const std::string real = ": a real number such as 2.5 is expected; the input ends there.";
+  EXPECT_EQ(ui.messages,
+            (std::vector<std::string>{"Invalid number \"abc\" for Depth in line 2 of the input file" + real,
+                                      "Invalid number \"1.5\" for Tag in line 6 of the input file: an "
+                                      "integer is expected; the input ends there.",
+                                      "Invalid number \"2,5\" for Depth in line 3 of the input file" + real,
+                                      "Invalid number \"" + std::string(40, 'x') +
+                                          "...\" for Depth in line 1 of the input file" + real,
+                                      "Invalid number \"1e\" for Depth in line 3 of the input file" + real}));
   EXPECT_EQ(ui.disables, 5);
+}
+
+struct BadRecord {
+  std::string text;
+  Sequences delivered;
+  std::string message;
+};
+
+// The input ends at a record no reader could trust, the user is told why and where,
+// and the reader remembers that input was dropped.
+TEST_F(DailyInputTest, RecordsOutsideTheFormatEndTheInputNamingLineAndField) {
+  const std::string real = ": a real number such as 2.5 is expected; the input ends there.";
+  const std::vector<BadRecord> cases{
+      {"0 1 5 2\r\n1 1 5 3\r\n",
+       {},
+       "Day 0 in line 1 of the input file is outside 1 to 31, the days per month: the input ends there."},
+      {"3 1 5 2\r\n-4 1 5 3\r\n",
+       {{3, 1, 5, {2.0}}},
+       "Day -4 in line 2 of the input file is outside 1 to 31, the days per month: the input ends there."},
+      {"1 1 5 2\r\n32 1 5 0\r\n",
+       {{1, 1, 5, {2.0}}},
+       "Day 32 in line 2 of the input file is outside 1 to 31, the days per month: the input ends there."},
+      {"1 1 5 2\r\n2 1 5 1e400\r\n3 1 5 2\r\n",
+       {{1, 1, 5, {2.0}}},
+       "Invalid number \"1e400\" for Depth in line 2 of the input file" + real},
+      {"1 1 5 nan\r\n", {}, "Invalid number \"nan\" for Depth in line 1 of the input file" + real},
+      {"1 1 5 inf\r\n", {}, "Invalid number \"inf\" for Depth in line 1 of the input file" + real},
+      {"1 1 5 .5\r\n", {}, "Invalid number \".5\" for Depth in line 1 of the input file" + real},
+      {"1 1 5 2\r\n2 1 \x80\x7f\\\xc3\xa9 1\r\n",
+       {{1, 1, 5, {2.0}}},
+       "Invalid number \"\\x80\\x7F\\x5C\\xC3\\xA9\" for Period in line 2 of the input file: an integer is "
+       "expected; the "
+       "input ends there."},
+      {"D 1\r\n1 1 5 x 2\r\n",
+       {},
+       "Invalid number \"x\" for skipped value 1 in line 2 of the input file" + real},
+      {"H 0\r\n1 1 5 2" + HoursText(1) + "\r\n2 1 5 2 1 1 1 1 1 1 1 0,5",
+       {{1, 1, 5, {2.0}}},
+       "Invalid number \"0,5\" for hour 8 in line 3 of the input file" + real},
+      {"1 1 5 1e308\r\n",
+       {},
+       "Depth in line 1 of the input file is 1E308 mm, above the 10000 mm that no day's rain reaches: the "
+       "input "
+       "ends there."},
+      {"H 0\r\n1 1 5 2 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 20000\r\n",
+       {},
+       "hour 24 in line 2 of the input file is 20000 mm, above the 10000 mm that no day's rain reaches: the "
+       "input "
+       "ends there."},
+  };
+  for (const BadRecord& c : cases) {
+    ui.messages.clear();
+    EXPECT_EQ(ReadText(c.text), c.delivered) << c.text;
+    EXPECT_EQ(ui.messages, std::vector<std::string>{c.message});
+    EXPECT_TRUE(S().InputDropped);
+  }
+  EXPECT_FALSE(ReadText("1 1 5 2\r\n").empty());
+  EXPECT_FALSE(S().InputDropped);
+}
+
+TEST_F(DailyInputTest, NegativeObservedHoursAreDryAndNamedOnce) {
+  std::string hours = HoursText(1);
+  hours.replace(hours.find(" 3 "), 3, " -1 ");
+  Open("H 0\r\n1 1 5 0" + hours + "\r\n1 1 6 2" + hours + "\r\n2 1 6 2" + hours + "\r\n");
+  ASSERT_TRUE(Request());
+  EXPECT_EQ(S().OriginalHourly[3], 0.0);
+  EXPECT_EQ(S().OriginalHourly[24 + 3], 0.0);
+  EXPECT_EQ(S().OriginalHourly[4], 4.0);
+  EXPECT_EQ(ui.messages,
+            (std::vector<std::string>{"Negative observed hours are read as dry hours (0 mm), as "
+                                      "negative depths are read as dry days; the first is in line 3 "
+                                      "of the input file."}));
+  EXPECT_FALSE(S().InputDropped);
 }
 
 TEST_F(DailyInputTest, RecordCutShortByTheEndIsDroppedWithAMessage) {
@@ -306,6 +442,7 @@ std::string SplitMessage(int day) {
 }
 
 TEST_F(DailyInputTest, LongWetRunsAreSplitIntoSequencesThatFollowOnEachOther) {
+  S().Options.DaysPerMonth = 366;
   const std::string text = WetDays(1, 65) + "66 1 1 0\r\n" + WetDays(70, 101) + WetDays(103, 132);
   EXPECT_EQ(ReadText(text), (Sequences{WetRun(1, 30), WetRun(31, 60), WetRun(61, 65), WetRun(70, 99),
                                        WetRun(100, 101), WetRun(103, 132)}));

@@ -1,3 +1,4 @@
+#include <cmath>
 #include <fstream>
 #include <sstream>
 #include <streambuf>
@@ -108,6 +109,30 @@ TEST_F(HourlyOutputTest, EmptySequenceWritesNothing) {
   EXPECT_EQ(out.str(), "");
   S().OutputFile = nullptr;
   EXPECT_THROW(engine.WriteHourlyOutput(), InvalidArgument);
+}
+
+TEST_F(HourlyOutputTest, NonFiniteDepthsFailTheStepAndWriteNothing) {
+  const double nan = std::nan("");
+  const struct {
+    double* value;
+    double bad;
+  } cases[] = {{&S().SyntheticHourly[30], nan},
+               {&S().SyntheticHourly[1], INFINITY},
+               {&S().OriginalDaily[2], -INFINITY}};
+  for (const auto& c : cases) {
+    SetSequence({7, 2, 1990}, 2);
+    *c.value = c.bad;
+    try {
+      engine.WriteHourlyOutput();
+      ADD_FAILURE() << "no error for " << c.bad;
+    } catch (const FloatingPointError& e) {
+      EXPECT_STREQ(
+          e.what(),
+          "The depths computed for the sequence from day 7, tag 2, period 1990 are not all finite numbers: "
+          "nothing of it is written to the output file.");
+    }
+    EXPECT_EQ(out.str(), "");
+  }
 }
 
 const char* const kFullDisk =

@@ -36,7 +36,8 @@ TEST(InputTokens, RealsTakeAPointAndAnExponentButNoComma) {
   }
 }
 
-std::vector<std::string> AllTokens(const std::string& text, int& line, std::vector<int>& lines) {
+std::vector<std::string> AllTokens(const std::string& text, std::int64_t& line,
+                                   std::vector<std::int64_t>& lines) {
   std::istringstream in(text);
   InputScanner scan(in, line);
   std::vector<std::string> tokens;
@@ -48,35 +49,42 @@ std::vector<std::string> AllTokens(const std::string& text, int& line, std::vect
 }
 
 TEST(InputTokens, ControlCharactersSeparateAndEveryKindOfLineEndCounts) {
-  int line = 1;
-  std::vector<int> lines;
+  std::int64_t line = 1;
+  std::vector<std::int64_t> lines;
   std::string text = "a\tb\r\nc\rd\ne\n\rf\fg\x01h\xe9t\xe9";
   text += '\0';
   const auto tokens = AllTokens(text + "i", line, lines);
   EXPECT_EQ(tokens, (std::vector<std::string>{"a", "b", "c", "d", "e", "f", "g", "h\xe9t\xe9", "i"}));
-  EXPECT_EQ(lines, (std::vector<int>{1, 1, 2, 3, 4, 6, 6, 6, 6}));
+  EXPECT_EQ(lines, (std::vector<std::int64_t>{1, 1, 2, 3, 4, 6, 6, 6, 6}));
   EXPECT_EQ(line, 6);
 }
 
 TEST(InputTokens, CtrlZEndsTheText) {
-  int line = 1;
-  std::vector<int> lines;
+  std::int64_t line = 1;
+  std::vector<std::int64_t> lines;
   const std::string ctrlZ(1, '\x1a');
   EXPECT_EQ(AllTokens("12" + ctrlZ + "34\r\n56", line, lines), (std::vector<std::string>{"12"}));
   EXPECT_EQ(AllTokens("\r\n" + ctrlZ + "\r\n", line, lines), (std::vector<std::string>{}));
   EXPECT_EQ(line, 2);
 }
 
+TEST(InputTokens, LinesAreCountedPastTwoToTheThirtyOne) {
+  std::int64_t line = 2147483647;
+  std::vector<std::int64_t> lines;
+  EXPECT_EQ(AllTokens("a\r\n\nb", line, lines), (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(lines, (std::vector<std::int64_t>{2147483647, 2147483649}));
+}
+
 TEST(InputTokens, SkipLineTakesTheLineEndWhateverItsKind) {
   for (const char* end : {"\r\n", "\r", "\n"}) {
-    int line = 1;
+    std::int64_t line = 1;
     std::istringstream in(std::string("H 3 title") + end + "next");
     InputScanner scan(in, line);
     scan.SkipLine();
     EXPECT_EQ(line, 2);
     EXPECT_EQ(scan.NextToken(), "next");
   }
-  int line = 1;
+  std::int64_t line = 1;
   std::istringstream in("no line end");
   InputScanner scan(in, line);
   scan.SkipLine();

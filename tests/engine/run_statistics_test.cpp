@@ -139,20 +139,24 @@ TEST_F(RunStatisticsTest, ConstantLengthModePutsOneDryDayBeforeEachSequence) {
   EXPECT_EQ(S().AllValuesSynthetic[48 + 24], 2.0);
 }
 
-TEST_F(RunStatisticsTest, FullRecordSeriesIsReportedAtEveryStep) {
+TEST_F(RunStatisticsTest, FullRecordSeriesIsReportedOnceAndInTheReport) {
   // One record of 49972 values leaves room for exactly one more day.
   AppendRecords(Repeat(1.0, 49972), 49972, S().WetValuesSynthetic, kWetValuesCapacity, kRecordSeparator);
   ASSERT_TRUE(DayStep(0));
   EXPECT_TRUE(ui.messages.empty());
   ASSERT_TRUE(DayStep(0));
   ASSERT_TRUE(DayStep(0));
-  EXPECT_EQ(ui.messages, (std::vector<std::string>{kWetFull, kWetFull}));
+  EXPECT_EQ(ui.messages, (std::vector<std::string>{kWetFull}));
   EXPECT_EQ(Records(S().WetValuesSynthetic), 49996);
   EXPECT_EQ(Records(S().WetValuesOriginal), 24);  // the original is not appended after the failure
   EXPECT_EQ(S().AllValuesCount, 72);              // the step goes on
+  engine.PrintStatistics();
+  EXPECT_EQ(log.LastLine(),
+            "The statistics of wet days and wet hours cover 24 of the run's 72 hourly values: the collection "
+            "was full.");
 }
 
-TEST_F(RunStatisticsTest, FullAllValuesArraysAreReportedAtEveryLaterStep) {
+TEST_F(RunStatisticsTest, FullAllValuesArraysAreReportedOnceAndInTheReport) {
   S().AllValuesCount = 199952;
   ASSERT_TRUE(DayStep(1, 4.0));  // 24 dry and 24 wet hours: the last one at position 200000
   EXPECT_TRUE(ui.messages.empty());
@@ -160,13 +164,15 @@ TEST_F(RunStatisticsTest, FullAllValuesArraysAreReportedAtEveryLaterStep) {
   EXPECT_EQ(S().AllValuesSynthetic[199999], 4.0);
   EXPECT_TRUE(DayStep(0));  // the copy overflows
   EXPECT_TRUE(DayStep(1));  // the dry hours overflow
-  EXPECT_EQ(ui.messages, (std::vector<std::string>{kAllFull, kAllFull}));
+  EXPECT_EQ(ui.messages, (std::vector<std::string>{kAllFull}));
   EXPECT_EQ(S().AllValuesCount, 200000);
 
   S().AllValuesCount = 199960;
   EXPECT_TRUE(DayStep(1));
   EXPECT_EQ(S().AllValuesCount, 199984);  // the dry hours stay when the copy overflows
-  EXPECT_EQ(ui.messages.size(), 3u);
+  EXPECT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(S().Shortfall.allKept, 72);
+  EXPECT_EQ(S().Shortfall.allOffered, 168);
 }
 
 TEST(RunSummaries, AllValuesNeedADayOfHours) {

@@ -110,7 +110,16 @@ TEST_F(EngineTest, AStormOfMoreThanAThousandCellsIsARangeError) {
   S().Parameters.Kappa = 1e6;  // cells arrive a million times faster than they end
   S().Parameters.Phi = 1e-3;
   Storm storm;
-  EXPECT_THROW(engine.GenerateStorm(storm, false, 0.0), RangeError);
+  try {
+    engine.GenerateStorm(storm, false, 0.0);
+    ADD_FAILURE() << "no error";
+  } catch (const RangeError& e) {
+    EXPECT_STREQ(
+        e.what(),
+        "The model parameters Kappa and Phi give storms of 1000000000 cells on average (1 + Kappa/Phi), "
+        "and this storm needed more than the 1000 cells a storm holds: the step ends. With Kappa/Phi "
+        "below 47 no storm of a run comes near it.");
+  }
 }
 
 // Mean of many intensities within five standard errors of MuX.

@@ -96,9 +96,9 @@ TEST_F(EngineTest, ExhaustedSearchShowsTheMessageOnceAndGoesOn) {
 
 TEST_F(EngineTest, AnAttemptNeedingAFiftyFirstStormFailsInsteadOfStopping) {
   S().Options.RepAllowed = 1;
-  S().Parameters.Lambda = 200;  // some two hundred storms a day
+  S().Parameters.Lambda = 40;  // some 120 storms in three days
   S().PrintStormNumbers = true;
-  int n = 1;
+  int n = 3;
   EXPECT_NO_THROW(engine.SeekWetDrySequence(n, false));
   EXPECT_EQ(S().Attempts, 11);
   EXPECT_EQ(ui.messages.size(), 1u);

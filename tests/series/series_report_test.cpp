@@ -56,7 +56,7 @@ TEST(SeriesReport, OneRowPerSeasonSeriesAndViewWithADrySeasonLeftBlank) {
   std::vector<double> hours(5 * 24, 0.0);
   for (int d : {0, 2, 4}) hours[d * 24 + 3] = kSeries.Daily[d];
   const ReportStation station{
-      "X", &kSeries, hours, {}, {{"2", MonthBit(2)}, {"JJA", MonthBit(6) | MonthBit(7)}}};
+      "X", &kSeries, hours, {}, {{{"2", MonthBit(2)}, {}}, {{"JJA", MonthBit(6) | MonthBit(7)}, {}}}};
   std::ostringstream out;
   WriteReportHeader(out);
   WriteStationReport(out, station);
@@ -68,6 +68,45 @@ TEST(SeriesReport, OneRowPerSeasonSeriesAndViewWithADrySeasonLeftBlank) {
   EXPECT_EQ(rows[1].substr(0, 35), "X,2,observed_daily,all,2,1,1.414213");
   EXPECT_EQ(rows[3].substr(0, 40), "X,2,disaggregated_hourly,all,48,0.041666");
   EXPECT_EQ(rows[6], "X,JJA,observed_daily,all,0" + std::string(14, ','));
+}
+
+std::vector<std::string> Fields(const std::string& row) {
+  std::vector<std::string> fields;
+  std::istringstream in(row);
+  for (std::string field; std::getline(in, field, ',');) fields.push_back(field);
+  return fields;
+}
+
+// Set A of the model's reference values: mean, variance and lag-1 covariance a day and an hour.
+TEST(SeriesReport, TheModelsOwnValuesStandBesideTheSeries) {
+  const ModelParameters setA{0.4, 0.5, 0.1, 6, 0.6, 24, 24};
+  const std::vector<double> hours(5 * 24, 0.0);
+  const ReportStation station{"X", &kSeries, hours, {}, {{{"2", MonthBit(2)}, setA}}};
+  std::ostringstream out;
+  WriteStationReport(out, station);
+  std::istringstream lines(out.str());
+  std::vector<std::string> rows;
+  for (std::string line; std::getline(lines, line);) rows.push_back(line);
+  ASSERT_EQ(rows.size(), 7u);
+  const struct {
+    std::string row, series;
+    double mean, variance, covariance;
+  } expected[] = {{rows[5], "model_daily", 6.912, 143.857, 49.6164},
+                  {rows[6], "model_hourly", 0.288, 0.646427, 0.546139}};
+  for (const auto& e : expected) {
+    const auto f = Fields(e.row);
+    ASSERT_EQ(f.size(), 19u) << e.row;
+    EXPECT_EQ(f[2], e.series);
+    EXPECT_EQ(f[4], "");  // a model has no count
+    EXPECT_NEAR(std::stod(f[5]), e.mean, 1e-9 * e.mean);
+    EXPECT_NEAR(std::pow(std::stod(f[6]), 2), e.variance, 1e-5 * e.variance);
+    EXPECT_NEAR(std::stod(f[9]), e.covariance / e.variance, 1e-5);
+  }
+  const ReportStation noMean{
+      "X", &kSeries, hours, {}, {{{"2", MonthBit(2)}, ModelParameters{0.4, 0.5, 0.1, 0.9, 0.6, 24, 24}}}};
+  std::ostringstream blank;
+  WriteStationReport(blank, noMean);
+  EXPECT_NE(blank.str().find("X,2,model_hourly,all," + std::string(14, ',') + "\n"), std::string::npos);
 }
 
 }  // namespace

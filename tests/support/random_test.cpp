@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "errors.h"
+#include "lcg.h"
 
 namespace nimbra {
 namespace {
@@ -55,11 +57,38 @@ TEST(ExponentialRandom, ExactValuesFromSeedZero) {
   EXPECT_EQ(g.ExponentialRandom(1.0), 0x1.3263d5fd2b992p-3);
 }
 
-TEST(ExponentialRandom, UniformOfZeroIsAFloatingPointError) {
-  RandomGenerator g;
-  g.SetRandomSeed(649090867);  // the next state is 0
-  EXPECT_THROW(g.ExponentialRandom(1.0), FloatingPointError);
-  EXPECT_EQ(g.State(), 0u);
+// A uniform of 0 that would reach a logarithm is passed over. The state after 0 is 1,
+// the first state from seed 0, so from there on each variate draws what it draws from
+// seed 0; with threads the passed-over uniform is passed over in the same way.
+TEST(Variates, UniformOfZeroBeforeALogarithmIsPassedOver) {
+  struct Case {
+    const char* name;
+    std::int32_t seedBeforeZero;  // the state 0 comes at the first or second draw
+    std::function<double(RandomGenerator&)> draw;
+  };
+  constexpr std::int32_t kZeroNext = 649090867;
+  constexpr std::int32_t kZeroSecond = -19094774;  // the state before 649090867
+  const std::vector<Case> cases = {
+      {"exponential", kZeroNext, [](RandomGenerator& g) { return g.ExponentialRandom(1.0); }},
+      {"normal", kZeroNext, [](RandomGenerator& g) { return g.NormalRandom(1.0, 2.0); }},
+      {"Erlang 1", kZeroNext, [](RandomGenerator& g) { return g.GammaRandom(1.5, 1.0); }},
+      {"Erlang 3", kZeroNext, [](RandomGenerator& g) { return g.GammaRandom(1.5, 3.0); }},
+      {"Cheng-Feast", kZeroSecond, [](RandomGenerator& g) { return g.GammaRandomLargeShape(1.5, 2.0); }},
+  };
+  for (const Case& c : cases) {
+    for (int threads : {1, 2}) {
+      SCOPED_TRACE(std::string(c.name) + ", threads " + std::to_string(threads));
+      RandomGenerator fromZero;
+      fromZero.SetThreads(threads);
+      fromZero.SetRandomSeed(0);
+      const double expected = c.draw(fromZero);
+      RandomGenerator g;
+      g.SetThreads(threads);
+      g.SetRandomSeed(c.seedBeforeZero);
+      EXPECT_EQ(c.draw(g), expected);
+      EXPECT_EQ(g.State(), fromZero.State());
+    }
+  }
 }
 
 TEST(ExponentialRandom, NonPositiveRateWritesTheWarningFirst) {
@@ -236,6 +265,47 @@ TEST(Variates, SameSeedSameNumbersToTheLastBit) {
   for (int i = 0; i < 1000; ++i) {
     ASSERT_EQ(a.GammaRandom(1.0, 0.3 + i * 0.01), b.GammaRandom(1.0, 0.3 + i * 0.01));
   }
+}
+
+// Logarithms computed ahead on other threads are the ones computed on the spot: a long
+// mixed stream, re-seeded and switched between thread counts on the way, is drawn
+// with one thread and again with two and three. It passes the state 0 early on.
+std::vector<double> MixedStream(int threads) {
+  RandomGenerator g;
+  g.SetThreads(threads);
+  g.SetRandomSeed(static_cast<std::int32_t>(LcgJump(0, (std::uint64_t{1} << 32) - 20000)));
+  std::vector<double> drawn;
+  for (int i = 0; i < 300000; ++i) {
+    if (i == 100000) g.SetRandomSeed(-5);
+    if (i == 200000) g.SetThreads(threads == 1 ? 1 : 5 - threads);
+    switch (i % 7) {
+      case 0:
+        drawn.push_back(g.NormalRandom(0.0, 1.0));
+        break;
+      case 1:
+        drawn.push_back(g.GammaRandom(0.7, 0.4));
+        break;
+      case 2:
+        drawn.push_back(g.GammaRandom(0.7, 2.69569));
+        break;
+      case 3:
+        drawn.push_back(g.GammaRandom(0.7, 1.0));
+        break;
+      case 4:
+        drawn.push_back(g.RandomUniform());
+        break;
+      default:
+        drawn.push_back(g.ExponentialRandom(0.45));
+    }
+  }
+  drawn.push_back(g.State());
+  return drawn;
+}
+
+TEST(Variates, ThreadsDoNotChangeANumber) {
+  const std::vector<double> single = MixedStream(1);
+  EXPECT_EQ(MixedStream(2), single);
+  EXPECT_EQ(MixedStream(3), single);
 }
 
 }  // namespace

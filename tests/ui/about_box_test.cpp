@@ -57,7 +57,7 @@ class AboutBoxTest : public QObject {
     const QStringList texts = LabelTexts(box);
     QVERIFY(texts.contains(QStringLiteral("Initial version (0.1), December 1999")));
     QVERIFY(texts.contains(QStringLiteral("Current version (0.2), June 2004")));
-    QVERIFY(texts.contains(QStringLiteral("Physical Memory Available to Windows:")));
+    QVERIFY(texts.contains(QStringLiteral("Physical memory available:")));
     QVERIFY(texts.contains(QStringLiteral("Memory in Use:")));
     const QLabel* title = LabelWithText(box, QStringLiteral("Temporal rainfall disaggregation"));
     QVERIFY(title != nullptr);

@@ -1,9 +1,11 @@
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <fstream>
 
+#include "ChartZoom.h"
 #include "DesktopProgram.h"
 #include "TBLParametersForm.h"
 #include "TGraphForm.h"
@@ -23,6 +25,7 @@ class DesktopProgramTest : public QObject {
   void repetitionOptionsFollowTheirToggle();
   void parametersLineReloadsTheParametersDialog();
   void graphsFollowTheRunWhileShown();
+  void initialiseAndOpeningAFileResetTheZoom();
 };
 
 void DesktopProgramTest::startShowsOnlyTheMainWindowWithTheDefaults() {
@@ -72,12 +75,44 @@ void DesktopProgramTest::graphsFollowTheRunWhileShown() {
   main.ShowGraphsButton->click();
   QVERIFY(graphs.isVisible());
   main.NextActionExecute();
+  QVERIFY(QTest::qWaitFor([&main] { return !main.RunGoing(); }, 60000));
   // The statistics are computed for the graphs after each step while they are shown.
   QCOMPARE(main.engine().State().WetDayStatsSynthetic.Count, 24 * main.engine().State().OriginalDaily.Count);
   graphs.close();
   QVERIFY(!main.ShowGraphsButton->isChecked());
+  prompts.QueueConfirmOrCancel(Answer::No);  // the log goes unsaved
   main.InitActionExecute();
   QCOMPARE(main.engine().State().Storms.Count, 0);
+}
+
+// The charts show the new run whole; the Marginal page shows its chosen series.
+void DesktopProgramTest::initialiseAndOpeningAFileResetTheZoom() {
+  QTemporaryDir dir;
+  const std::string path = dir.filePath(QStringLiteral("rain.txt")).toStdString();
+  std::ofstream(path, std::ios::binary) << "5 1 3 4.0\r\n";
+  ScriptedPrompts prompts;
+  DesktopProgram program(prompts);
+  TGraphForm& graphs = program.GraphForm();
+  const auto zoomAll = [&graphs] {
+    for (int page = 0; page < TGraphForm::kPageCount; ++page)
+      graphs.ChartView(page)->ZoomInto(graphs.ChartView(page)->rect().adjusted(20, 20, -20, -20));
+  };
+  const auto allWhole = [&graphs] {
+    for (int page = 0; page < TGraphForm::kPageCount; ++page)
+      if (!graphs.ChartView(page)->WholeView()) return false;
+    return true;
+  };
+  program.MainForm().ShowGraphsButton->click();
+  zoomAll();
+  QVERIFY(!allWhole());
+  program.MainForm().InitActionExecute();
+  QVERIFY(allWhole());
+  zoomAll();
+  prompts.QueueOpen(path);
+  program.MainForm().FileOpenAction->trigger();
+  QVERIFY(allWhole());
+  graphs.ShowPage(TGraphForm::kMarginalPage);
+  QVERIFY(graphs.AllRadioButton->isChecked());
 }
 
 QTEST_MAIN(DesktopProgramTest)

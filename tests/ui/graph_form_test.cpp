@@ -215,8 +215,7 @@ void GraphFormTest::seriesTitlesColoursAndOrder() {
                           {105, 105, 105}, {255, 0, 255}, {0, 128, 128}, {0, 0, 128}, {128, 0, 0}};
   QList<QPair<ChartSeries*, QPair<QString, QColor>>> expected;
   for (int i = 0; i < 10; ++i)
-    expected.append(
-        {form->CellSeries[i], {i < 9 ? QString("Strorm %1").arg(i + 1) : "Strorm >=10", cells[i]}});
+    expected.append({form->CellSeries[i], {i < 9 ? QString("Storm %1").arg(i + 1) : "Storm >=10", cells[i]}});
   for (ChartSeries* s : Originals()) expected.append({s, {"Original", QColor(255, 0, 0)}});
   for (ChartSeries* s : Disaggregated()) expected.append({s, {"Disaggregated", QColor(0, 128, 0)}});
   for (const auto& [series, look] : expected) {
@@ -342,10 +341,10 @@ void GraphFormTest::optionsOfferedPerPage() {
     QCOMPARE(form->DisaggregatedRadioButton->isVisibleTo(form.get()), c.dataSet);
     QVERIFY2(c.checked->isChecked(), qPrintable(page));
   }
-  // One group of five: a statistics option unchecks the data set.
+  // Each frame keeps its own choice: a statistics option leaves the data set chosen.
   form->ShowPage(TGraphForm::kStormsPage);
   form->ShowPage(TGraphForm::kMarginalPage);
-  QVERIFY(!form->DisaggregatedRadioButton->isChecked());
+  QVERIFY(form->DisaggregatedRadioButton->isChecked());
   form->WetDaysRadioButton->click();
   QVERIFY(!form->AllRadioButton->isChecked());
   form->ShowPage(TGraphForm::kAutocorrelationPage);

@@ -30,7 +30,10 @@ namespace {
 
 constexpr double kDefaultAlpha = 2.69569;
 constexpr double kDefaultNu = 0.006282916666666667;
-const std::string kNotANumber = "message: Must be a real number";
+// The message for a field that holds no number names the field by its symbol.
+std::string NotANumber(const char* symbol) {
+  return std::string("message: ") + symbol + " must be a real number";
+}
 
 }  // namespace
 
@@ -64,6 +67,7 @@ class ParametersFormTest : public DialogTest<TBLParametersForm> {
   void closeBoxEndsTheShowingToo();
   void localeDecimalComma();
   void helpKeyOpensTheParametersTopic();
+  void modelStatisticsFollowTheValuesTyped();
 
  private:
   std::string LastCall() const { return prompts->Calls().empty() ? std::string() : prompts->Calls().back(); }
@@ -317,33 +321,36 @@ void ParametersFormTest::rejectedTextKeepsTheValueAndStillRestarts() {
   RunSequences();
   Retype(form->Edit3, QStringLiteral("1,5"));
   TabOut();
-  QVERIFY(prompts->Calls() == std::vector<std::string>{kNotANumber});
+  QVERIFY(prompts->Calls() == std::vector<std::string>{NotANumber("φ")});
   COMPARE_EXACT(S().Parameters.Phi, 0.0586);
-  QCOMPARE(form->Edit3->text(), QStringLiteral("1,5"));
-  QVERIFY(RunRestarted());
+  QCOMPARE(form->Edit3->text(), QStringLiteral("0.0586"));  // the value in use
+  QVERIFY(!RunRestarted());
 
   Enter(form->Edit6);
   RunSequences();
   Retype(form->Edit6, QStringLiteral("1e999"));  // beyond the range of a real
   TabOut();
-  QCOMPARE(prompts->Calls().size(), std::size_t{2});
+  QCOMPARE(prompts->Calls().back(), NotANumber("μX"));
   COMPARE_EXACT(S().Parameters.MuX, 24.33408);
-  QVERIFY(RunRestarted());
+  QVERIFY(!RunRestarted());
 }
 
+// Text that is no number yet waits while it is typed, and is named when it is left.
 void ParametersFormTest::clearingKappaOrAlphaIsReportedAtOnce() {
+  std::size_t reported = 0;
   for (QLineEdit* edit : {form->Edit2, form->Edit4}) {
     Enter(edit);
     RunSequences();
     QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(edit, Qt::Key_Delete);
-    QCOMPARE(LastCall(), kNotANumber);
-    QVERIFY(RunRestarted());
-    QTest::keyClick(edit, Qt::Key_Minus);  // a lone minus sign is no number either
-    QCOMPARE(LastCall(), kNotANumber);
+    QTest::keyClick(edit, Qt::Key_Minus);
+    QCOMPARE(prompts->Calls().size(), reported);
+    QVERIFY(!RunRestarted());
+    TabOut();
+    QCOMPARE(prompts->Calls().size(), ++reported);
   }
-  QCOMPARE(prompts->Calls().size(), std::size_t{5});  // and one for leaving kappa's minus sign
   COMPARE_EXACT(S().Parameters.Kappa, 1.05819);
+  QCOMPARE(form->Edit2->text(), QStringLiteral("1.05819"));
   COMPARE_EXACT(S().Parameters.Alpha, kDefaultAlpha);
   COMPARE_EXACT(S().Parameters.Nu, kDefaultNu);
 }
@@ -375,7 +382,7 @@ void ParametersFormTest::daysReadAsTypedAndBoundedOnLeaving() {
   Enter(form->SpinEdit1);
   RunSequences();
   Retype(form->SpinEdit1, QStringLiteral("400"));
-  QCOMPARE(S().Options.DaysPerMonth, 400);
+  QCOMPARE(S().Options.DaysPerMonth, 366);  // bounded as soon as it is used
   QVERIFY(RunRestarted());
   TabOut();
   QCOMPARE(form->SpinEdit1->text(), QStringLiteral("366"));
@@ -393,9 +400,10 @@ void ParametersFormTest::seedTakesNegativeLargeAndNonIntegerTexts() {
   Retype(form->SpinEdit2, QStringLiteral("2147483647"));
   TabOut();
   QCOMPARE(S().Options.RandomSeed, 2147483647);
-  Type(form->SpinEdit2, QStringLiteral("1.5"));
-  QCOMPARE(S().Options.RandomSeed, 0);
-  QCOMPARE(form->SpinEdit2->text(), QStringLiteral("1.5"));
+  form->SpinEdit2->SetText(QStringLiteral("99999999999"));  // pasted: beyond a 32-bit seed
+  QCOMPARE(S().Options.RandomSeed, 2147483647);
+  QCOMPARE(form->SpinEdit2->text(), QStringLiteral("2147483647"));
+  QCOMPARE(prompts->Calls().size(), std::size_t{1});
 }
 
 void ParametersFormTest::adjustmentBoxClicks() {
@@ -444,7 +452,7 @@ void ParametersFormTest::alphaCrossingWithZeroNuIsReported() {
 void ParametersFormTest::reloadFromAFileHeader() {
   Type(form->Edit1, QStringLiteral("abc"));
   TabOut();
-  QVERIFY(prompts->Calls() == std::vector<std::string>{kNotANumber});
+  QVERIFY(prompts->Calls() == std::vector<std::string>{NotANumber("λ")});
   RunSequences();
   std::istringstream file("D 0\r\nP 400 0.5 1.05819 0.0586 150 3 10 12\r\n");
   engine->OpenInput(file, "daily.txt");
@@ -476,16 +484,16 @@ void ParametersFormTest::badLambdaFromAFileIsRefusedByTheEngine() {
 void ParametersFormTest::okAppliesTheFieldBeingLeftAndKeepsTheTexts() {
   Type(form->Edit3, QStringLiteral("xyz"));
   Type(form->Edit1, QStringLiteral("0.7"));
-  QVERIFY(prompts->Calls() == std::vector<std::string>{kNotANumber});
+  QVERIFY(prompts->Calls() == std::vector<std::string>{NotANumber("φ")});
   COMPARE_EXACT(S().Parameters.Lambda, 0.9396);
   QTest::mouseClick(form->Button1, Qt::LeftButton);
   QVERIFY(form->isHidden());
   QCOMPARE(form->result(), int(QDialog::Accepted));
   COMPARE_EXACT(S().Parameters.Lambda, 0.7);
-  QVERIFY(prompts->Calls() == std::vector<std::string>{kNotANumber});
+  QVERIFY(prompts->Calls() == std::vector<std::string>{NotANumber("φ")});
   ShowForm();
   QCOMPARE(form->Edit1->text(), QStringLiteral("0.7"));
-  QCOMPARE(form->Edit3->text(), QStringLiteral("xyz"));
+  QCOMPARE(form->Edit3->text(), QStringLiteral("0.0586"));
 }
 
 // The close box takes no field's text: only leaving a field for another control does.
@@ -511,7 +519,7 @@ void ParametersFormTest::localeDecimalComma() {
   Type(form->Edit1, QStringLiteral("0.5"));
   TabOut();
   COMPARE_EXACT(S().Parameters.Lambda, 0.25);
-  QVERIFY(prompts->Calls() == std::vector<std::string>{kNotANumber});
+  QVERIFY(prompts->Calls() == std::vector<std::string>{NotANumber("λ")});
 }
 
 void ParametersFormTest::helpKeyOpensTheParametersTopic() {
@@ -522,4 +530,18 @@ void ParametersFormTest::helpKeyOpensTheParametersTopic() {
 }
 
 QTEST_MAIN(ParametersFormTest)
+// The mean is proportional to lambda; a value that is no number leaves the table blank.
+void ParametersFormTest::modelStatisticsFollowTheValuesTyped() {
+  QLabel* hourlyMean = form->StatisticsPanel->Values[0][0];
+  const double before = hourlyMean->text().toDouble();
+  QVERIFY(before > 0);
+  Type(form->Edit1, QStringLiteral("1.8792"));                                 // twice the default lambda
+  QVERIFY(std::abs(hourlyMean->text().toDouble() / (2 * before) - 1) < 1e-3);  // four digits shown
+  Type(form->Edit6, QStringLiteral("abc"));
+  QCOMPARE(hourlyMean->text(), QStringLiteral("–"));
+  Type(form->Edit6, QStringLiteral("24.33408"));
+  Type(form->Edit4, QStringLiteral("0.9"));
+  QVERIFY(form->StatisticsPanel->Note->text().contains(QStringLiteral("Alpha")));
+}
+
 #include "parameters_form_test.moc"

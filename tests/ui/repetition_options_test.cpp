@@ -122,9 +122,11 @@ void RepetitionOptionsTest::captionLabelsAndHints() {
            QStringLiteral("The number of level 1 repetitions allowed cannot be lower than this number"));
   QCOMPARE(form->RepAllowedSpinEdit->toolTip(),
            QStringLiteral("Total number of level 1 and level 2 repetitions allowed"));
-  QCOMPARE(form->RepDistanceAllowedEdit->toolTip(),
-           QStringLiteral(
-               "Euclidean distance of the logarithms of daily depths between original and synthetic data"));
+  QCOMPARE(
+      form->RepDistanceAllowedEdit->toolTip(),
+      QStringLiteral(
+          "Largest ratio, on a log scale, between an original and a synthetic daily depth: a sequence is "
+          "accepted when |ln((original + 0.1) / (synthetic + 0.1))| stays below this on every day"));
 }
 
 void RepetitionOptionsTest::tabOrderIsFactorTotalMinimumDistance() {
@@ -183,7 +185,7 @@ void RepetitionOptionsTest::totalAboveTheMaximumIsBoundedOnLeaving() {
   Type(form->RepAllowedSpinEdit, QStringLiteral("20000"));
   QCOMPARE(S().Options.RepAllowed, 20000);
   QTest::keyClick(form->RepAllowedSpinEdit, Qt::Key_0);
-  QCOMPARE(S().Options.RepAllowed, 200000);
+  QCOMPARE(S().Options.RepAllowed, 100000);  // bounded as soon as it is used
   TabOut();
   QCOMPARE(form->RepAllowedSpinEdit->text(), QStringLiteral("100000"));
   QCOMPARE(S().Options.RepAllowed, 100000);
@@ -193,7 +195,7 @@ void RepetitionOptionsTest::textThatIsNoIntegerStoresTheMinimum() {
   Type(form->RepLeve1FacSpinEdit, QStringLiteral("-"));
   QCOMPARE(S().Options.RepLevel1Factor, 1);
   QTest::keyClick(form->RepLeve1FacSpinEdit, Qt::Key_5);
-  QCOMPARE(S().Options.RepLevel1Factor, -5);  // read as typed until the field is left
+  QCOMPARE(S().Options.RepLevel1Factor, 1);  // bounded as soon as it is used
   TabOut();
   QCOMPARE(S().Options.RepLevel1Factor, 1);
   Type(form->RepLevel1MinSpinEdit, QStringLiteral("7.5"));

@@ -1,0 +1,28 @@
+#pragma once
+// Which model parameters the storm generator can draw with, and which make a run search
+// far longer than a user expects. Both are decided from closed forms before the first
+// draw, so that a bad value is named at once instead of failing every step.
+
+#include <string>
+#include <vector>
+
+#include "model_parameters.h"
+
+namespace nimbra {
+
+// Throws InvalidArgument naming Lambda and the range that works.
+void RefuseUnworkableLambda(double lambda);
+
+// Throws InvalidArgument naming the first parameter outside the range the generator can
+// draw with and saying what range works; SigmaX counts only with gamma intensities.
+void RefuseUnworkableParameters(const ModelParameters& p, bool gammaIntensity);
+
+// Why the step that drew a storm of more cells than a storm holds ends.
+std::string OverfullStormMessage(const ModelParameters& p);
+
+// One text for each way the parameters put more storms or cells in a day than a run
+// can search in reasonable time, or make steps likely to fail, saying what and why; none
+// for workable parameters.
+std::vector<std::string> ParameterWarnings(const ModelParameters& p);
+
+}  // namespace nimbra

@@ -1,0 +1,55 @@
+#pragma once
+// A run of steps in a worker thread, so that the windows stay alive during it. After
+// each step the worker hands the step's result to the windows' thread and waits until
+// the windows have read what they show from the engine; the windows touch the engine
+// only then and between runs. A stop ends the run after the current step.
+
+#include <QObject>
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include "engine.h"
+
+namespace nimbra {
+
+class StepRunner : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit StepRunner(Engine& engine, QObject* parent = nullptr);
+  // Stops a run still going and waits for its current step.
+  ~StepRunner() override;
+
+  // Up to count steps, ending early at a failed step, a step stopped by the date order,
+  // the end of the input, or a stop.
+  void Start(int count);
+  void Stop();
+  bool Running() const { return worker_.joinable(); }
+  bool Stopping() const { return stop_; }
+
+  // While StepDone is handled the worker waits; this lets it go on.
+  void Release();
+
+ signals:
+  // On the windows' thread: done of count steps are over, the last with result.
+  void StepDone(int done, int count, const nimbra::StepResult& result);
+  // On the windows' thread, after the worker has ended.
+  void Finished(int done);
+
+ private:
+  void Work(int count);
+  StepResult GuardedStep();
+  void HandOver(int done, int count, const StepResult& result);
+  void Join();
+
+  Engine& engine_;
+  std::thread worker_;
+  std::atomic<bool> stop_ = false;
+  std::mutex mutex_;
+  std::condition_variable released_;
+  bool waiting_ = false;
+};
+
+}  // namespace nimbra
