@@ -76,6 +76,20 @@ std::vector<NamedSeries> StationsOfRow(const std::vector<NamedSeries>& daily, co
   return served;
 }
 
+CalibrationCase CaseOfRow(const CalibrateArguments& a, const std::vector<NamedSeries>& stations,
+                          const std::vector<StationHours>& observed, const SeasonParameters& row) {
+  try {
+    CalibrationCase problem = MakeCalibrationCase(stations, observed, row.Season);
+    problem.Options = a.run;
+    problem.Options.RandomSeed = a.seed;
+    problem.Seeds = a.seeds;
+    problem.Threads = a.threads;
+    return problem;
+  } catch (const InvalidArgument& e) {
+    throw InputError(a.params + ", line " + std::to_string(row.Line) + ": " + e.what());
+  }
+}
+
 CalibrationResult CalibrateRow(const CalibrateArguments& a, const CalibrationCase& problem,
                                const SeasonParameters& row, std::ostream& err) {
   Knobs start;
@@ -104,12 +118,12 @@ std::vector<RowCalibration> Calibrate(const CalibrateArguments& a, std::ostream&
     if (!Chosen(a, row)) continue;
     const std::vector<NamedSeries> stations = StationsOfRow(daily, table, row);
     if (stations.empty() && a.seasons.empty()) continue;
-    CalibrationCase problem = MakeCalibrationCase(stations, observed, row.Season);
-    problem.Options = a.run;
-    problem.Options.RandomSeed = a.seed;
-    problem.Seeds = a.seeds;
-    problem.Threads = a.threads;
+    CalibrationCase problem = CaseOfRow(a, stations, observed, row);
     rows.back().Result = CalibrateRow(a, problem, row, err);
+  }
+  if (std::none_of(rows.begin(), rows.end(), [](const RowCalibration& r) { return r.Result.has_value(); })) {
+    throw InputError(a.params + ": no season has days with both a daily depth in " + a.daily +
+                     " and observed hours in " + a.observed);
   }
   return rows;
 }
