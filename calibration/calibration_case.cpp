@@ -53,6 +53,11 @@ CalibrationCase MakeCalibrationCase(const std::vector<NamedSeries>& daily,
                           "': expected days with both a daily depth and 24 observed hours, found none");
   }
   problem.Observed = sums.Values();
+  // A dry fraction near one moves little in relative terms: weighted so, its error counts
+  // as the relative error of the wet fraction.
+  const double dry = problem.Observed[static_cast<std::size_t>(HourlyStatistic::DryFraction)];
+  problem.Weights[static_cast<std::size_t>(HourlyStatistic::DryFraction)] =
+      (dry / (1 - dry)) * (dry / (1 - dry));
   return problem;
 }
 

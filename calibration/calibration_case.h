@@ -24,8 +24,8 @@ struct CalibrationStation {
 struct CalibrationCase {
   std::vector<CalibrationStation> Stations;
   HourlyValues Observed{};
-  HourlyValues Weights = {1, 1, 1, 1, 1};
-  RunOptions Options;  // seed, distance, adjustment; the repetitions come from the knobs
+  HourlyValues Weights = {1, 1, 1, 1, 1};  // MakeCalibrationCase weighs the dry fraction up
+  RunOptions Options;                      // seed, distance, adjustment; the repetitions come from the knobs
   int Seeds = 6;
   int Threads = 1;
 };
