@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -116,10 +117,14 @@ std::vector<RowCalibration> Calibrate(const CalibrateArguments& a, std::ostream&
   for (const SeasonParameters& row : table.Rows()) {
     rows.push_back({row, std::nullopt});
     if (!Chosen(a, row)) continue;
-    const std::vector<NamedSeries> stations = StationsOfRow(daily, table, row);
-    if (stations.empty() && a.seasons.empty()) continue;
-    CalibrationCase problem = CaseOfRow(a, stations, observed, row);
-    rows.back().Result = CalibrateRow(a, problem, row, err);
+    std::optional<CalibrationCase> problem;
+    try {
+      problem = CaseOfRow(a, StationsOfRow(daily, table, row), observed, row);
+    } catch (const InputError&) {
+      if (!a.seasons.empty()) throw;  // a season asked for by name must have days
+      continue;
+    }
+    rows.back().Result = CalibrateRow(a, *problem, row, err);
   }
   if (std::none_of(rows.begin(), rows.end(), [](const RowCalibration& r) { return r.Result.has_value(); })) {
     throw InputError(a.params + ": no season has days with both a daily depth in " + a.daily +
