@@ -34,7 +34,7 @@ Inputs ReadInputs(const DisaggregateOptions& o) {
     HourlyCsvOptions hourly{o.Format.DayStart, o.Format.LabelsAtHourEnd, o.Daily.MissingSentinels};
     inputs.Observed = ReadHourlyCsv(o.ObservedHourly, hourly);
   }
-  inputs.Jobs = PlanStations(inputs.Stations, inputs.Table, o.Run);
+  inputs.Jobs = PlanStations(inputs.Stations, inputs.Table, o.Run, o.Given);
   return inputs;
 }
 

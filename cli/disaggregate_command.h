@@ -10,6 +10,7 @@
 #include "daily_csv_reader.h"
 #include "hourly_csv_writer.h"
 #include "run_options.h"
+#include "station_batch.h"
 
 namespace nimbra {
 
@@ -22,6 +23,7 @@ struct DisaggregateOptions {
   DailyCsvOptions Daily;
   HourlyCsvFormat Format;
   RunOptions Run;
+  RepetitionOverrides Given;  // repetition options given on the command line
   std::vector<std::string> CommandLine;
   int Threads = 1;     // stations disaggregated at once
   int ShardIndex = 0;  // this run takes the stations of shard ShardIndex of ShardCount

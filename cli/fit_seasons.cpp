@@ -16,7 +16,8 @@ MonthMask ParseMonths(const std::string& text, const std::string& where) {
   while (in >> item) {
     const int month =
         item.find_first_not_of("0123456789") == std::string::npos && item.size() <= 2 ? std::stoi(item) : 0;
-    const MonthMask bit = month >= 1 && month <= 12 ? static_cast<MonthMask>(1u << (month - 1)) : 0;
+    const MonthMask bit =
+        month >= 1 && month <= 12 ? static_cast<MonthMask>(1u << (month - 1)) : MonthMask{0};
     if (bit == 0 || (months & bit) != 0) {
       throw InputError(where +
                        ", field months: expected month numbers 1 to 12 each once, such as \"6 7 8\", not '" +

@@ -137,6 +137,8 @@ int RunSeriesCommand(int argc, const char* const* argv, std::ostream& out, std::
     disaggregate.Daily.StationColumnRequired = disaggregateCommand->count("--station-column") > 0;
     disaggregate.Format.LabelsAtHourEnd = disaggregateTexts.label == "end";
     disaggregate.CommandLine.assign(argv, argv + argc);
+    disaggregate.Given = {disaggregateCommand->count("--rep-factor") > 0,
+                          disaggregateCommand->count("--rep-min") > 0};
     disaggregate.Progress = !disaggregateTexts.quiet;
     disaggregate.Terminal = isatty(STDERR_FILENO) != 0;
     return RunDisaggregate(disaggregate, out, err);

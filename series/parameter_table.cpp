@@ -21,6 +21,9 @@ struct Columns {
   int Season = -1;
   int Months = -1;
   std::array<int, 7> Parameters{};
+  int Calibrated = -1;
+  int RepFactor = -1;
+  int RepMin = -1;
 };
 
 Columns FindColumns(const CsvReader& reader) {
@@ -31,6 +34,9 @@ Columns FindColumns(const CsvReader& reader) {
   for (std::size_t i = 0; i < kParameterColumns.size(); ++i) {
     columns.Parameters[i] = reader.RequireColumn(kParameterColumns[i]);
   }
+  columns.Calibrated = reader.ColumnIndex("calibrated");
+  columns.RepFactor = reader.ColumnIndex("rep_factor");
+  columns.RepMin = reader.ColumnIndex("rep_min");
   return columns;
 }
 
@@ -67,6 +73,25 @@ ModelParameters ReadParameters(const CsvReader& reader, const Columns& columns,
   return {v[0], v[1], v[2], v[3], v[4], v[5], v[6]};
 }
 
+// An empty field, or an absent column, leaves the setting to the run's options.
+std::optional<int> ReadRepetitions(const CsvReader& reader, int column,
+                                   const std::vector<std::string_view>& fields, int highest) {
+  if (column < 0 || fields[column].empty()) return std::nullopt;
+  const std::string_view field = fields[column];
+  int value = 0;
+  const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
+  if (error != std::errc() || end != field.data() + field.size() || value < 1 || value > highest) {
+    reader.FailField(column, "a whole number from 1 to " + std::to_string(highest), field);
+  }
+  return value;
+}
+
+bool ReadCalibrated(const CsvReader& reader, int column, const std::vector<std::string_view>& fields) {
+  if (column < 0 || fields[column].empty() || fields[column] == "no") return false;
+  if (fields[column] != "yes") reader.FailField(column, "yes, no or nothing", fields[column]);
+  return true;
+}
+
 std::string StationText(const std::string& station) {
   return station.empty() ? "every station" : "station '" + station + "'";
 }
@@ -89,6 +114,9 @@ ParameterTable ParameterTable::Read(CsvReader& reader) {
     if (columns.Station >= 0) row.Station = std::string(fields[columns.Station]);
     row.Season = ReadSeason(reader, columns, fields);
     row.Parameters = ReadParameters(reader, columns, fields);
+    row.Calibrated = ReadCalibrated(reader, columns.Calibrated, fields);
+    row.RepFactor = ReadRepetitions(reader, columns.RepFactor, fields, 200);
+    row.RepMin = ReadRepetitions(reader, columns.RepMin, fields, 1000);
     row.Line = reader.Line();
     table.Add(reader, std::move(row));
   }

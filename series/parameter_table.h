@@ -3,7 +3,11 @@
 // millimetres. A season is a month number 1 to 12, `all`, or a name whose months stand in
 // a `months` column ("12 1 2"). An optional `station` column gives a station its own sets;
 // rows with an empty station serve every station for the months its own rows leave open.
+// Optional columns: `calibrated` (yes or no: the set was calibrated for disaggregation by
+// nimbra-cli calibrate, so it no longer fits the continuous statistics) and `rep_factor`,
+// `rep_min`, the level-1 repetition settings a run uses with the set unless told otherwise.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +21,9 @@ struct SeasonParameters {
   std::string Station;  // empty: every station
   nimbra::Season Season;
   ModelParameters Parameters;
+  bool Calibrated = false;
+  std::optional<int> RepFactor;  // 1 to 200
+  std::optional<int> RepMin;     // 1 to 1000
   int Line = 0;
 };
 

@@ -3,17 +3,91 @@
 #include <algorithm>
 #include <limits>
 
+#include "civil_date.h"
 #include "station_seed.h"
 
 namespace nimbra {
 
+namespace {
+
+RunOptions OptionsOfRow(const SeasonParameters& row, RunOptions options, RepetitionOverrides overrides) {
+  if (row.RepFactor && !overrides.Factor) options.RepLevel1Factor = *row.RepFactor;
+  if (row.RepMin && !overrides.Min) options.RepLevel1Min = *row.RepMin;
+  return options;
+}
+
+// The station's months with values grouped by the options their parameter sets ask for.
+std::vector<StationPart> PartsOf(const NamedSeries& station, const ParameterTable& table,
+                                 const RunOptions& options, RepetitionOverrides overrides) {
+  const MonthSet used = MonthsWithValues(station.Series);
+  std::vector<StationPart> parts;
+  for (const SeasonParameters& row : table.RowsFor(station.Station)) {
+    const MonthSet months = row.Season.Months & used;
+    if (months == 0) continue;
+    const RunOptions rowOptions = OptionsOfRow(row, options, overrides);
+    const auto same = std::find_if(parts.begin(), parts.end(),
+                                   [&](const StationPart& part) { return part.Options == rowOptions; });
+    if (same != parts.end()) {
+      same->Months |= months;
+    } else {
+      parts.push_back({months, rowOptions});
+    }
+  }
+  return parts;
+}
+
+bool InMonths(const StationSeries& series, std::size_t day, MonthSet months) {
+  return (months & MonthBit(CivilFromDays(series.FirstDay + static_cast<std::int64_t>(day)).Month)) != 0;
+}
+
+}  // namespace
+
+StationSeries KeepMonths(const StationSeries& series, MonthSet months) {
+  StationSeries kept = series;
+  for (std::size_t day = 0; day < kept.Daily.size(); ++day) {
+    if (!InMonths(series, day, months)) kept.Daily[day] = std::numeric_limits<double>::quiet_NaN();
+  }
+  return kept;
+}
+
+namespace {
+
+// Each part on its own months, the hours of its months kept: a wet sequence ends where
+// the part's months end.
+StationResult RunInParts(const StationJob& job) {
+  const StationSeries& series = job.Station->Series;
+  StationResult result;
+  result.Hourly.assign(series.Daily.size() * kHoursPerDay, std::numeric_limits<double>::quiet_NaN());
+  for (const StationPart& part : job.Parts) {
+    StationResult partResult =
+        DisaggregateStation(KeepMonths(series, part.Months), job.Parameters, part.Options);
+    for (std::size_t day = 0; day < series.Daily.size(); ++day) {
+      if (!InMonths(series, day, part.Months)) continue;
+      std::copy_n(partResult.Hourly.begin() + static_cast<std::ptrdiff_t>(day * kHoursPerDay), kHoursPerDay,
+                  result.Hourly.begin() + static_cast<std::ptrdiff_t>(day * kHoursPerDay));
+    }
+    result.Log.insert(result.Log.end(), partResult.Log.begin(), partResult.Log.end());
+    result.Messages.insert(result.Messages.end(), partResult.Messages.begin(), partResult.Messages.end());
+    result.Sequences += partResult.Sequences;
+    result.Failed.insert(result.Failed.end(), partResult.Failed.begin(), partResult.Failed.end());
+  }
+  std::stable_sort(result.Failed.begin(), result.Failed.end(),
+                   [](const FailedSequence& a, const FailedSequence& b) { return a.FirstDay < b.FirstDay; });
+  return result;
+}
+
+}  // namespace
+
 std::vector<StationJob> PlanStations(const std::vector<NamedSeries>& stations, const ParameterTable& table,
-                                     const RunOptions& runOptions) {
+                                     const RunOptions& runOptions, RepetitionOverrides overrides) {
   std::vector<StationJob> jobs;
   jobs.reserve(stations.size());
   for (const NamedSeries& station : stations) {
-    StationJob job{&station, table.For(station.Station, MonthsWithValues(station.Series)), runOptions};
+    StationJob job{&station, table.For(station.Station, MonthsWithValues(station.Series)), runOptions, {}};
     job.Options.RandomSeed = StationSeed(runOptions.RandomSeed, station.Station);
+    job.Parts = PartsOf(station, table, job.Options, overrides);
+    if (job.Parts.size() == 1) job.Options = job.Parts.front().Options;
+    if (job.Parts.size() <= 1) job.Parts.clear();
     jobs.push_back(job);
   }
   return jobs;
@@ -21,7 +95,8 @@ std::vector<StationJob> PlanStations(const std::vector<NamedSeries>& stations, c
 
 StationOutcome RunStationJob(const StationJob& job) {
   StationOutcome outcome;
-  outcome.Result = DisaggregateStation(job.Station->Series, job.Parameters, job.Options);
+  outcome.Result = job.Parts.empty() ? DisaggregateStation(job.Station->Series, job.Parameters, job.Options)
+                                     : RunInParts(job);
   outcome.Summary = SummariseSeries(job.Station->Station, job.Station->Series);
   outcome.Summary.Seed = job.Options.RandomSeed;
   outcome.Summary.Sequences = outcome.Result.Sequences;

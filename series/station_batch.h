@@ -14,10 +14,25 @@
 
 namespace nimbra {
 
+// The months of a station that run with one set of options.
+struct StationPart {
+  MonthSet Months = 0;
+  RunOptions Options;
+};
+
 struct StationJob {
   const NamedSeries* Station = nullptr;
   ParametersByMonth Parameters{};
   RunOptions Options;  // RandomSeed already the station's own
+  // Empty when every month runs with Options. Otherwise the parameter sets ask for different
+  // repetition settings, and each part runs on its own months, the others taken as missing.
+  std::vector<StationPart> Parts;
+};
+
+// Repetition settings the user gave as options: these win over the parameters file's.
+struct RepetitionOverrides {
+  bool Factor = false;
+  bool Min = false;
 };
 
 struct StationOutcome {
@@ -27,11 +42,15 @@ struct StationOutcome {
 
 // One job per station, in the stations' order, each with the parameters of its months and
 // its derived seed. Raises InputError before any work when a station has days in a month
-// that no parameter set covers.
+// that no parameter set covers. A set's rep_factor and rep_min apply to its months unless
+// overridden.
 std::vector<StationJob> PlanStations(const std::vector<NamedSeries>& stations, const ParameterTable& table,
-                                     const RunOptions& runOptions);
+                                     const RunOptions& runOptions, RepetitionOverrides overrides = {});
 
 StationOutcome RunStationJob(const StationJob& job);
+
+// The series with every day outside the months taken as missing.
+StationSeries KeepMonths(const StationSeries& series, MonthSet months);
 
 // The observed hours of the station laid over its daily series' days, NaN where absent;
 // empty when the station has no observed hours.

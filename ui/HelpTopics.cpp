@@ -16,11 +16,12 @@ struct TopicEntry {
   const char* file;
 };
 
-constexpr std::array<TopicEntry, 14> kTopicEntries = {{
+constexpr std::array<TopicEntry, 15> kTopicEntries = {{
     {help_context::kNone, "index.html"},
     {help_context::kNone, "first_run.html"},
     {help_context::kNone, "model.html"},
     {help_context::kNone, "disaggregation.html"},
+    {help_context::kNone, "calibration.html"},
     {help_context::kMainWindow, "main_window.html"},
     {help_context::kVisualOutput, "visual_output.html"},
     {help_context::kModelParameters, "model_parameters.html"},

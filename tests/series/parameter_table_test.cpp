@@ -13,6 +13,8 @@ namespace {
 using ParametersCsv = SeriesFiles;
 
 const std::string kHeader = "station,season,months,lambda,kappa,phi,alpha,nu,mu_x,sigma_x\n";
+const std::string kCalibratedHeader =
+    "season,lambda,kappa,phi,alpha,nu,mu_x,sigma_x,calibrated,rep_factor,rep_min\n";
 
 TEST_F(ParametersCsv, StationRowsWinOverSharedRowsMonthByMonth) {
   const auto path = Write("params.csv", kHeader +
@@ -68,6 +70,14 @@ TEST_F(ParametersCsv, BadFilesAreNamedByLineAndColumn) {
        "{dir}/p.csv, lines 2 and 4: station 'A' has two parameter sets for months 8"},
       {kHeader + ",all,,1,1,1,1,1,1,1\n,2,,1,1,1,1,1,1,1\n",
        "{dir}/p.csv, lines 2 and 3: every station has two parameter sets for months 2"},
+      {kCalibratedHeader + "7,1,1,1,1,1,1,1,maybe,,\n",
+       "{dir}/p.csv, line 2, column 9 (calibrated): expected yes, no or nothing, found 'maybe'"},
+      {kCalibratedHeader + "7,1,1,1,1,1,1,1,yes,0,5\n",
+       "{dir}/p.csv, line 2, column 10 (rep_factor): expected a whole number from 1 to 200, found '0'"},
+      {kCalibratedHeader + "7,1,1,1,1,1,1,1,yes,20,1001\n",
+       "{dir}/p.csv, line 2, column 11 (rep_min): expected a whole number from 1 to 1000, found '1001'"},
+      {kCalibratedHeader + "7,1,1,1,1,1,1,1,yes,2.5,10\n",
+       "{dir}/p.csv, line 2, column 10 (rep_factor): expected a whole number from 1 to 200, found '2.5'"},
   };
   for (const auto& [text, message] : cases) {
     const auto path = Write("p.csv", text);

@@ -1,0 +1,131 @@
+#!/usr/bin/python3
+"""Calibrates on the first years of a classic gauge file and checks on the rest.
+
+Converts the file to CSV, fits the parameters on the calibration years (nimbra-cli fit),
+calibrates them for disaggregation (nimbra-cli calibrate, timed), then disaggregates the
+check years with the fitted and with the calibrated set, with SEEDS seeds each, and prints
+the hourly statistics of both against the observed hours, and the largest difference
+between a day's hours and its daily depth.
+
+Usage: bench/calibration_check.py CLI RECORD FIRST_CHECK_YEAR [--seeds 6] [--fit-seasons monthly]
+           [--evaluations 40] [--work DIR]
+"""
+import argparse
+import csv
+import resource
+import subprocess
+import time
+from collections import defaultdict
+from datetime import date as calendar_date
+from pathlib import Path
+
+WET_HOUR = 0.05  # as nimbra-cli calibrate counts a wet hour
+
+
+def run(*arguments):
+    subprocess.run([str(a) for a in arguments], check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def split(path, first_check_year, early, late):
+    with open(path, newline="") as source, open(early, "w") as a, open(late, "w") as b:
+        header = source.readline()
+        a.write(header)
+        b.write(header)
+        for line in source:
+            year = int(line.split(",")[1][:4])
+            (b if year >= first_check_year else a).write(line)
+
+
+def read_daily(path):
+    with open(path, newline="") as source:
+        return {row["date"]: float(row["precip_mm"]) for row in csv.DictReader(source) if row["precip_mm"] not in ("", "NA")}
+
+
+def read_hours(path):
+    days = defaultdict(lambda: [None] * 24)
+    with open(path, newline="") as source:
+        for row in csv.DictReader(source):
+            date, clock = row["time"].split("T")
+            value = row["precip_mm"]
+            days[date][int(clock[:2])] = None if value in ("", "NA") else float(value)
+    return days
+
+
+def statistics(days, taken):
+    """Variance, lag-1 autocorrelation, dry fraction, wet-spell hours, wettest-hour share."""
+    stretches, stretch, previous = [], [], None
+    for date in sorted(taken):
+        hours = days[date]
+        if previous is None or (date_number(date) - date_number(previous)) != 1:
+            stretch = []
+            stretches.append(stretch)
+        stretch.extend(hours)
+        previous = date
+    values = [x for s in stretches for x in s]
+    n, mean = len(values), sum(values) / len(values)
+    squares = sum((x - mean) ** 2 for x in values)
+    pairs = [(s[i], s[i + 1]) for s in stretches for i in range(len(s) - 1)]
+    lag1 = sum((a - mean) * (b - mean) for a, b in pairs) / len(pairs) / (squares / n)
+    wet = [x >= WET_HOUR for x in values]
+    spells = sum(1 for s in stretches for i, x in enumerate(s) if x >= WET_HOUR and (i == 0 or s[i - 1] < WET_HOUR))
+    shares = [max(days[d]) / sum(days[d]) for d in taken if sum(days[d]) >= WET_HOUR]
+    return [squares / (n - 1), lag1, 1 - sum(wet) / n, sum(wet) / spells, sum(shares) / len(shares)]
+
+
+def date_number(date):
+    return calendar_date.fromisoformat(date).toordinal()
+
+
+def disaggregated(cli, daily, params, seeds, work, taken):
+    per_seed, worst = [], 0.0
+    totals = read_daily(daily)
+    for seed in range(1, seeds + 1):
+        hours_path = work / f"hours_{Path(params).stem}_{seed}.csv"
+        run(cli, "disaggregate", "-q", "-i", daily, "-p", params, "-o", hours_path, "--seed", seed, "--decimals", 6)
+        days = read_hours(hours_path)
+        worst = max(worst, max(abs(sum(days[d]) - totals[d]) for d in totals))
+        per_seed.append(statistics(days, taken))
+    return [sum(s[i] for s in per_seed) / seeds for i in range(5)], worst
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("cli")
+    parser.add_argument("record")
+    parser.add_argument("first_check_year", type=int)
+    parser.add_argument("--seeds", type=int, default=6)
+    parser.add_argument("--fit-seasons", default="monthly")
+    parser.add_argument("--evaluations", type=int, default=40)
+    parser.add_argument("--work", default="build/calibration_check")
+    a = parser.parse_args()
+    work = Path(a.work)
+    work.mkdir(parents=True, exist_ok=True)
+    run(a.cli, "convert", "-i", a.record, "-o", work / "daily.csv", "--hourly-output", work / "observed.csv",
+        "--station", "Gauge")
+    for name in ("daily", "observed"):
+        split(work / f"{name}.csv", a.first_check_year, work / f"{name}_calibration.csv", work / f"{name}_check.csv")
+    run(a.cli, "fit", "-i", work / "observed_calibration.csv", "-o", work / "fitted.csv", "--seasons", a.fit_seasons)
+    started, before = time.monotonic(), resource.getrusage(resource.RUSAGE_CHILDREN)
+    run(a.cli, "calibrate", "--daily", work / "daily_calibration.csv", "--observed-hourly",
+        work / "observed_calibration.csv", "-p", work / "fitted.csv", "-o", work / "calibrated.csv", "--report",
+        work / "calibration_report.csv", "--seeds", a.seeds, "--evaluations", a.evaluations)
+    after = resource.getrusage(resource.RUSAGE_CHILDREN)
+    wall, cpu = time.monotonic() - started, after.ru_utime + after.ru_stime - before.ru_utime - before.ru_stime
+    observed, daily = read_hours(work / "observed_check.csv"), read_daily(work / "daily_check.csv")
+    taken = [d for d in daily if None not in observed[d]]
+    target = statistics(observed, taken)
+    fitted, worst_fitted = disaggregated(a.cli, work / "daily_check.csv", work / "fitted.csv", a.seeds, work, taken)
+    calibrated, worst_calibrated = disaggregated(a.cli, work / "daily_check.csv", work / "calibrated.csv", a.seeds,
+                                                 work, taken)
+    names = ["hourly variance (mm²)", "lag-1 autocorrelation", "dry-hour fraction", "mean wet spell (h)",
+             "wettest hour's share"]
+    print(f"| statistic ({len(taken)} check days, {a.seeds} seeds) | observed | fitted | calibrated |")
+    print("|---|---|---|---|")
+    for i, name in enumerate(names):
+        print(f"| {name} | {target[i]:.4g} | {fitted[i]:.4g} ({fitted[i] / target[i] - 1:+.1%}) "
+              f"| {calibrated[i]:.4g} ({calibrated[i] / target[i] - 1:+.1%}) |")
+    print(f"| largest daily total difference (mm) | | {worst_fitted:.1e} | {worst_calibrated:.1e} |")
+    print(f"calibration: {wall:.0f} s wall, {cpu:.0f} s CPU")
+
+
+main()

@@ -1,0 +1,46 @@
+#pragma once
+// One season's calibration problem: the stations' daily depths in the season's months,
+// their observed hours, and how a candidate is disaggregated and scored. Every candidate
+// is run with the same seeds (common random numbers), so candidates differ by their
+// parameters only, and the score of a candidate does not depend on the number of threads.
+
+#include <string>
+#include <vector>
+
+#include "calibration_knobs.h"
+#include "daily_csv_reader.h"
+#include "hourly_csv_reader.h"
+#include "hourly_statistics.h"
+#include "season.h"
+
+namespace nimbra {
+
+struct CalibrationStation {
+  std::string Name;
+  StationSeries Series;         // days outside the season missing
+  std::vector<bool> DaysTaken;  // in the season, with a daily depth and 24 observed hours
+};
+
+struct CalibrationCase {
+  std::vector<CalibrationStation> Stations;
+  HourlyValues Observed{};
+  HourlyValues Weights = {1, 1, 1, 1, 1};  // MakeCalibrationCase weighs the dry fraction up
+  RunOptions Options;                      // seed, distance, adjustment; the repetitions come from the knobs
+  int Seeds = 6;
+  int Threads = 1;
+};
+
+// The stations of daily that have observed hours, with the days both hold in the months.
+// Raises InvalidArgument when no station has a complete day of the season, naming it.
+CalibrationCase MakeCalibrationCase(const std::vector<NamedSeries>& daily,
+                                    const std::vector<StationHours>& observed, const Season& season);
+
+// The pooled statistics of every station disaggregated with each of the seeds.
+HourlyValues Disaggregated(const CalibrationCase& problem, const ModelParameters& parameters,
+                           const RunOptions& options);
+
+// sum of weight * (disaggregated / observed - 1)^2
+double Objective(const HourlyValues& disaggregated, const HourlyValues& observed,
+                 const HourlyValues& weights);
+
+}  // namespace nimbra

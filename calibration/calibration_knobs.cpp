@@ -1,0 +1,23 @@
+#include "calibration_knobs.h"
+
+namespace nimbra {
+
+ModelParameters ApplyKnobs(const ModelParameters& fitted, const Knobs& knobs) {
+  const double s = knobs.CellDuration;
+  ModelParameters p = fitted;
+  // eta, the cell end rate, falls by s: its gamma rate grows by s, or eta itself shrinks.
+  p.Nu = fitted.FixedEta() ? fitted.Nu / s : fitted.Nu * s;
+  p.Kappa = fitted.Kappa * s;
+  p.Phi = fitted.Phi * s;
+  p.MuX = fitted.MuX / s;
+  p.SigmaX = fitted.SigmaX / s * knobs.IntensitySpread;
+  return p;
+}
+
+RunOptions ApplyKnobs(RunOptions options, const Knobs& knobs) {
+  options.RepLevel1Factor = knobs.RepFactor;
+  options.RepLevel1Min = knobs.RepMin;
+  return options;
+}
+
+}  // namespace nimbra

@@ -1,0 +1,26 @@
+#pragma once
+// What a calibration turns: the cell duration, the spread of cell intensities and the
+// level-1 repetition settings, as changes to a fitted parameter set.
+
+#include "model_parameters.h"
+#include "run_options.h"
+
+namespace nimbra {
+
+struct Knobs {
+  // Factor on the mean cell duration. The cell and storm rates (beta, gamma) stay, so a
+  // storm keeps its length and its number of cells, and the mean intensity falls by the
+  // same factor, so the mean depth stays.
+  double CellDuration = 1;
+  // Factor on the standard deviation of cell intensities, the mean intensity held.
+  double IntensitySpread = 1;
+  int RepFactor = 20;
+  int RepMin = 50;
+
+  bool operator==(const Knobs&) const = default;
+};
+
+ModelParameters ApplyKnobs(const ModelParameters& fitted, const Knobs& knobs);
+RunOptions ApplyKnobs(RunOptions options, const Knobs& knobs);
+
+}  // namespace nimbra

@@ -1,0 +1,77 @@
+#include "season_calibration.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numeric>
+
+#include "errors.h"
+#include "parameter_table.h"
+
+namespace nimbra {
+namespace {
+
+const std::string kExamples = NIMBRA_EXAMPLES_DIR;
+
+struct SmallCase {
+  std::vector<NamedSeries> Daily;
+  CalibrationCase Problem;
+  ModelParameters Fitted;
+};
+
+// The Julys of 2000 and 2001 at Berlin-Tempelhof, two seeds.
+SmallCase TwoJulys(int threads) {
+  SmallCase c;
+  c.Daily = ReadDailyCsv(kExamples + "/berlin_tempelhof_july_daily.csv", {});
+  for (NamedSeries& station : c.Daily) station.Series.Daily.resize(366 + 31);  // July 2000 to July 2001
+  const auto observed = ReadHourlyCsv(kExamples + "/berlin_tempelhof_july_hourly.csv", {});
+  c.Problem = MakeCalibrationCase(c.Daily, observed, {"7", MonthBit(7)});
+  c.Problem.Seeds = 2;
+  c.Problem.Threads = threads;
+  c.Problem.Options.RandomSeed = 11;
+  c.Fitted = ParameterTable::Read(kExamples + "/berlin_tempelhof_july_params.csv").Rows().front().Parameters;
+  return c;
+}
+
+// The same case and seed give the same calibration on one thread or several; the result
+// is the best candidate tried, its hours keep every daily total and are never negative.
+TEST(SeasonCalibration, ReproducibleFromItsSeedOnAnyNumberOfThreads) {
+  const SmallCase one = TwoJulys(1), two = TwoJulys(2);
+  const CalibrationSettings settings{6};
+  const CalibrationResult a = CalibrateSeason(one.Problem, one.Fitted, Knobs{}, settings);
+  const CalibrationResult b = CalibrateSeason(two.Problem, two.Fitted, Knobs{}, settings);
+  EXPECT_EQ(a.Best, b.Best);
+  EXPECT_EQ(a.After, b.After);
+  EXPECT_EQ(a.Evaluations, b.Evaluations);
+  EXPECT_GE(a.Evaluations, 4);
+  EXPECT_LE(a.ObjectiveAfter, a.ObjectiveBefore);
+  EXPECT_EQ(a.Before, Disaggregated(one.Problem, one.Fitted, ApplyKnobs(one.Problem.Options, Knobs{})));
+  EXPECT_EQ(a.After, Disaggregated(one.Problem, a.Parameters, ApplyKnobs(one.Problem.Options, a.Best)));
+
+  ParametersByMonth byMonth;
+  byMonth.fill(a.Parameters);
+  const StationSeries& series = one.Daily.front().Series;
+  const StationResult run = DisaggregateStation(series, byMonth, ApplyKnobs(one.Problem.Options, a.Best));
+  ASSERT_TRUE(run.Failed.empty());
+  for (std::size_t day = 0; day < series.Daily.size(); ++day) {
+    if (std::isnan(series.Daily[day])) continue;
+    const auto first = run.Hourly.begin() + static_cast<std::ptrdiff_t>(day * 24);
+    EXPECT_NEAR(std::accumulate(first, first + 24, 0.0), series.Daily[day], 1e-9) << "day " << day;
+    EXPECT_GE(*std::min_element(first, first + 24), 0.0) << "day " << day;
+  }
+}
+
+TEST(SeasonCalibration, ASeasonWithoutObservedDaysIsRefused) {
+  const std::vector<NamedSeries> daily = ReadDailyCsv(kExamples + "/berlin_tempelhof_july_daily.csv", {});
+  const auto observed = ReadHourlyCsv(kExamples + "/berlin_tempelhof_july_hourly.csv", {});
+  try {
+    MakeCalibrationCase(daily, observed, {"JJA", MonthBit(6) | MonthBit(8)});
+    FAIL() << "no error";
+  } catch (const InvalidArgument& e) {
+    EXPECT_STREQ(e.what(),
+                 "season 'JJA': expected days with both a daily depth and 24 observed hours, found none");
+  }
+}
+
+}  // namespace
+}  // namespace nimbra

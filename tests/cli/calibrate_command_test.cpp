@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "cli_process.h"
+
+namespace nimbra_test {
+namespace {
+
+const std::string kExamples = NIMBRA_EXAMPLES_DIR;
+
+class CalibrateCommand : public CliTest {
+ protected:
+  // The lines of an example file dated 2000 or 2001, under its header.
+  std::string TwoJulys(const std::string& example, const std::string& name) {
+    std::ifstream in(kExamples + "/" + example);
+    std::string line, text;
+    std::getline(in, line);
+    text = line + '\n';
+    while (std::getline(in, line)) {
+      if (line.find(",2000-") != std::string::npos || line.find(",2001-") != std::string::npos)
+        text += line + '\n';
+    }
+    std::ofstream(dir / name) << text;
+    return (dir / name).string();
+  }
+
+  std::string Calibrate(const std::string& output, const std::string& more) {
+    const std::string daily = TwoJulys("berlin_tempelhof_july_daily.csv", "daily.csv");
+    const std::string hourly = TwoJulys("berlin_tempelhof_july_hourly.csv", "hourly.csv");
+    const CliResult r = Run("calibrate --daily " + daily + " --observed-hourly " + hourly + " -p " +
+                            kExamples + "/berlin_tempelhof_july_params.csv -o " + (dir / output).string() +
+                            " --seeds 2 --evaluations 3 " + more);
+    EXPECT_EQ(r.status, 0) << r.err;
+    return ReadFile(dir / output);
+  }
+
+  std::string Disaggregate(const std::string& params, const std::string& more) {
+    const CliResult r =
+        Run("disaggregate -q -i " + (dir / "daily.csv").string() + " -p " + (dir / params).string() + " -o " +
+            (dir / "hours.csv").string() + " --seed 3 " + more);
+    EXPECT_EQ(r.status, 0) << r.err;
+    return ReadFile(dir / "hours.csv");
+  }
+};
+
+// Two runs, on one thread and on two, write the same file; disaggregate runs its sets with
+// the repetition settings it holds, unless options say otherwise.
+TEST_F(CalibrateCommand, ReproducibleFromItsSeedAndAppliedByDisaggregate) {
+  const std::string calibrated = Calibrate("a.csv", "--threads 1 --report " + (dir / "report.csv").string());
+  EXPECT_EQ(Calibrate("b.csv", "--threads 2"), calibrated);
+  const std::string header = "season,lambda,kappa,phi,alpha,nu,mu_x,sigma_x";
+  ASSERT_EQ(calibrated.substr(0, calibrated.find('\n')), header + ",calibrated,rep_factor,rep_min");
+  // The set, then yes and the repetition settings.
+  const std::string row = calibrated.substr(calibrated.find('\n') + 1);
+  const auto yes = row.find(",yes,");
+  ASSERT_NE(yes, std::string::npos) << row;
+  const std::string set = row.substr(0, yes);
+  const std::string repFactor = row.substr(yes + 5, row.rfind(',') - yes - 5);
+  const std::string repMin = row.substr(row.rfind(',') + 1, row.size() - row.rfind(',') - 2);
+  ASSERT_EQ(std::count(set.begin(), set.end(), ','), 7) << row;
+  ASSERT_EQ(row.back(), '\n');
+  const std::string report = ReadFile(dir / "report.csv");
+  EXPECT_EQ(report.substr(0, report.find('\n')),
+            "season,item,observed,before,after,model_before,model_after");
+  EXPECT_NE(report.find("\n7,variance@1,"), std::string::npos);
+  EXPECT_NE(report.find("\n7,rep_factor,,20," + repFactor + ",,\n"), std::string::npos) << report;
+
+  std::ofstream(dir / "plain.csv") << header << '\n' << set << '\n';
+  std::ofstream(dir / "ones.csv") << header << ",calibrated,rep_factor,rep_min\n" << set << ",yes,1,1\n";
+  EXPECT_EQ(Disaggregate("plain.csv", "--rep-factor " + repFactor + " --rep-min " + repMin),
+            Disaggregate("a.csv", ""));
+  const std::string ones = Disaggregate("ones.csv", "");
+  EXPECT_EQ(Disaggregate("plain.csv", "--rep-factor 1 --rep-min 1"), ones);
+  EXPECT_NE(Disaggregate("plain.csv", ""), ones);
+  EXPECT_EQ(Disaggregate("ones.csv", "--rep-factor 20 --rep-min 50"), Disaggregate("plain.csv", ""));
+}
+
+TEST_F(CalibrateCommand, BadInputExitsWithStatusTwoAndSaysWhy) {
+  std::ofstream(dir / "august.csv") << "season,lambda,kappa,phi,alpha,nu,mu_x,sigma_x\n8,1,1,1,3,1,1,1\n";
+  const std::string d = dir.string() + "/";
+  const std::string july = kExamples + "/berlin_tempelhof_july_params.csv";
+  const std::string inputs = "--daily " + kExamples + "/berlin_tempelhof_july_daily.csv --observed-hourly " +
+                             kExamples + "/berlin_tempelhof_july_hourly.csv -o " + d + "out.csv ";
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {inputs + "-p " + july + " --seasons 8", "--seasons: " + july + " has no season '8'"},
+      {inputs + "-p " + d + "august.csv --seasons 8",
+       d + "august.csv, line 2: season '8': expected days with both a daily depth and 24 observed hours, "
+           "found none"},
+      {inputs + "-p " + d + "august.csv", d + "august.csv: no season has days with both a daily depth in " +
+                                              kExamples +
+                                              "/berlin_tempelhof_july_daily.csv and observed hours in " +
+                                              kExamples + "/berlin_tempelhof_july_hourly.csv"},
+  };
+  for (const auto& [arguments, message] : cases) {
+    const CliResult r = Run("calibrate " + arguments);
+    EXPECT_EQ(r.status, 2) << arguments;
+    EXPECT_EQ(r.err, "nimbra-cli calibrate: " + message + "\n") << arguments;
+    EXPECT_FALSE(fs::exists(dir / "out.csv")) << arguments;
+  }
+}
+
+}  // namespace
+}  // namespace nimbra_test
