@@ -21,30 +21,14 @@ timed() {
   awk -v name="$name" -v start="$start" -v end="$(date +%s.%N)" 'BEGIN { printf "%-22s %6.1f s\n", name, end - start }'
 }
 
-run() { "$cli" disaggregate -q -i "$work/daily.csv" -p "$params" --seed 3 "$@"; }
+run() { "$cli" disaggregate -q -i "$work/daily.csv" -p "$params" --seed 3 "$@" >/dev/null; }
 shards() {
   for k in 0 1 2 3; do run --shard "$k/4" -t 2 -o "$work/shard$k.csv" 2>/dev/null; done
   "$cli" merge -o "$work/merged.csv" "$work"/shard{0,1,2,3}.csv
 }
 python_route() {
-  PYTHONPATH=build/release/python /usr/bin/python3 - "$work" "$params" "$1" <<'PY'
-import sys
-import pandas as pd
-import nimbra
-import nimbra.dask
-
-work, params, route = sys.argv[1:]
-rows = pd.read_csv(f"{work}/daily.csv", parse_dates=["date"], keep_default_na=True)
-daily = rows.pivot(index="date", columns="station", values="precip_mm")
-if route == "python":
-    hourly = nimbra.disaggregate(daily, params, seed=3)
-else:
-    from distributed import Client, LocalCluster
-    with LocalCluster(n_workers=2, threads_per_worker=1, processes=True, host="127.0.0.1",
-                      dashboard_address=None) as cluster, Client(cluster):
-        hourly = nimbra.dask.disaggregate(daily, params, seed=3)
-nimbra.write_hourly_csv(hourly, f"{work}/{route}.csv")
-PY
+  PYTHONPATH=build/release/python /usr/bin/python3 bench/python_routes.py "$work/daily.csv" "$params" 3 "$1" \
+    "$work/$1.csv"
 }
 
 echo "$stations stations x 620 days"
