@@ -6,6 +6,7 @@
 #include <string>
 
 #include "errors.h"
+#include "format.h"
 #include "model_statistics.h"
 
 namespace nimbra {
@@ -25,11 +26,7 @@ std::string MonthList(MonthSet months) {
   return text;
 }
 
-std::string Number(double value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.10g", value);
-  return text;
-}
+std::string Number(double value) { return FormatSignificant(value, 10); }
 
 std::string Optional(const std::optional<int>& value) {
   return value ? std::to_string(*value) : std::string();

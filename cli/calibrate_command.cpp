@@ -13,6 +13,7 @@
 #include "errors.h"
 #include "hourly_csv_reader.h"
 #include "station_batch.h"
+#include "subcommand_run.h"
 
 namespace nimbra {
 
@@ -147,20 +148,14 @@ int RunCalibrateCommand(int argc, const char* const* argv, std::ostream& out, st
                "nimbra-cli calibrate"};
   CalibrateArguments arguments;
   DefineOptions(app, arguments);
-  try {
-    app.parse(argc, argv);
-    const std::vector<RowCalibration> rows = Calibrate(arguments, err);
-    Write(arguments.output, rows, WriteCalibratedParameters);
-    if (!arguments.report.empty()) Write(arguments.report, rows, WriteCalibrationReport);
-  } catch (const CLI::ParseError& e) {
-    if (e.get_exit_code() == 0) return app.exit(e, out, err);
-    err << "nimbra-cli calibrate: " << e.what() << '\n';
-    return 2;
-  } catch (const NimbraError& e) {
-    err << "nimbra-cli calibrate: " << e.what() << '\n';
-    return 2;
-  }
-  return 0;
+  return ParseAndRun(
+      app, "calibrate", argc, argv,
+      [&] {
+        const std::vector<RowCalibration> rows = Calibrate(arguments, err);
+        Write(arguments.output, rows, WriteCalibratedParameters);
+        if (!arguments.report.empty()) Write(arguments.report, rows, WriteCalibrationReport);
+      },
+      out, err);
 }
 
 }  // namespace nimbra

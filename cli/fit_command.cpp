@@ -12,6 +12,7 @@
 #include "errors.h"
 #include "fit_output.h"
 #include "hourly_csv_input.h"
+#include "subcommand_run.h"
 
 namespace nimbra {
 
@@ -113,18 +114,8 @@ int RunFitCommand(int argc, const char* const* argv, std::ostream& out, std::ost
                "nimbra-cli fit"};
   FitArguments arguments;
   DefineOptions(app, arguments);
-  try {
-    app.parse(argc, argv);
-    Fit(arguments);
-  } catch (const CLI::ParseError& e) {
-    if (e.get_exit_code() == 0) return app.exit(e, out, err);
-    err << "nimbra-cli fit: " << e.what() << '\n';
-    return 2;
-  } catch (const NimbraError& e) {
-    err << "nimbra-cli fit: " << e.what() << '\n';
-    return 2;
-  }
-  return 0;
+  return ParseAndRun(
+      app, "fit", argc, argv, [&] { Fit(arguments); }, out, err);
 }
 
 }  // namespace nimbra

@@ -9,6 +9,7 @@
 #include "errors.h"
 #include "format.h"
 #include "model_statistics.h"
+#include "subcommand_run.h"
 
 namespace nimbra {
 
@@ -36,18 +37,9 @@ int RunModelStatsCommand(int argc, const char* const* argv, std::ostream& out, s
   app.add_option("--scales", scales, "Aggregation scales in hours")
       ->delimiter(',')
       ->check(CLI::Range(1, 8784));
-  try {
-    app.parse(argc, argv);
-    WriteModelStatistics(ParametersFrom(ParseParams(params)), scales, out);
-  } catch (const CLI::ParseError& e) {
-    if (e.get_exit_code() == 0) return app.exit(e, out, err);
-    err << "nimbra-cli model-stats: " << e.what() << '\n';
-    return 2;
-  } catch (const NimbraError& e) {
-    err << "nimbra-cli model-stats: " << e.what() << '\n';
-    return 2;
-  }
-  return 0;
+  return ParseAndRun(
+      app, "model-stats", argc, argv,
+      [&] { WriteModelStatistics(ParametersFrom(ParseParams(params)), scales, out); }, out, err);
 }
 
 }  // namespace nimbra
