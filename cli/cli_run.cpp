@@ -64,9 +64,7 @@ class CliRun {
       while (!s.EndOfInput && !Interrupted()) Step();
     } else {
       const int n = options_.sequences.value_or(kDefaultTestSequences);
-      for (int i = 0; i < n; ++i) {
-        if (!s.EndOfInput && !Interrupted()) Step();
-      }
+      for (int i = 0; i < n && !s.EndOfInput && !Interrupted(); ++i) Step();
     }
     if (showProgress_) err_ << '\n';
     if (Interrupted()) log_.AddLine(InterruptionNote(s.SequenceNumber));
