@@ -7,6 +7,8 @@
 #include <string>
 
 #include "errors.h"
+#include "parameter_table.h"
+#include "station_batch.h"
 #include "station_run.h"
 
 namespace py = pybind11;
@@ -50,6 +52,18 @@ StationResult RunStation(std::int64_t firstDay, const Doubles& daily, const Doub
   return DisaggregateStation(series, months, options);
 }
 
+// As nimbra-cli disaggregate runs a station of a parameters table: the seed derived from
+// the run's and the station's name, and each set with its own repetition settings unless
+// the caller gave them.
+StationResult RunStationOfTable(const ParameterTable& table, const std::string& station,
+                                std::int64_t firstDay, const Doubles& daily, const RunOptions& options,
+                                bool repFactorGiven, bool repMinGiven) {
+  const std::vector<NamedSeries> stations{{station, SeriesFrom(firstDay, daily)}};
+  const StationJob job = PlanStations(stations, table, options, {repFactorGiven, repMinGiven}).front();
+  py::gil_scoped_release release;
+  return RunStationJob(job).Result;
+}
+
 // A read-only view of the hours that keeps the result alive.
 py::array HoursOf(py::object self) {
   const auto& result = self.cast<const StationResult&>();
@@ -74,6 +88,10 @@ void BindStationRun(py::module_& module) {
   module.def("run_station", &RunStation, "first_day"_a, "daily"_a, "parameters"_a, "options"_a,
              "Disaggregates one station: daily depths from the serial day first_day (days since "
              "1970-01-01, NaN for a missing day) with a 12 x 7 table of monthly parameters.");
+  module.def("run_station_of_table", &RunStationOfTable, "table"_a, "station"_a, "first_day"_a, "daily"_a,
+             "options"_a, "rep_factor_given"_a, "rep_min_given"_a,
+             "Disaggregates one station of a parameters table as nimbra-cli disaggregate does: options "
+             "hold the run's seed, and the table's rep_factor and rep_min apply unless given.");
 }
 
 }  // namespace nimbra

@@ -11,7 +11,7 @@ import numpy as np
 import pandas as pd
 
 from . import _daily, _parameters
-from ._nimbra import RunOptions, run_station, station_seed
+from ._nimbra import RunOptions, station_seed
 
 OPTION_NAMES = ("level", "adjust", "rep_factor", "rep_min", "rep_allowed", "distance")
 
@@ -22,10 +22,11 @@ def disaggregate(daily, params, seed=0, threads=None, **options):
     daily: a Series (one station, named by its name) or a DataFrame (one column per
     station) of mm per day on a DatetimeIndex of days; NaN or an absent date is a missing
     day, whose hours are NaN. params: a mapping of lambda, kappa, phi, alpha, nu, mu_x and
-    sigma_x, a DataFrame with the columns of params.csv, or a path to params.csv. seed: the
-    run's seed; each station's own is station_seed(seed, name). threads: stations run at
-    once (default: all cores). options: level, adjust, rep_factor, rep_min, rep_allowed,
-    distance.
+    sigma_x, a DataFrame with the columns of params.csv, or a path to params.csv (whose
+    rep_factor and rep_min columns, as a calibration writes them, apply unless given as
+    options). seed: the run's seed; each station's own is station_seed(seed, name).
+    threads: stations run at once (default: all cores). options: level, adjust, rep_factor,
+    rep_min, rep_allowed, distance.
 
     Returns a Series or DataFrame on an hourly DatetimeIndex, hours labelled by their start.
     Its attrs["nimbra"] holds per station the seed, the number of wet sequences, those that
@@ -60,11 +61,12 @@ class _Station:
     name: str
     first_day: int
     depths: np.ndarray
-    parameters: np.ndarray
-    options: RunOptions
+    params: _parameters.Parameters
+    seed: int
+    options: dict
 
     def run(self):
-        return run_station(self.first_day, self.depths, self.parameters, self.options)
+        return self.params.run(self.name, self.first_day, self.depths, self.seed, self.options)
 
 
 def _run_frame(daily, params, seed, options, threads, warn=True):
@@ -75,9 +77,8 @@ def _run_frame(daily, params, seed, options, threads, warn=True):
     for column in daily.columns:
         name = str(column)
         depths = _daily.station_depths(name, daily[column], days)
-        parameters = params.for_station(name, first_day, depths)
-        options_of_station = RunOptions(seed=station_seed(seed, name), **options)
-        stations.append(_Station(name, first_day, depths, parameters, options_of_station))
+        params.for_station(name, first_day, depths)  # a month without a set fails before any work
+        stations.append(_Station(name, first_day, depths, params, seed, options))
     with ThreadPoolExecutor(max_workers=max(1, min(threads or os.cpu_count() or 1, len(stations)))) as pool:
         results = list(pool.map(_Station.run, stations))
     hourly = pd.DataFrame(
@@ -107,7 +108,7 @@ def warn_of_failures(summaries, stacklevel):
 def _summary(station, result):
     failed = [(_daily.date_of(f.first_day), f.days, f.message) for f in result.failed]
     return {
-        "seed": station.options.seed,
+        "seed": station_seed(station.seed, station.name),
         "sequences": result.sequences,
         "failed": failed,
         "log": list(result.log),

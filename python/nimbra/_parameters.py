@@ -9,7 +9,7 @@ from collections.abc import Mapping
 import numpy as np
 import pandas as pd
 
-from ._nimbra import ParameterTable
+from ._nimbra import ParameterTable, RunOptions, run_station, run_station_of_table, station_seed
 
 PARAMETER_NAMES = ("lambda", "kappa", "phi", "alpha", "nu", "mu_x", "sigma_x")
 
@@ -42,9 +42,22 @@ class Parameters:
         ValueError when a month with a depth has none."""
         if self._fixed is not None:
             return self._fixed
+        return self._loaded_table().for_station(station, first_day, depths)
+
+    def run(self, station, first_day, depths, seed, options):
+        """The station disaggregated with its own seed, derived from seed and its name. A
+        table's rep_factor and rep_min columns apply to their sets unless options give them."""
+        if self._fixed is not None:
+            return run_station(first_day, depths, self._fixed, RunOptions(seed=station_seed(seed, station), **options))
+        return run_station_of_table(
+            self._loaded_table(), station, first_day, depths, RunOptions(seed=seed, **options),
+            "rep_factor" in options, "rep_min" in options,
+        )
+
+    def _loaded_table(self):
         if self._table is None:
             self._table = ParameterTable.from_text(self._name, self._text)
-        return self._table.for_station(station, first_day, depths)
+        return self._table
 
     def __getstate__(self):
         return {**self.__dict__, "_table": None}

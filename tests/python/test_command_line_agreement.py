@@ -1,5 +1,6 @@
 """The module and nimbra-cli disaggregate, given the same stations, parameters file and
-seed, give the same hours: written by the module, the same bytes."""
+seed, give the same hours: written by the module, the same bytes. A calibrated file's
+repetition settings apply in both."""
 
 import subprocess
 
@@ -7,7 +8,8 @@ import pandas as pd
 import pytest
 
 
-def test_module_gives_the_hours_of_the_command_line(cli, july, tmp_path):
+@pytest.mark.parametrize("repetitions", [{}, {"calibrated": "yes", "rep_factor": 3, "rep_min": 7}])
+def test_module_gives_the_hours_of_the_command_line(cli, july, tmp_path, repetitions):
     import nimbra
 
     series, params = july
@@ -15,7 +17,8 @@ def test_module_gives_the_hours_of_the_command_line(cli, july, tmp_path):
     stations = pd.DataFrame({"Tempelhof": three_julys, "Tempelhof x1.3": (three_julys * 1.3).round(1)})
     daily = stations.rename_axis("date").reset_index().melt("date", var_name="station", value_name="precip_mm")
     daily.to_csv(tmp_path / "daily.csv", index=False, date_format="%Y-%m-%d")
-    pd.DataFrame([{"season": "summer", "months": "6 7 8", **params}]).to_csv(tmp_path / "params.csv", index=False)
+    row = {"season": "summer", "months": "6 7 8", **params, **repetitions}
+    pd.DataFrame([row]).to_csv(tmp_path / "params.csv", index=False)
 
     command = [cli, "disaggregate", "-i", "daily.csv", "-p", "params.csv", "-o", "hourly.csv"]
     command += ["--seed", "21", "--decimals", "3", "--label", "end", "--threads", "2"]
@@ -25,6 +28,9 @@ def test_module_gives_the_hours_of_the_command_line(cli, july, tmp_path):
     hourly = nimbra.disaggregate(stations, tmp_path / "params.csv", seed=21)
     nimbra.write_hourly_csv(hourly, tmp_path / "module.csv", decimals=3, label="end")
     assert (tmp_path / "module.csv").read_bytes() == (tmp_path / "hourly.csv").read_bytes()
+    if repetitions:
+        given = nimbra.disaggregate(stations, {**params}, seed=21, rep_factor=3, rep_min=7)
+        pd.testing.assert_frame_equal(hourly, given)
 
 
 def test_writing_refuses_what_the_command_line_would_not_write(july_2000, tmp_path):
