@@ -21,13 +21,6 @@ bool DayComplete(const std::vector<double>& hours, std::size_t day) {
   return true;
 }
 
-// Failed sequences leave their days empty: those drop out of the disaggregated sums.
-std::vector<bool> DaysDisaggregated(const std::vector<bool>& taken, const std::vector<double>& hours) {
-  std::vector<bool> days = taken;
-  for (std::size_t day = 0; day < days.size(); ++day) days[day] = days[day] && DayComplete(hours, day);
-  return days;
-}
-
 }  // namespace
 
 CalibrationCase MakeCalibrationCase(const std::vector<NamedSeries>& daily,
@@ -61,13 +54,14 @@ CalibrationCase MakeCalibrationCase(const std::vector<NamedSeries>& daily,
   return problem;
 }
 
-HourlyValues Disaggregated(const CalibrationCase& problem, const ModelParameters& parameters,
-                           const RunOptions& options) {
+std::optional<HourlyValues> Disaggregated(const CalibrationCase& problem, const ModelParameters& parameters,
+                                          const RunOptions& options) {
   ParametersByMonth byMonth;
   byMonth.fill(parameters);
   const std::size_t seeds = static_cast<std::size_t>(problem.Seeds);
   HourlySums sums;
-  OrderedPool<HourlySums>::Run(
+  bool failed = false;
+  OrderedPool<std::optional<HourlySums>>::Run(
       problem.Stations.size() * seeds, problem.Threads,
       [&](std::size_t job) {
         const CalibrationStation& station = problem.Stations[job / seeds];
@@ -77,11 +71,16 @@ HourlyValues Disaggregated(const CalibrationCase& problem, const ModelParameters
             static_cast<std::uint32_t>(options.RandomSeed) + static_cast<std::uint32_t>(job % seeds);
         run.RandomSeed = StationSeed(static_cast<int>(seed), station.Name);
         const StationResult result = DisaggregateStation(station.Series, byMonth, run);
+        if (!result.Failed.empty()) return std::optional<HourlySums>();
         HourlySums one;
-        one.Add(result.Hourly, DaysDisaggregated(station.DaysTaken, result.Hourly));
-        return one;
+        one.Add(result.Hourly, station.DaysTaken);
+        return std::optional(one);
       },
-      [&](std::size_t, HourlySums& one) { sums.Add(one); });
+      [&](std::size_t, std::optional<HourlySums>& one) {
+        if (one) sums.Add(*one);
+        failed = failed || !one;
+      });
+  if (failed) return std::nullopt;
   return sums.Values();
 }
 

@@ -4,6 +4,7 @@
 // is run with the same seeds (common random numbers), so candidates differ by their
 // parameters only, and the score of a candidate does not depend on the number of threads.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,9 +36,10 @@ struct CalibrationCase {
 CalibrationCase MakeCalibrationCase(const std::vector<NamedSeries>& daily,
                                     const std::vector<StationHours>& observed, const Season& season);
 
-// The pooled statistics of every station disaggregated with each of the seeds.
-HourlyValues Disaggregated(const CalibrationCase& problem, const ModelParameters& parameters,
-                           const RunOptions& options);
+// The pooled statistics of every station disaggregated with each of the seeds; none when a
+// wet sequence fails, as its hours would be missing from what the user gets.
+std::optional<HourlyValues> Disaggregated(const CalibrationCase& problem, const ModelParameters& parameters,
+                                          const RunOptions& options);
 
 // sum of weight * (disaggregated / observed - 1)^2
 double Objective(const HourlyValues& disaggregated, const HourlyValues& observed,

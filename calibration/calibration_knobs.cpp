@@ -4,13 +4,15 @@ namespace nimbra {
 
 ModelParameters ApplyKnobs(const ModelParameters& fitted, const Knobs& knobs) {
   const double s = knobs.CellDuration;
+  const double f = knobs.StormFrequency;
   ModelParameters p = fitted;
+  p.Lambda = fitted.Lambda * f;
   // eta, the cell end rate, falls by s: its gamma rate grows by s, or eta itself shrinks.
   p.Nu = fitted.FixedEta() ? fitted.Nu / s : fitted.Nu * s;
   p.Kappa = fitted.Kappa * s;
   p.Phi = fitted.Phi * s;
-  p.MuX = fitted.MuX / s;
-  p.SigmaX = fitted.SigmaX / s * knobs.IntensitySpread;
+  p.MuX = fitted.MuX / (s * f);
+  p.SigmaX = fitted.SigmaX / (s * f) * knobs.IntensitySpread;
   return p;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// What a calibration turns: the cell duration, the spread of cell intensities and the
-// level-1 repetition settings, as changes to a fitted parameter set.
+// What a calibration turns: the cell duration, the spread of cell intensities, the storm
+// frequency and the level-1 repetition settings, as changes to a fitted parameter set.
 
 #include "model_parameters.h"
 #include "run_options.h"
@@ -14,6 +14,9 @@ struct Knobs {
   double CellDuration = 1;
   // Factor on the standard deviation of cell intensities, the mean intensity held.
   double IntensitySpread = 1;
+  // Factor on the storm arrival rate, with the cell intensities divided by it, so the mean
+  // depth stays: more and lighter storms wet more hours of a wet day.
+  double StormFrequency = 1;
   int RepFactor = 20;
   int RepMin = 50;
 

@@ -1,8 +1,9 @@
 #pragma once
 // One season calibrated for disaggregation: a coarse first stage tries a few repetition
-// settings on the fitted set, then NLopt's subplex (derivative-free, robust to the noise
-// of a simulated objective) turns all four knobs in log scale from the best of them.
-// Candidates are scored with the same seeds, so the same case gives the same result.
+// settings and storm frequencies on the fitted set, then NLopt's subplex (derivative-free,
+// robust to the noise of a simulated objective) turns all five knobs in log scale from the
+// best of them, and the leading candidates are confirmed on twice the seeds. Candidates
+// are scored with the same seeds, so the same case gives the same result.
 
 #include <functional>
 
@@ -11,19 +12,25 @@
 namespace nimbra {
 
 struct CalibrationSettings {
-  int Evaluations = 40;  // of the subplex stage; the first stage adds up to three
+  int Evaluations = 40;  // of the subplex stage; the first stage adds up to five
+  int Confirmed = 3;     // leading candidates scored again on twice the seeds
 };
 
 struct CalibrationResult {
   Knobs Start, Best;
-  ModelParameters Parameters;  // the fitted set with the best knobs
-  HourlyValues Observed{}, Before{}, After{};
+  ModelParameters Parameters;                  // the fitted set with the best knobs
+  HourlyValues Observed{}, Before{}, After{};  // before and after on the confirming seeds
   double ObjectiveBefore = 0, ObjectiveAfter = 0;
   int Evaluations = 0;
 };
 
-// Called after each evaluation with its number, knobs and score.
-using CalibrationProgress = std::function<void(int, const Knobs&, double)>;
+struct CalibrationEvaluation {
+  int Number = 0;
+  Knobs Candidate;
+  double Score = 0;
+  int Seeds = 0;
+};
+using CalibrationProgress = std::function<void(const CalibrationEvaluation&)>;
 
 CalibrationResult CalibrateSeason(const CalibrationCase& problem, const ModelParameters& fitted,
                                   const Knobs& start, const CalibrationSettings& settings,

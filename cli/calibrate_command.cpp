@@ -97,13 +97,14 @@ CalibrationResult CalibrateRow(const CalibrateArguments& a, const CalibrationCas
   Knobs start;
   start.RepFactor = row.RepFactor.value_or(a.run.RepLevel1Factor);
   start.RepMin = row.RepMin.value_or(a.run.RepLevel1Min);
-  const auto progress = [&](int evaluation, const Knobs& k, double score) {
-    char line[160];
+  const auto progress = [&](const CalibrationEvaluation& e) {
+    const Knobs& k = e.Candidate;
+    char line[200];
     std::snprintf(line, sizeof line,
-                  "season %s: candidate %d, cell duration x%.3f, intensity spread x%.3f, repetitions %d/%d, "
-                  "objective %.5g\n",
-                  row.Season.Name.c_str(), evaluation, k.CellDuration, k.IntensitySpread, k.RepFactor,
-                  k.RepMin, score);
+                  "season %s: candidate %d, cell duration x%.3f, intensity spread x%.3f, storms x%.3f, "
+                  "repetitions %d/%d, objective %.5g on %d seeds\n",
+                  row.Season.Name.c_str(), e.Number, k.CellDuration, k.IntensitySpread, k.StormFrequency,
+                  k.RepFactor, k.RepMin, e.Score, e.Seeds);
     err << line;
   };
   return CalibrateSeason(problem, row.Parameters, start, {a.evaluations}, progress);

@@ -34,7 +34,8 @@ SmallCase TwoJulys(int threads) {
 }
 
 // The same case and seed give the same calibration on one thread or several; the result
-// is the best candidate tried, its hours keep every daily total and are never negative.
+// is the best candidate confirmed on twice the seeds, its hours keep every daily total and
+// are never negative.
 TEST(SeasonCalibration, ReproducibleFromItsSeedOnAnyNumberOfThreads) {
   const SmallCase one = TwoJulys(1), two = TwoJulys(2);
   const CalibrationSettings settings{6};
@@ -45,8 +46,10 @@ TEST(SeasonCalibration, ReproducibleFromItsSeedOnAnyNumberOfThreads) {
   EXPECT_EQ(a.Evaluations, b.Evaluations);
   EXPECT_GE(a.Evaluations, 4);
   EXPECT_LE(a.ObjectiveAfter, a.ObjectiveBefore);
-  EXPECT_EQ(a.Before, Disaggregated(one.Problem, one.Fitted, ApplyKnobs(one.Problem.Options, Knobs{})));
-  EXPECT_EQ(a.After, Disaggregated(one.Problem, a.Parameters, ApplyKnobs(one.Problem.Options, a.Best)));
+  CalibrationCase confirming = one.Problem;
+  confirming.Seeds *= 2;
+  EXPECT_EQ(a.Before, Disaggregated(confirming, one.Fitted, ApplyKnobs(one.Problem.Options, Knobs{})));
+  EXPECT_EQ(a.After, Disaggregated(confirming, a.Parameters, ApplyKnobs(one.Problem.Options, a.Best)));
 
   ParametersByMonth byMonth;
   byMonth.fill(a.Parameters);
@@ -59,6 +62,19 @@ TEST(SeasonCalibration, ReproducibleFromItsSeedOnAnyNumberOfThreads) {
     EXPECT_NEAR(std::accumulate(first, first + 24, 0.0), series.Daily[day], 1e-9) << "day " << day;
     EXPECT_GE(*std::min_element(first, first + 24), 0.0) << "day " << day;
   }
+}
+
+// Without level-1 repetitions every wet sequence fails: such a start is scored as failing
+// instead of on the days left, and the calibration moves away from it.
+TEST(SeasonCalibration, ACandidateWhoseSequencesFailRanksLast) {
+  const SmallCase c = TwoJulys(2);
+  const Knobs none{1, 1, 1, 0, 0};
+  EXPECT_FALSE(Disaggregated(c.Problem, c.Fitted, ApplyKnobs(c.Problem.Options, none)));
+  const CalibrationResult r = CalibrateSeason(c.Problem, c.Fitted, none, {2});
+  EXPECT_TRUE(std::isinf(r.ObjectiveBefore));
+  EXPECT_TRUE(std::isnan(r.Before.front()));
+  EXPECT_TRUE(std::isfinite(r.ObjectiveAfter));
+  EXPECT_GT(r.Best.RepFactor + r.Best.RepMin, 0);
 }
 
 TEST(SeasonCalibration, ASeasonWithoutObservedDaysIsRefused) {
