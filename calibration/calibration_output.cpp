@@ -5,6 +5,7 @@
 #include <ostream>
 #include <string>
 
+#include "csv_field.h"
 #include "errors.h"
 #include "format.h"
 #include "model_statistics.h"
@@ -58,8 +59,8 @@ bool Named(const Season& season) {
 
 void WriteParametersRow(const RowCalibration& entry, bool stations, bool months, std::ostream& out) {
   const SeasonParameters& row = entry.Row;
-  if (stations) out << row.Station << ',';
-  out << row.Season.Name << ',';
+  if (stations) out << CsvField(row.Station) << ',';
+  out << CsvField(row.Season.Name) << ',';
   if (months) out << (Named(row.Season) ? MonthList(row.Season.Months) : "") << ',';
   const ModelParameters& p = entry.Result ? entry.Result->Parameters : row.Parameters;
   for (const double v : {p.Lambda, p.Kappa, p.Phi, p.Alpha, p.Nu, p.MuX, p.SigmaX}) out << Number(v) << ',';
@@ -72,7 +73,8 @@ void WriteParametersRow(const RowCalibration& entry, bool stations, bool months,
 }
 
 void WriteSeasonReport(const SeasonParameters& row, const CalibrationResult& r, std::ostream& out) {
-  const std::string season = row.Station.empty() ? row.Season.Name : row.Station + ' ' + row.Season.Name;
+  const std::string season =
+      CsvField(row.Station.empty() ? row.Season.Name : row.Station + ' ' + row.Season.Name);
   for (std::size_t i = 0; i < kHourlyStatisticCount; ++i) {
     const auto statistic = static_cast<HourlyStatistic>(i);
     out << season << ',' << StatisticName(statistic) << ',' << Number(r.Observed[i]) << ','

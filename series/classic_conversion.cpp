@@ -5,6 +5,7 @@
 #include <limits>
 #include <numeric>
 
+#include "csv_field.h"
 #include "date_time_text.h"
 
 namespace nimbra {
@@ -37,7 +38,7 @@ ClassicToCsvCounts ConvertClassicToCsv(const ClassicFile& file, const std::strin
       if (negativeIsMissing) hours.assign(hours.size(), kMissing);
     }
     ++counts.Days;
-    daily << station << ',' << FormatDate(record.Day) << ',' << DepthText(depth) << '\n';
+    daily << CsvField(station) << ',' << FormatDate(record.Day) << ',' << DepthText(depth) << '\n';
     if (hourly != nullptr && file.HasHours) hourly->WriteStation(station, record.Day, hours);
   }
   return counts;

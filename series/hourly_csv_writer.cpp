@@ -8,6 +8,7 @@
 #include <numeric>
 
 #include "civil_date.h"
+#include "csv_field.h"
 #include "date_time_text.h"
 #include "errors.h"
 
@@ -77,9 +78,10 @@ void HourlyCsvWriter::WriteStation(std::string_view station, std::int64_t firstD
 void HourlyCsvWriter::WriteDay(std::string_view station, std::int64_t serialDay,
                                std::span<const double> hours) {
   RoundToTotal(hours, format_.Decimals, units_);
+  const std::string field = CsvField(station);
   const std::int64_t firstLabel = serialDay * kHours + format_.DayStart + (format_.LabelsAtHourEnd ? 1 : 0);
   for (int h = 0; h < kHours; ++h) {
-    buffer_ += station;
+    buffer_ += field;
     buffer_ += ',';
     AppendTime(firstLabel + h);
     buffer_ += ',';

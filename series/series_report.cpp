@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "civil_date.h"
+#include "csv_field.h"
 #include "errors.h"
 #include "format.h"
 #include "model_statistics.h"
@@ -59,7 +60,7 @@ void WriteModelRow(std::ostream& out, const std::string& prefix, const ModelPara
 
 void WriteSeries(std::ostream& out, const ReportStation& station, const Season& season, const char* name,
                  std::span<const double> values, int perDay) {
-  const std::string prefix = station.Station + ',' + season.Name + ',' + name;
+  const std::string prefix = CsvField(station.Station) + ',' + CsvField(season.Name) + ',' + name;
   const auto views =
       perDay == 1 ? std::vector<std::pair<ReportView, const char*>>{{ReportView::kAllValues, "all"},
                                                                     {ReportView::kWetDays, "wet_days"}}
@@ -115,7 +116,7 @@ void WriteStationReport(std::ostream& out, const ReportStation& station) {
     if (!station.ObservedHours.empty())
       WriteSeries(out, station, season, "observed_hourly", station.ObservedHours, kHours);
     if (!parameters) continue;
-    const std::string prefix = station.Station + ',' + season.Name + ',';
+    const std::string prefix = CsvField(station.Station) + ',' + CsvField(season.Name) + ',';
     WriteModelRow(out, prefix + "model_daily", *parameters, 1.0);
     WriteModelRow(out, prefix + "model_hourly", *parameters, 1.0 / kHours);
   }

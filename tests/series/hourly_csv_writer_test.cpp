@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "atomic_file.h"
+#include "csv_reader.h"
 #include "date_time_text.h"
 #include "errors.h"
 #include "series_files.h"
@@ -75,6 +76,24 @@ TEST(HourlyCsvWriter, RowsForDayStartHourEndLabelsAndMissingDays) {
   EXPECT_EQ(lines[24], "Tempelhof,2012-01-01T07:00,0.1");
   EXPECT_EQ(lines[25], "Tempelhof,2012-01-01T08:00,");
   EXPECT_EQ(lines[48], "Tempelhof,2012-01-02T07:00,");
+}
+
+// Station names are the user's text: whatever they hold, the file reads back to them.
+TEST(HourlyCsvWriter, StationNamesReadBackWhole) {
+  for (const std::string name : {"Tempelhof", "Berlin, Tempelhof", "Berlin; \"Tempelhof\"", "two\nlines"}) {
+    std::ostringstream out;
+    HourlyCsvWriter writer(out, {});
+    writer.WriteStation(name, 0, std::vector<double>(24, 0.0));
+    writer.Flush();
+    CsvReader reader("hourly.csv", out.str());
+    std::vector<std::string_view> fields;
+    for (int hour = 0; hour < 24; ++hour) {
+      ASSERT_TRUE(reader.NextRow(fields)) << name;
+      ASSERT_EQ(fields.size(), 3u) << name;
+      EXPECT_EQ(fields[0], name);
+    }
+    EXPECT_FALSE(reader.NextRow(fields)) << name;
+  }
 }
 
 TEST(HourlyCsvWriter, DecimalsAndDayStartOutsideTheirRangesAreRefused) {
