@@ -136,9 +136,9 @@ CalibrationCase WithConfirmingSeeds(CalibrationCase problem) {
 
 }  // namespace
 
-// The best of the search is partly the luckiest on its seeds: the leading candidates are
-// scored again on twice the seeds (the first half the same), and the best of them there
-// is taken, with the start scored alike for the report.
+// The best of the search is partly the luckiest on its seeds: the start and the leading
+// candidates are scored again on twice the seeds (the first half the same), and the best
+// of them there is taken, so the result is never worse than the start on those seeds.
 CalibrationResult CalibrateSeason(const CalibrationCase& problem, const ModelParameters& fitted,
                                   const Knobs& start, const CalibrationSettings& settings,
                                   const CalibrationProgress& progress) {
@@ -147,14 +147,15 @@ CalibrationResult CalibrateSeason(const CalibrationCase& problem, const ModelPar
   const CalibrationCase confirming = WithConfirmingSeeds(problem);
   int evaluations = search.Evaluations();
   const auto numbered = [&](const CalibrationEvaluation& e) {
-    if (progress) progress({++evaluations, e.Candidate, e.Score, e.Seeds});
+    ++evaluations;
+    if (progress) progress({evaluations, e.Candidate, e.Score, e.Seeds});
   };
   Scorer confirmation(confirming, fitted, numbered);
+  const Scored before = confirmation.Evaluate(start);
   const std::vector<Scored> ranked = search.Ranked();
   const std::size_t leaders = std::min<std::size_t>(ranked.size(), settings.Confirmed);
   for (std::size_t i = 0; i < leaders; ++i) confirmation.Score(ranked[i].Candidate);
   const Scored best = confirmation.Best();
-  const Scored before = confirmation.Evaluate(start);
   CalibrationResult result;
   result.Start = start;
   result.Best = best.Candidate;
