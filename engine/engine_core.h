@@ -71,11 +71,14 @@ class EngineCore {
   static void SplitDaily(const DailySeries& saved, int n, DailySeries& first, DailySeries& second);
   static void JoinDaily(const DailySeries& first, const DailySeries& second, DailySeries& out);
 
+  // One sequence disaggregated: the repetitions, level 4 when they fail, and the
+  // adjustment. The target becomes OriginalDaily; its hours end in SyntheticHourly.
+  const HourlySeries& DisaggregateSequence(const DailySeries& target);
+
   // The step and the test-mode source of original sequences. NextSequence returns
   // false when the date-order check ended the step after its message; a command
   // running several steps stops there.
   bool NextSequence();
-  void SplitWithOneRetry();
   void SynthesiseOriginal();
 
   // The daily input file. Reading a parameters line sets the parameters, restarts the
@@ -103,6 +106,7 @@ class EngineCore {
   void SplitAndRepeatAt(int depth);
   double SynthesiseOpenRun(int& N);
   void RepeatOrSplit(int depth);
+  void SplitWithOneRetry();
 
   EngineState state_;
   RandomGenerator random_;

@@ -21,15 +21,21 @@ bool EngineCore::NextSequence() {
   } else {
     SynthesiseOriginal();
   }
+  DisaggregateSequence(s.OriginalDaily);
+  CollectWetValues();
+  if (!CollectAllValues()) return false;
+  if (s.WriteToFile) WriteHourlyOutput();
+  return true;
+}
+
+const HourlySeries& EngineCore::DisaggregateSequence(const DailySeries& target) {
+  state_.OriginalDaily = target;
   if (!RepeatSequence()) {
     log_.AddLine("Entering repetition level 4 ...");
     SplitWithOneRetry();
   }
   FinishSequence();
-  CollectWetValues();
-  if (!CollectAllValues()) return false;
-  if (s.WriteToFile) WriteHourlyOutput();
-  return true;
+  return state_.SyntheticHourly;
 }
 
 // A failed split is tried once more on the whole target, which the failed call may

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <exception>
 #include <limits>
+#include <memory>
 #include <string>
 
 #include "civil_date.h"
@@ -55,9 +56,9 @@ class StationRun {
                             " days, " + std::to_string(series.ObservedHours.size()) + " hours");
     }
     result_.Hourly.assign(kHoursPerDay * days, kMissing);
-    core_.SetOptions(options);
-    core_.SetParameters(parameters[static_cast<std::size_t>(MonthOf(0) - 1)]);
-    core_.InitialiseRun();
+    core_->SetOptions(options);
+    core_->SetParameters(parameters[static_cast<std::size_t>(MonthOf(0) - 1)]);
+    core_->InitialiseRun();
   }
 
   StationResult Run() {
@@ -99,22 +100,18 @@ class StationRun {
   }
 
   void Disaggregate(std::size_t first, int days) {
-    EngineState& s = core_.State();
+    EngineState& s = core_->State();
     ++s.SequenceNumber;
     log_.AddLineFmt("Sequence #%d", s.SequenceNumber);
     const ModelParameters& month = parameters_[static_cast<std::size_t>(MonthOf(first) - 1)];
-    if (!(month == s.Parameters)) core_.SetParameters(month);
-    core_.CheckModelParameters();
-    s.OriginalDaily.Count = days;
-    for (int k = 1; k <= days; ++k)
-      s.OriginalDaily[k] = series_.Daily[first + static_cast<std::size_t>(k - 1)];
-    if (!core_.RepeatSequence()) {
-      log_.AddLine("Entering repetition level 4 ...");
-      core_.SplitWithOneRetry();
-    }
-    core_.FinishSequence();
+    if (!(month == s.Parameters)) core_->SetParameters(month);
+    core_->CheckModelParameters();
+    DailySeries target;
+    target.Count = days;
+    for (int k = 1; k <= days; ++k) target[k] = series_.Daily[first + static_cast<std::size_t>(k - 1)];
+    const HourlySeries& hours = core_->DisaggregateSequence(target);
     for (int h = 1; h <= kHoursPerDay * days; ++h) {
-      result_.Hourly[kHoursPerDay * first + static_cast<std::size_t>(h - 1)] = s.SyntheticHourly[h];
+      result_.Hourly[kHoursPerDay * first + static_cast<std::size_t>(h - 1)] = hours[h];
     }
   }
 
@@ -123,7 +120,9 @@ class StationRun {
   StationResult result_;
   LineLog log_;
   MessageList messages_;
-  EngineCore core_{log_, messages_};
+  // The engine's storm sets take megabytes: they live on the heap, so that a station
+  // runs on a thread with a small stack.
+  std::unique_ptr<EngineCore> core_ = std::make_unique<EngineCore>(log_, messages_);
 };
 
 }  // namespace

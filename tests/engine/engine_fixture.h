@@ -43,11 +43,8 @@ class EngineTest : public testing::Test {
     for (std::size_t k = 0; k < days.size(); ++k) S().OriginalDaily[static_cast<int>(k) + 1] = days[k];
   }
 
-  // One sequence disaggregated as the step driver does it.
-  void Disaggregate() {
-    if (!engine.RepeatSequence()) engine.SplitAndRepeat();
-    engine.FinishSequence();
-  }
+  // The target set last disaggregated as every run does it.
+  void Disaggregate() { engine.DisaggregateSequence(S().OriginalDaily); }
 
   MemoryLog log;
   RecordingUserInterface ui;

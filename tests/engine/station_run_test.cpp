@@ -4,6 +4,7 @@
 #include "station_run.h"
 
 #include <gtest/gtest.h>
+#include <pthread.h>
 
 #include <cmath>
 #include <fstream>
@@ -71,6 +72,12 @@ ParametersByMonth Everywhere(const ModelParameters& parameters) {
   return months;
 }
 
+// Equal hour by hour, a missing hour matching only a missing hour.
+bool SameHours(const std::vector<double>& x, const std::vector<double>& y) {
+  return std::equal(x.begin(), x.end(), y.begin(), y.end(),
+                    [](double u, double v) { return u == v || (std::isnan(u) && std::isnan(v)); });
+}
+
 TEST(StationRun, GivesTheHoursAndLogOfTheClassicFileRun) {
   const ClassicFile july = ReadClassic(kJulyFile);
   RunOptions options;
@@ -135,13 +142,54 @@ TEST(StationRun, ThreadsRunningAtOnceGiveWhatSerialRunsGive) {
   a.join();
   b.join();
   const auto same = [](const StationResult& x, const StationResult& y) {
-    return x.Log == y.Log &&
-           std::equal(x.Hourly.begin(), x.Hourly.end(), y.Hourly.begin(), y.Hourly.end(),
-                      [](double u, double v) { return u == v || (std::isnan(u) && std::isnan(v)); });
+    return x.Log == y.Log && SameHours(x.Hourly, y.Hourly);
   };
   EXPECT_TRUE(same(threadFirst, serialFirst));
   EXPECT_TRUE(same(threadSecond, serialSecond));
   EXPECT_FALSE(same(serialFirst, serialSecond));
+}
+
+// A wet sequence takes the set of its first day's month, also when it runs into the next.
+TEST(StationRun, EachSequenceUsesItsFirstDaysMonth) {
+  const ClassicFile july = ReadClassic(kJulyFile);
+  ModelParameters june = july.parameters;
+  june.MuX *= 2;
+  june.SigmaX *= 2;
+  ParametersByMonth months = Everywhere(july.parameters);
+  months[5] = june;
+  const auto hoursOf = [](const std::vector<double>& days, const ParametersByMonth& sets) {
+    return DisaggregateStation({DaysFromCivil({2010, 6, 29}), days, {}}, sets, RunOptions{}).Hourly;
+  };
+  const std::vector<double> fromJune = {0, 6, 9, 0}, fromJuly = {0, 0, 6, 9};
+  EXPECT_EQ(hoursOf(fromJune, months), hoursOf(fromJune, Everywhere(june)));
+  EXPECT_NE(hoursOf(fromJune, months), hoursOf(fromJune, Everywhere(july.parameters)));
+  EXPECT_EQ(hoursOf(fromJuly, months), hoursOf(fromJuly, Everywhere(july.parameters)));
+  EXPECT_NE(hoursOf(fromJuly, months), hoursOf(fromJuly, Everywhere(june)));
+}
+
+// A worker thread of a pool or of a Python caller may have a small stack.
+TEST(StationRun, RunsOnAThreadWithASmallStack) {
+  const ClassicFile july = ReadClassic(kJulyFile);
+  const auto parameters = Everywhere(july.parameters);
+  struct Call {
+    const ClassicFile* july;
+    const ParametersByMonth* parameters;
+    StationResult result;
+  } call{&july, &parameters, {}};
+  const auto run = [](void* argument) -> void* {
+    auto* c = static_cast<Call*>(argument);
+    c->result = DisaggregateStation(c->july->series, *c->parameters, RunOptions{});
+    return nullptr;
+  };
+  pthread_attr_t attributes;
+  pthread_attr_init(&attributes);
+  ASSERT_EQ(pthread_attr_setstacksize(&attributes, 256 * 1024), 0);
+  pthread_t thread;
+  ASSERT_EQ(pthread_create(&thread, &attributes, run, &call), 0);
+  pthread_join(thread, nullptr);
+  pthread_attr_destroy(&attributes);
+  EXPECT_TRUE(
+      SameHours(call.result.Hourly, DisaggregateStation(july.series, parameters, RunOptions{}).Hourly));
 }
 
 }  // namespace
