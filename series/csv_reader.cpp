@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <sstream>
 
 #include "errors.h"
 
@@ -11,6 +10,7 @@ namespace nimbra {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::size_t kPieceSize = 1 << 20;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -37,17 +37,70 @@ char DetectSeparator(std::string_view text) {
 }  // namespace
 
 CsvReader CsvReader::Open(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw InOutError(path + ": cannot open the file");
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (in.bad()) throw InOutError(path + ": cannot read the file");
-  return CsvReader(path, std::move(text).str());
+  auto in = std::make_unique<std::ifstream>(path, std::ios::binary);
+  if (!*in) throw InOutError(path + ": cannot open the file");
+  return CsvReader(path, std::move(in));
+}
+
+CsvReader::CsvReader(std::string path, std::unique_ptr<std::istream> in)
+    : path_(std::move(path)), in_(std::move(in)) {
+  Start();
 }
 
 CsvReader::CsvReader(std::string path, std::string text) : path_(std::move(path)), text_(std::move(text)) {
+  Start();
+}
+
+void CsvReader::Start() {
+  EnsureRow();
   if (text_.starts_with(kByteOrderMark)) pos_ = kByteOrderMark.size();
   ReadHeader();
+}
+
+void CsvReader::Seek(std::uint64_t offset, int line) {
+  line_ = line;
+  if (!in_ && offset >= dropped_ && offset - dropped_ <= text_.size()) {
+    pos_ = static_cast<std::size_t>(offset - dropped_);
+    return;
+  }
+  if (!in_) in_ = std::make_unique<std::ifstream>(path_, std::ios::binary);
+  in_->clear();
+  in_->seekg(static_cast<std::streamoff>(offset));
+  if (!*in_) throw InOutError(path_ + ": cannot read the file");
+  text_.clear();
+  pos_ = 0;
+  dropped_ = offset;
+}
+
+// Drops what was read and appends the next piece of the file; false at its end.
+bool CsvReader::Fill() {
+  if (!in_) return false;
+  text_.erase(0, pos_);
+  dropped_ += pos_;
+  pos_ = 0;
+  const std::size_t had = text_.size();
+  text_.resize(had + kPieceSize);
+  in_->read(text_.data() + had, static_cast<std::streamsize>(kPieceSize));
+  text_.resize(had + static_cast<std::size_t>(in_->gcount()));
+  if (in_->bad()) throw InOutError(path_ + ": cannot read the file");
+  if (text_.size() > had) return true;
+  in_.reset();
+  return false;
+}
+
+// Makes sure that text_ holds the row from pos_ on up to its line end, or the rest of
+// the file, so that the row is parsed as if the whole file were in memory.
+void CsvReader::EnsureRow() {
+  bool quoted = false;
+  for (std::size_t at = pos_;;) {
+    for (; at < text_.size(); ++at) {
+      if (text_[at] == '"') quoted = !quoted;
+      if (text_[at] == '\n' && !quoted) return;
+    }
+    const std::size_t scanned = at - pos_;
+    if (!Fill()) return;
+    at = pos_ + scanned;
+  }
 }
 
 void CsvReader::ReadHeader() {
@@ -84,9 +137,13 @@ void CsvReader::RequireFieldCount(std::size_t count) const {
 bool CsvReader::NextRow(std::vector<std::string_view>& fields) {
   fields.clear();
   unescaped_.clear();
-  while (pos_ < text_.size() && (text_[pos_] == '\n' || text_.compare(pos_, 2, "\r\n") == 0)) EndOfLine();
+  for (EnsureRow(); pos_ < text_.size() && (text_[pos_] == '\n' || text_.compare(pos_, 2, "\r\n") == 0);
+       EnsureRow()) {
+    EndOfLine();
+  }
   if (pos_ >= text_.size()) return false;
   rowLine_ = line_;
+  rowOffset_ = dropped_ + pos_;
   bool endOfRow = false;
   while (!endOfRow) fields.push_back(ReadField(endOfRow));
   return true;

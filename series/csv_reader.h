@@ -1,10 +1,13 @@
 #pragma once
-// A CSV file read whole and walked row by row: the separator (`,` or `;`) is taken from
+// A CSV file walked row by row, read a piece at a time: the separator (`,` or `;`) is taken from
 // the header line, fields may be quoted ("" stands for one quote inside a quoted field),
 // a UTF-8 byte-order mark is dropped, and lines end at LF or CR LF. Fields are views into
 // the file's text, valid until the next row is read.
 
+#include <cstdint>
 #include <deque>
+#include <istream>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,8 +18,8 @@ namespace nimbra {
 
 class CsvReader {
  public:
-  // Reads the file; a file that cannot be read or has no header line raises InOutError or
-  // InputError naming it.
+  // Opens the file and reads its header; a file that cannot be read or has no header line
+  // raises InOutError or InputError naming it.
   static CsvReader Open(const std::string& path);
   // The same from text already in memory; path only names it in messages.
   CsvReader(std::string path, std::string text);
@@ -33,8 +36,11 @@ class CsvReader {
 
   // Reads the next row that is not blank into fields; false at the end of the file.
   bool NextRow(std::vector<std::string_view>& fields);
-  // Line of the file (from 1) on which the row last read starts.
+  // Line of the file (from 1) on which the row last read starts, and its byte offset.
   int Line() const { return rowLine_; }
+  std::uint64_t Offset() const { return rowOffset_; }
+  // Goes on reading at a row's offset and line, as Offset() and Line() gave them.
+  void Seek(std::uint64_t offset, int line);
 
   // Raises InputError: "<file>, line <n>, column <k> (<name>): expected <what>, found '<text>'".
   [[noreturn]] void FailField(int column, std::string_view expected, std::string_view found) const;
@@ -42,13 +48,20 @@ class CsvReader {
   [[noreturn]] void FailLine(std::string_view message) const;
 
  private:
+  CsvReader(std::string path, std::unique_ptr<std::istream> in);
   std::string_view ReadField(bool& endOfRow);
   std::string_view ReadQuotedField(bool& endOfRow);
   void EndOfLine();
   void ReadHeader();
+  void Start();
+  bool Fill();
+  void EnsureRow();
 
   std::string path_;
+  std::unique_ptr<std::istream> in_;  // the part of the file not yet in text_; null once read
   std::string text_;
+  std::uint64_t dropped_ = 0;  // bytes of the file before text_
+  std::uint64_t rowOffset_ = 0;
   std::size_t pos_ = 0;
   int line_ = 1;
   int rowLine_ = 0;
