@@ -18,7 +18,7 @@ std::int64_t ReadDate(const CsvReader& reader, int column, std::string_view fiel
   return *day;
 }
 
-void CollectLong(CsvReader& reader, const DailyCsvOptions& options, StationCollector& collector) {
+void CollectLong(CsvReader& reader, const DailyCsvOptions& options, DailyValueSink& sink) {
   const int station = reader.ColumnIndex(options.StationColumn);
   if (station < 0 && options.StationColumnRequired) reader.RequireColumn(options.StationColumn);
   const int date = reader.RequireColumn(options.DateColumn);
@@ -30,36 +30,42 @@ void CollectLong(CsvReader& reader, const DailyCsvOptions& options, StationColle
     if (station >= 0 && fields[station].empty()) reader.FailField(station, "a station name", fields[station]);
     const std::int64_t day = ReadDate(reader, date, fields[date]);
     const double depth = ReadDepth(reader, value, fields[value], options.MissingSentinels);
-    collector.For(station >= 0 ? fields[station] : fileStation).push_back({day, depth, reader.Line()});
+    if (!sink.Value(station >= 0 ? fields[station] : fileStation, {day, depth, reader.Line()})) return;
   }
 }
 
-void CollectWide(CsvReader& reader, const DailyCsvOptions& options, StationCollector& collector) {
+void CollectWide(CsvReader& reader, const DailyCsvOptions& options, DailyValueSink& sink) {
   const int date = reader.RequireColumn(options.DateColumn);
   const auto& header = reader.Header();
-  std::vector<std::vector<KeyedValue>*> columns(header.size(), nullptr);
   for (std::size_t c = 0; c < header.size(); ++c) {
     const bool repeated = std::find(header.begin(), header.begin() + c, header[c]) != header.begin() + c;
     if (static_cast<int>(c) != date && (header[c].empty() || repeated)) {
       reader.FailField(static_cast<int>(c), "a station name not used before", header[c]);
     }
-    if (static_cast<int>(c) != date) collector.For(header[c]);
-  }
-  // Every station is known now, so the collector's lists stay where they are.
-  for (std::size_t c = 0; c < header.size(); ++c) {
-    if (static_cast<int>(c) != date) columns[c] = &collector.For(header[c]);
+    if (static_cast<int>(c) != date) sink.Station(header[c]);
   }
   std::vector<std::string_view> fields;
   while (reader.NextRow(fields)) {
     reader.RequireFieldCount(fields.size());
     const std::int64_t day = ReadDate(reader, date, fields[date]);
     for (std::size_t c = 0; c < fields.size(); ++c) {
-      if (columns[c] == nullptr) continue;
+      if (static_cast<int>(c) == date) continue;
       const double depth = ReadDepth(reader, static_cast<int>(c), fields[c], options.MissingSentinels);
-      columns[c]->push_back({day, depth, reader.Line()});
+      if (!sink.Value(header[c], {day, depth, reader.Line()})) return;
     }
   }
 }
+
+class CollectorSink : public DailyValueSink {
+ public:
+  void Station(std::string_view name) override { collector.For(name); }
+  bool Value(std::string_view station, const KeyedValue& value) override {
+    collector.For(station).push_back(value);
+    return true;
+  }
+
+  StationCollector collector;
+};
 
 StationSeries Densified(const std::vector<KeyedValue>& values) {
   StationSeries series;
@@ -79,15 +85,19 @@ std::vector<NamedSeries> ReadDailyCsv(const std::string& path, const DailyCsvOpt
   return ReadDailyCsv(reader, options);
 }
 
-std::vector<NamedSeries> ReadDailyCsv(CsvReader& reader, const DailyCsvOptions& options) {
-  StationCollector collector;
+void ReadDailyValues(CsvReader& reader, const DailyCsvOptions& options, DailyValueSink& sink) {
   if (options.Wide) {
-    CollectWide(reader, options, collector);
+    CollectWide(reader, options, sink);
   } else {
-    CollectLong(reader, options, collector);
+    CollectLong(reader, options, sink);
   }
+}
+
+std::vector<NamedSeries> ReadDailyCsv(CsvReader& reader, const DailyCsvOptions& options) {
+  CollectorSink sink;
+  ReadDailyValues(reader, options, sink);
   std::vector<NamedSeries> stations;
-  for (const StationValues& station : collector.TakeSorted(reader.Path(), "the date", FormatDate)) {
+  for (const StationValues& station : sink.collector.TakeSorted(reader.Path(), "the date", FormatDate)) {
     stations.push_back({station.Station, Densified(station.Values)});
   }
   return stations;

@@ -11,6 +11,7 @@
 #include "csv_reader.h"
 #include "depth_field.h"
 #include "station_run.h"
+#include "station_values.h"
 
 namespace nimbra {
 
@@ -32,6 +33,20 @@ struct NamedSeries {
 // of the first bad field, and InOutError when the file cannot be read.
 std::vector<NamedSeries> ReadDailyCsv(const std::string& path, const DailyCsvOptions& options);
 std::vector<NamedSeries> ReadDailyCsv(CsvReader& reader, const DailyCsvOptions& options);
+
+// Where the values of a daily file go as its rows are read.
+class DailyValueSink {
+ public:
+  virtual ~DailyValueSink() = default;
+  // Each station of a wide file's header, before any row.
+  virtual void Station(std::string_view name) = 0;
+  // One value, NaN for a missing day; false ends the reading.
+  virtual bool Value(std::string_view station, const KeyedValue& value) = 0;
+};
+
+// Reads and checks the rows from where the reader stands, with the errors ReadDailyCsv raises
+// for a bad field, handing each value on in the file's order.
+void ReadDailyValues(CsvReader& reader, const DailyCsvOptions& options, DailyValueSink& sink);
 
 // Station name of a file without a station column: the file's name without its extension.
 std::string StationOfFile(const std::string& path);

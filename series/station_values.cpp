@@ -6,6 +6,12 @@
 
 namespace nimbra {
 
+void ThrowRepeatedKey(const std::string& path, int firstLine, int secondLine, const std::string& station,
+                      std::string_view what, const std::string& key) {
+  throw InputError(path + ", lines " + std::to_string(firstLine) + " and " + std::to_string(secondLine) +
+                   ": station '" + station + "' has " + std::string(what) + " " + key + " twice");
+}
+
 std::vector<KeyedValue>& StationCollector::For(std::string_view station) {
   // Files mostly hold one station's rows together: the last station is tried first.
   if (last_ < stations_.size() && stations_[last_].Station == station) return stations_[last_].Values;
@@ -32,9 +38,7 @@ std::vector<StationValues> StationCollector::TakeSorted(
         std::adjacent_find(values.begin(), values.end(),
                            [](const KeyedValue& a, const KeyedValue& b) { return a.Key == b.Key; });
     if (repeat != values.end()) {
-      throw InputError(path + ", lines " + std::to_string(repeat->Line) + " and " +
-                       std::to_string(repeat[1].Line) + ": station '" + station.Station + "' has " +
-                       std::string(what) + " " + formatKey(repeat->Key) + " twice");
+      ThrowRepeatedKey(path, repeat->Line, repeat[1].Line, station.Station, what, formatKey(repeat->Key));
     }
   }
   return stations;

@@ -22,13 +22,16 @@ struct StationValues {
   std::vector<KeyedValue> Values;  // sorted by key once taken
 };
 
+// Raises InputError "<file>, lines <a> and <b>: station '<s>' has <what> <key> twice".
+[[noreturn]] void ThrowRepeatedKey(const std::string& path, int firstLine, int secondLine,
+                                   const std::string& station, std::string_view what, const std::string& key);
+
 class StationCollector {
  public:
   std::vector<KeyedValue>& For(std::string_view station);
 
   // The stations by name, each with its values sorted by key. A key given twice for one
-  // station raises InputError "<file>, lines <a> and <b>: station '<s>' has <what> <key> twice",
-  // the key written by formatKey.
+  // station raises ThrowRepeatedKey's error, the key written by formatKey.
   std::vector<StationValues> TakeSorted(const std::string& path, std::string_view what,
                                         const std::function<std::string(std::int64_t)>& formatKey);
 
