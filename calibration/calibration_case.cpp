@@ -4,8 +4,7 @@
 #include <cstdint>
 
 #include "errors.h"
-#include "ordered_pool.h"
-#include "station_batch.h"
+#include "station_runner.h"
 #include "station_seed.h"
 
 namespace nimbra {
@@ -61,7 +60,7 @@ std::optional<HourlyValues> Disaggregated(const CalibrationCase& problem, const 
   const std::size_t seeds = static_cast<std::size_t>(problem.Seeds);
   HourlySums sums;
   bool failed = false;
-  OrderedPool<std::optional<HourlySums>>::Run(
+  RunStations(
       problem.Stations.size() * seeds, problem.Threads,
       [&](std::size_t job) {
         const CalibrationStation& station = problem.Stations[job / seeds];
@@ -70,15 +69,15 @@ std::optional<HourlyValues> Disaggregated(const CalibrationCase& problem, const 
         const auto seed =
             static_cast<std::uint32_t>(options.RandomSeed) + static_cast<std::uint32_t>(job % seeds);
         run.RandomSeed = StationSeed(static_cast<int>(seed), station.Name);
-        const StationResult result = DisaggregateStation(station.Series, byMonth, run);
-        if (!result.Failed.empty()) return std::optional<HourlySums>();
-        HourlySums one;
-        one.Add(result.Hourly, station.DaysTaken);
-        return std::optional(one);
+        return StationJob{{station.Name, station.Series}, byMonth, run, {}};
       },
-      [&](std::size_t, std::optional<HourlySums>& one) {
-        if (one) sums.Add(*one);
-        failed = failed || !one;
+      [&](std::size_t job, const StationJob&, StationOutcome& outcome) {
+        failed = failed || !outcome.Result.Failed.empty();
+        if (failed) return;
+        // Each run's sums first, then their total: the order of the additions stays fixed.
+        HourlySums one;
+        one.Add(outcome.Result.Hourly, problem.Stations[job / seeds].DaysTaken);
+        sums.Add(one);
       });
   if (failed) return std::nullopt;
   return sums.Values();

@@ -1,48 +1,54 @@
 #include "disaggregate_command.h"
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 
 #include "atomic_file.h"
+#include "daily_csv_stations.h"
 #include "errors.h"
-#include "ordered_pool.h"
 #include "parameter_table.h"
 #include "progress_meter.h"
 #include "run_sidecar.h"
 #include "series_report.h"
 #include "station_batch.h"
+#include "station_runner.h"
 #include "station_seed.h"
 
 namespace nimbra {
 
 namespace {
 
-// Everything a run needs, read and checked before any output file is created.
+// Everything a run needs, read and checked before any output file is created. The daily
+// series are read a group of stations at a time as the run goes.
 struct Inputs {
-  std::vector<NamedSeries> Stations;
+  std::unique_ptr<DailyCsvStations> Daily;
   ParameterTable Table;
   std::vector<StationHours> Observed;
   std::vector<StationJob> Jobs;
 };
 
 Inputs ReadInputs(const DisaggregateOptions& o) {
-  Inputs inputs{ReadDailyCsv(o.Input, o.Daily), ParameterTable::Read(o.Parameters), {}, {}};
-  std::erase_if(inputs.Stations, [&](const NamedSeries& station) {
-    return StationShard(station.Station, o.ShardCount) != o.ShardIndex;
-  });
+  Inputs inputs{
+      std::make_unique<DailyCsvStations>(o.Input, o.Daily), ParameterTable::Read(o.Parameters), {}, {}};
+  inputs.Daily->Keep(
+      [&](const std::string& station) { return StationShard(station, o.ShardCount) == o.ShardIndex; });
   if (!o.ObservedHourly.empty()) {
     HourlyCsvOptions hourly{o.Format.DayStart, o.Format.LabelsAtHourEnd, o.Daily.MissingSentinels};
     inputs.Observed = ReadHourlyCsv(o.ObservedHourly, hourly);
   }
-  inputs.Jobs = PlanStations(inputs.Stations, inputs.Table, o.Run, o.Given);
+  for (const DailyStationEntry& station : inputs.Daily->Stations())
+    inputs.Jobs.push_back(PlanStation(station.Station, station.Months, inputs.Table, o.Run, o.Given));
   return inputs;
 }
 
 // Observed hours of a station the daily file does not hold would silently drop out of the report.
 void WarnOfUnmatchedObserved(const DisaggregateOptions& o, const Inputs& inputs, std::ostream& err) {
+  const auto& stations = inputs.Daily->Stations();
   for (const StationHours& observed : inputs.Observed) {
-    const bool matched = std::any_of(inputs.Stations.begin(), inputs.Stations.end(),
-                                     [&](const NamedSeries& s) { return s.Station == observed.Station; });
+    const bool matched = std::any_of(stations.begin(), stations.end(), [&](const DailyStationEntry& s) {
+      return s.Station == observed.Station;
+    });
     if (!matched) {
       err << o.ObservedHourly << ": station '" << observed.Station << "' is not in " << o.Input
           << "; its hours are not used\n";
@@ -88,15 +94,18 @@ class DisaggregateRun {
     bool complete = true;
     std::optional<ProgressMeter> progress;
     if (options_.Progress) progress.emplace(err_, options_.Terminal, inputs_.Jobs.size(), TotalDays());
-    OrderedPool<StationOutcome>::Run(
+    RunStations(
         inputs_.Jobs.size(), options_.Threads,
-        [this](std::size_t i) { return RunStationJob(inputs_.Jobs[i]); },
-        [&](std::size_t i, StationOutcome& outcome) {
-          const NamedSeries& station = *inputs_.Jobs[i].Station;
-          Write(station, outcome);
+        [this](std::size_t i) {
+          StationJob job = inputs_.Jobs[i];
+          job.Station.Series = inputs_.Daily->Take(i);
+          return job;
+        },
+        [&](std::size_t, const StationJob& job, StationOutcome& outcome) {
+          Write(job.Station, outcome);
           complete = complete && outcome.Result.Failed.empty();
           sidecar.Stations.push_back(outcome.Summary);
-          if (progress) progress->StationDone(static_cast<std::int64_t>(station.Series.Daily.size()));
+          if (progress) progress->StationDone(static_cast<std::int64_t>(job.Station.Series.Daily.size()));
         });
     if (progress) progress->Finish();
     writer_.Flush();
@@ -111,8 +120,7 @@ class DisaggregateRun {
  private:
   std::int64_t TotalDays() const {
     std::int64_t days = 0;
-    for (const NamedSeries& station : inputs_.Stations)
-      days += static_cast<std::int64_t>(station.Series.Daily.size());
+    for (const DailyStationEntry& station : inputs_.Daily->Stations()) days += station.Days;
     return days;
   }
 

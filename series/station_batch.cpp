@@ -17,11 +17,10 @@ RunOptions OptionsOfRow(const SeasonParameters& row, RunOptions options, Repetit
 }
 
 // The station's months with values grouped by the options their parameter sets ask for.
-std::vector<StationPart> PartsOf(const NamedSeries& station, const ParameterTable& table,
+std::vector<StationPart> PartsOf(const std::string& station, MonthSet used, const ParameterTable& table,
                                  const RunOptions& options, RepetitionOverrides overrides) {
-  const MonthSet used = MonthsWithValues(station.Series);
   std::vector<StationPart> parts;
-  for (const SeasonParameters& row : table.RowsFor(station.Station)) {
+  for (const SeasonParameters& row : table.RowsFor(station)) {
     const MonthSet months = row.Season.Months & used;
     if (months == 0) continue;
     const RunOptions rowOptions = OptionsOfRow(row, options, overrides);
@@ -55,7 +54,7 @@ namespace {
 // Each part on its own months, the hours of its months kept: a wet sequence ends where
 // the part's months end.
 StationResult RunInParts(const StationJob& job) {
-  const StationSeries& series = job.Station->Series;
+  const StationSeries& series = job.Station.Series;
   StationResult result;
   result.Hourly.assign(series.Daily.size() * kHoursPerDay, std::numeric_limits<double>::quiet_NaN());
   for (const StationPart& part : job.Parts) {
@@ -78,26 +77,35 @@ StationResult RunInParts(const StationJob& job) {
 
 }  // namespace
 
+StationJob PlanStation(const std::string& station, MonthSet months, const ParameterTable& table,
+                       const RunOptions& runOptions, RepetitionOverrides overrides) {
+  StationJob job{{station, {}}, table.For(station, months), runOptions, {}};
+  job.Options.RandomSeed = StationSeed(runOptions.RandomSeed, station);
+  job.Parts = PartsOf(station, months, table, job.Options, overrides);
+  for (std::size_t k = 0; k < job.Parts.size(); ++k)
+    job.Parts[k].Options.RandomSeed = PartSeed(job.Options.RandomSeed, static_cast<int>(k));
+  if (job.Parts.size() == 1) job.Options = job.Parts.front().Options;
+  if (job.Parts.size() <= 1) job.Parts.clear();
+  return job;
+}
+
 std::vector<StationJob> PlanStations(const std::vector<NamedSeries>& stations, const ParameterTable& table,
                                      const RunOptions& runOptions, RepetitionOverrides overrides) {
   std::vector<StationJob> jobs;
   jobs.reserve(stations.size());
   for (const NamedSeries& station : stations) {
-    StationJob job{&station, table.For(station.Station, MonthsWithValues(station.Series)), runOptions, {}};
-    job.Options.RandomSeed = StationSeed(runOptions.RandomSeed, station.Station);
-    job.Parts = PartsOf(station, table, job.Options, overrides);
-    if (job.Parts.size() == 1) job.Options = job.Parts.front().Options;
-    if (job.Parts.size() <= 1) job.Parts.clear();
-    jobs.push_back(job);
+    jobs.push_back(
+        PlanStation(station.Station, MonthsWithValues(station.Series), table, runOptions, overrides));
+    jobs.back().Station.Series = station.Series;
   }
   return jobs;
 }
 
 StationOutcome RunStationJob(const StationJob& job) {
   StationOutcome outcome;
-  outcome.Result = job.Parts.empty() ? DisaggregateStation(job.Station->Series, job.Parameters, job.Options)
+  outcome.Result = job.Parts.empty() ? DisaggregateStation(job.Station.Series, job.Parameters, job.Options)
                                      : RunInParts(job);
-  outcome.Summary = SummariseSeries(job.Station->Station, job.Station->Series);
+  outcome.Summary = SummariseSeries(job.Station.Station, job.Station.Series);
   outcome.Summary.Seed = job.Options.RandomSeed;
   outcome.Summary.Sequences = outcome.Result.Sequences;
   outcome.Summary.Failed = outcome.Result.Failed;

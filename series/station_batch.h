@@ -21,11 +21,12 @@ struct StationPart {
 };
 
 struct StationJob {
-  const NamedSeries* Station = nullptr;
+  NamedSeries Station;  // its series may be read just before the job runs
   ParametersByMonth Parameters{};
   RunOptions Options;  // RandomSeed already the station's own
   // Empty when every month runs with Options. Otherwise the parameter sets ask for different
-  // repetition settings, and each part runs on its own months, the others taken as missing.
+  // repetition settings, and each part runs on its own months, the others taken as missing,
+  // with its own seed (PartSeed).
   std::vector<StationPart> Parts;
 };
 
@@ -40,10 +41,14 @@ struct StationOutcome {
   StationSummary Summary;
 };
 
-// One job per station, in the stations' order, each with the parameters of its months and
-// its derived seed. Raises InputError before any work when a station has days in a month
-// that no parameter set covers. A set's rep_factor and rep_min apply to its months unless
-// overridden.
+// The job of a station with values in the months, its series left empty: the parameters of
+// its months and its derived seed. Raises InputError when a month with values has no
+// parameter set. A set's rep_factor and rep_min apply to its months unless overridden.
+StationJob PlanStation(const std::string& station, MonthSet months, const ParameterTable& table,
+                       const RunOptions& runOptions, RepetitionOverrides overrides = {});
+
+// One job per station, in the stations' order, each with a copy of its series; raises
+// InputError before any work as PlanStation does.
 std::vector<StationJob> PlanStations(const std::vector<NamedSeries>& stations, const ParameterTable& table,
                                      const RunOptions& runOptions, RepetitionOverrides overrides = {});
 

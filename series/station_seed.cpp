@@ -27,4 +27,11 @@ int StationSeed(int runSeed, std::string_view station) {
   return static_cast<int>(folded ^ static_cast<std::uint32_t>(runSeed));
 }
 
+int PartSeed(int stationSeed, int part) {
+  // The golden ratio's odd 32-bit multiple: k * it is distinct for every k below 2^32.
+  constexpr std::uint32_t kSpread = 2654435769u;
+  return static_cast<int>(static_cast<std::uint32_t>(stationSeed) ^
+                          (static_cast<std::uint32_t>(part) * kSpread));
+}
+
 }  // namespace nimbra

@@ -13,6 +13,11 @@ namespace nimbra {
 
 int StationSeed(int runSeed, std::string_view station);
 
+// The seed of part k (from 0) of a station whose parameter sets ask for different repetition
+// settings, so that no two parts draw the same numbers: part 0 keeps the station's seed, part k
+// takes stationSeed xor (k * 2654435769), in unsigned 32-bit arithmetic.
+int PartSeed(int stationSeed, int part);
+
 // The shard, from 0 to shards - 1, that processes the station when a run is split over
 // several machines: h modulo shards, with h the hash above. Stable across runs and
 // independent of the other stations.

@@ -7,6 +7,7 @@
 #include "parameter_table.h"
 #include "series_files.h"
 #include "station_batch.h"
+#include "station_seed.h"
 
 namespace nimbra {
 namespace {
@@ -43,7 +44,9 @@ TEST_F(RepetitionColumns, EachSetRunsItsMonthsWithItsOwnRepetitions) {
   EXPECT_EQ(job.Parts[0].Months, MonthBit(6));
   EXPECT_EQ(job.Parts[0].Options.RepLevel1Factor, 1);
   EXPECT_EQ(job.Parts[0].Options.RepLevel1Min, 1);
-  EXPECT_EQ(job.Parts[1].Options, job.Options);
+  RunOptions julyOptions = job.Options;
+  julyOptions.RandomSeed = PartSeed(job.Options.RandomSeed, 1);
+  EXPECT_EQ(job.Parts[1].Options, julyOptions);
 
   const StationResult whole = RunStationJob(job).Result;
   const StationSeries& series = stations[0].Series;
@@ -76,6 +79,19 @@ TEST_F(RepetitionColumns, OptionsGivenWinAndOneSettingRunsTheStationWhole) {
   EXPECT_EQ(overridden.Options.RepLevel1Factor, 3);
   EXPECT_EQ(overridden.Options.RepLevel1Min, 1);
   EXPECT_NE(RunStationJob(fromFile).Result.Hourly, RunStationJob(overridden).Result.Hourly);
+}
+
+// The same wet day in June and in July, run by two parts whose settings differ only past the
+// thousandth repetition: drawn from one stream, both days would get the same hours.
+TEST_F(RepetitionColumns, EachPartDrawsFromItsOwnStream) {
+  const auto path = Write("p.csv", kHeader + "6," + kSet + ",yes,1,1000\n7," + kSet + ",yes,2,1000\n");
+  NamedSeries station{"S", {*ParseDate("2010-06-01"), std::vector<double>(61, 0.0), {}}};
+  station.Series.Daily[9] = station.Series.Daily[39] = 8.0;  // 2010-06-10 and 2010-07-10
+  const std::vector<NamedSeries> stations = {station};
+  const StationJob job = PlanStations(stations, ParameterTable::Read(path), RunOptions{}).front();
+  ASSERT_EQ(job.Parts.size(), 2u);
+  const StationResult result = RunStationJob(job).Result;
+  EXPECT_NE(HoursOfDays(result.Hourly, 9, 1), HoursOfDays(result.Hourly, 39, 1));
 }
 
 }  // namespace

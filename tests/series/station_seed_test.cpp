@@ -15,5 +15,13 @@ TEST(StationSeed, FollowsTheDocumentedRule) {
   EXPECT_NE(StationSeed(0, "Berlin"), StationSeed(0, "berlin"));
 }
 
+// Validation values of the parts' streams: part k xors k * 0x9e3779b9 (mod 2^32) into the seed.
+TEST(StationSeed, PartsFollowTheDocumentedRule) {
+  EXPECT_EQ(PartSeed(0x296230c0, 0), 0x296230c0);
+  EXPECT_EQ(PartSeed(0x296230c0, 1), static_cast<int>(0xb7554979u));
+  EXPECT_EQ(PartSeed(0, 2), 0x3c6ef372);
+  EXPECT_EQ(PartSeed(-1, 1), 0x61c88646);
+}
+
 }  // namespace
 }  // namespace nimbra
