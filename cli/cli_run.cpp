@@ -10,6 +10,7 @@
 #include "interrupt.h"
 #include "parameter_checks.h"
 #include "run_outcome.h"
+#include "step_loop.h"
 
 namespace nimbra {
 
@@ -58,21 +59,19 @@ class CliRun {
     engine_.SetOutput(&output_, options_.output);
   }
 
+  // A file runs to its end unless a count of sequences is given.
   void Steps() {
     const EngineState& s = engine_.State();
-    if (s.ReadFromFile && !options_.sequences) {
-      while (!s.EndOfInput && !Interrupted()) Step();
-    } else {
-      const int n = options_.sequences.value_or(kDefaultTestSequences);
-      for (int i = 0; i < n && !s.EndOfInput && !Interrupted(); ++i) Step();
-    }
+    std::optional<int> count = options_.sequences;
+    if (!s.ReadFromFile && !count) count = kDefaultTestSequences;
+    StepLoop loop(count, AtFailure::GoOn);
+    while (loop.WantsStep(engine_) && !Interrupted()) loop.Took(Step());
     if (showProgress_) err_ << '\n';
     if (Interrupted()) log_.AddLine(InterruptionNote(s.SequenceNumber));
   }
 
-  // An error ends its step only, as a desktop user would press the button again; the
-  // run still exits 1.
-  void Step() {
+  // An error ends its step only; the run still exits 1.
+  StepResult Step() {
     const StepResult result = engine_.Step();
     if (result.Outcome == StepOutcome::Failed) {
       log_.Flush();
@@ -83,6 +82,7 @@ class CliRun {
       outcome_.NoteMissing(engine_.State());
     }
     if (showProgress_) ShowProgress();
+    return result;
   }
 
   void ShowProgress() {

@@ -2,6 +2,8 @@
 
 #include <exception>
 
+#include "step_loop.h"
+
 namespace nimbra {
 
 StepRunner::StepRunner(Engine& engine, QObject* parent) : QObject(parent), engine_(engine) {}
@@ -30,13 +32,13 @@ void StepRunner::Release() {
 }
 
 void StepRunner::Work(int count) {
-  int done = 0;
-  while (done < count && !stop_ && !engine_.State().EndOfInput) {
+  StepLoop loop(count, AtFailure::Stop);
+  while (!stop_ && loop.WantsStep(engine_)) {
     const StepResult result = GuardedStep();
-    ++done;
-    HandOver(done, count, result);
-    if (result.Outcome == StepOutcome::Failed || result.Outcome == StepOutcome::StoppedByDateOrder) break;
+    loop.Took(result);
+    HandOver(loop.Steps(), count, result);
   }
+  const int done = loop.Steps();
   QMetaObject::invokeMethod(
       this,
       [this, done] {
