@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <limits>
 #include <unordered_map>
 
@@ -9,6 +10,7 @@
 #include "date_time_text.h"
 #include "day_set.h"
 #include "errors.h"
+#include "parameter_table.h"
 
 namespace nimbra {
 
@@ -124,6 +126,10 @@ class GroupSink : public DailyValueSink {
 DailyCsvStations::DailyCsvStations(const std::string& path, const DailyCsvOptions& options,
                                    std::int64_t groupDays)
     : path_(path), options_(options), groupDays_(groupDays) {
+  if (!std::filesystem::is_regular_file(path)) {
+    Hold(ReadDailyCsv(path, options));
+    return;
+  }
   CsvReader reader = CsvReader::Open(path);
   IndexSink index(reader);
   ReadDailyValues(reader, options, index);
@@ -140,8 +146,28 @@ DailyCsvStations::DailyCsvStations(const std::string& path, const DailyCsvOption
   for (StationTrack& track : tracks) stations_.push_back(std::move(track.Entry));
 }
 
+void DailyCsvStations::Hold(std::vector<NamedSeries> stations) {
+  held_ = true;
+  for (NamedSeries& station : stations) {
+    const StationSeries& series = station.Series;
+    stations_.push_back({station.Station, series.FirstDay, static_cast<std::int64_t>(series.Daily.size()),
+                         MonthsWithValues(series), 0, 0, 0});
+    waiting_.emplace(stations_.size() - 1, std::move(station.Series));
+  }
+  read_ = stations_.size();
+}
+
 void DailyCsvStations::Keep(const std::function<bool(const std::string& station)>& keep) {
-  std::erase_if(stations_, [&](const DailyStationEntry& entry) { return !keep(entry.Station); });
+  std::vector<DailyStationEntry> kept;
+  std::map<std::size_t, StationSeries> keptSeries;
+  for (std::size_t i = 0; i < stations_.size(); ++i) {
+    if (!keep(stations_[i].Station)) continue;
+    if (held_) keptSeries.emplace(kept.size(), std::move(waiting_[i]));
+    kept.push_back(std::move(stations_[i]));
+  }
+  stations_ = std::move(kept);
+  waiting_ = std::move(keptSeries);
+  if (held_) read_ = stations_.size();
 }
 
 StationSeries DailyCsvStations::Take(std::size_t index) {

@@ -2,7 +2,8 @@
 // A daily CSV file read a group of stations at a time, so that a run over many stations
 // holds the stations at work and not the file. The file is read once whole to check every
 // row, with the errors ReadDailyCsv raises, keeping only where each station's rows lie;
-// then each group of stations is read from the part of the file that holds its rows.
+// then each group of stations is read from the part of the file that holds its rows. A pipe,
+// which cannot be read twice, is held whole.
 
 #include <cstdint>
 #include <functional>
@@ -43,6 +44,7 @@ class DailyCsvStations {
   StationSeries Take(std::size_t index);
 
  private:
+  void Hold(std::vector<NamedSeries> stations);
   void ReadGroup();
 
   std::string path_;
@@ -52,6 +54,7 @@ class DailyCsvStations {
   std::mutex mutex_;
   std::size_t read_ = 0;  // stations before this index were read
   std::map<std::size_t, StationSeries> waiting_;
+  bool held_ = false;  // every series is in waiting_
 };
 
 }  // namespace nimbra

@@ -4,8 +4,11 @@
 #include "daily_csv_stations.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cmath>
+#include <fstream>
+#include <thread>
 
 #include "parameter_table.h"
 #include "series_files.h"
@@ -93,6 +96,24 @@ TEST_F(DailyCsvStationsTest, StationsTakenOutOfOrderAcrossGroups) {
   DailyCsvStations stations(path, {}, 56);
   for (const std::size_t i : {1, 0, 3, 2})
     EXPECT_TRUE(SameDays(stations.Take(i).Daily, whole[i].Series.Daily)) << i;
+}
+
+// A pipe cannot be read twice: its stations are held whole, and a shard keeps its own.
+TEST_F(DailyCsvStationsTest, APipeIsReadOnce) {
+  const std::string text = kFiles[1].text;
+  const std::string pipe = (dir / "daily.pipe").string();
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  std::thread writer([&] { std::ofstream(pipe, std::ios::binary) << text; });
+  DailyCsvStations stations(pipe, {});
+  writer.join();
+  stations.Keep([](const std::string& station) { return station != "B"; });
+  std::vector<NamedSeries> whole = ReadDailyCsv(Write("daily.csv", text), {});
+  std::erase_if(whole, [](const NamedSeries& station) { return station.Station == "B"; });
+  ASSERT_EQ(stations.Stations().size(), whole.size());
+  for (const std::size_t i : {1, 0}) {
+    EXPECT_EQ(stations.Stations()[i].Station, whole[i].Station);
+    EXPECT_TRUE(SameDays(stations.Take(i).Daily, whole[i].Series.Daily)) << whole[i].Station;
+  }
 }
 
 }  // namespace
