@@ -134,6 +134,8 @@ DailyCsvStations::DailyCsvStations(const std::string& path, const DailyCsvOption
   IndexSink index(reader);
   ReadDailyValues(reader, options, index);
   std::vector<StationTrack> tracks = index.TakeSorted();
+  // The first station by name with a date given twice is reported, with the date's first two
+  // lines, as reading the file whole reports it.
   for (const StationTrack& track : tracks) {
     if (track.RepeatLine == 0) continue;
     FirstRowSink first(track.Entry.Station, track.RepeatDay);
