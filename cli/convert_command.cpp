@@ -20,7 +20,7 @@ int ClassicToCsv(const ConvertOptions& o, std::ostream& out) {
   std::optional<HourlyCsvWriter> hourly;
   if (!o.HourlyOutput.empty() && file.HasHours) {
     hourlyFile.emplace(o.HourlyOutput);
-    hourly.emplace(hourlyFile->Stream(), o.Format);
+    hourly.emplace(hourlyFile->Stream(), o.Format, o.HourlyOutput);
   }
   const ClassicToCsvCounts counts =
       ConvertClassicToCsv(file, station, o.NegativeIsMissing, daily.Stream(), hourly ? &*hourly : nullptr);

@@ -67,7 +67,7 @@ class DisaggregateRun {
         out_(out),
         err_(err),
         output_(options.Output),
-        writer_(output_.Stream(), options.Format) {
+        writer_(output_.Stream(), options.Format, options.Output) {
     if (!options.Report.empty()) {
       report_.emplace(options.Report);
       WriteReportHeader(report_->Stream());
