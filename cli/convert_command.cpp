@@ -54,6 +54,10 @@ int CsvToClassic(const ConvertOptions& o, std::ostream& out) {
   classic.Commit();
   out << o.Input << ": " << counts.WetDays << " wet days of station " << station.Station << " written, "
       << counts.IncompleteDays << " days with a missing hour left out\n";
+  if (counts.BelowPrecisionDays > 0) {
+    out << o.Input << ": " << counts.BelowPrecisionDays
+        << " wet days of less than 0.005 mm left out: the classic layout writes depths with two decimals\n";
+  }
   return 0;
 }
 
