@@ -27,6 +27,9 @@ struct Inputs {
 
 Inputs ReadInputs(const DisaggregateOptions& o) {
   Inputs inputs{ReadDailyCsv(o.Input, o.Daily), ParameterTable::Read(o.Parameters), {}, {}};
+  std::vector<std::string> names;
+  for (const NamedSeries& station : inputs.Stations) names.push_back(station.Station);
+  inputs.Table.RefuseUnknownStations(names, o.Input);
   std::erase_if(inputs.Stations, [&](const NamedSeries& station) {
     return StationShard(station.Station, o.ShardCount) != o.ShardIndex;
   });
@@ -151,6 +154,7 @@ int RunDisaggregate(const DisaggregateOptions& options, std::ostream& out, std::
   try {
     inputs.emplace(ReadInputs(options));
     WarnOfUnmatchedObserved(options, *inputs, err);
+    for (const std::string& warning : inputs->Table.Warnings()) err << "Warning: " << warning << '\n';
     run.emplace(options, *inputs, out, err);
   } catch (const NimbraError& e) {
     err << "nimbra-cli disaggregate: " << e.what() << '\n';

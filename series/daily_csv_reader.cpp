@@ -88,6 +88,7 @@ std::vector<NamedSeries> ReadDailyCsv(CsvReader& reader, const DailyCsvOptions& 
   }
   std::vector<NamedSeries> stations;
   for (const StationValues& station : collector.TakeSorted(reader.Path(), "the date", FormatDate)) {
+    RefuseLongSpan(reader.Path(), station, kLongestSpanDays, FormatDate);
     stations.push_back({station.Station, Densified(station.Values)});
   }
   return stations;

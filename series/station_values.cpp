@@ -6,6 +6,17 @@
 
 namespace nimbra {
 
+void RefuseLongSpan(const std::string& path, const StationValues& station, std::int64_t longestSpan,
+                    const std::function<std::string(std::int64_t)>& formatKey) {
+  if (station.Values.empty()) return;
+  const KeyedValue& first = station.Values.front();
+  const KeyedValue& last = station.Values.back();
+  if (last.Key - first.Key <= longestSpan) return;
+  throw InputError(path + ", lines " + std::to_string(first.Line) + " and " + std::to_string(last.Line) +
+                   ": station '" + station.Station + "' spans " + formatKey(first.Key) + " to " +
+                   formatKey(last.Key) + ", more than the 1000 years a series may span");
+}
+
 std::vector<KeyedValue>& StationCollector::For(std::string_view station) {
   // Files mostly hold one station's rows together: the last station is tried first.
   if (last_ < stations_.size() && stations_[last_].Station == station) return stations_[last_].Values;
