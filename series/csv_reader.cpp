@@ -65,8 +65,9 @@ int CsvReader::ColumnIndex(std::string_view name) const {
   const auto again = std::find(found + 1, header_.end(), name);
   if (again != header_.end()) {
     throw InputError(path_ + ", line " + std::to_string(headerLine_) + ", column " +
-                     std::to_string(again - header_.begin() + 1) + ": expected each column named once, found '" +
-                     Shown(name) + "' as column " + std::to_string(found - header_.begin() + 1) + " too");
+                     std::to_string(again - header_.begin() + 1) +
+                     ": expected each column named once, found '" + Shown(name) + "' as column " +
+                     std::to_string(found - header_.begin() + 1) + " too");
   }
   return static_cast<int>(found - header_.begin());
 }
