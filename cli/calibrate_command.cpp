@@ -12,6 +12,7 @@
 #include "calibration_output.h"
 #include "errors.h"
 #include "hourly_csv_reader.h"
+#include "option_values.h"
 #include "station_batch.h"
 #include "subcommand_run.h"
 
@@ -35,15 +36,20 @@ void DefineOptions(CLI::App& app, CalibrateArguments& a) {
   app.add_option("--report", a.report, "CSV report of the statistics before and after");
   app.add_option("--seasons", a.seasons, "Seasons of the parameters file to calibrate (default: every one)")
       ->delimiter(',');
-  app.add_option("--seeds", a.seeds, "Seeds each candidate is disaggregated with")->check(CLI::Range(1, 100));
-  app.add_option("-s,--seed", a.seed, "First of the seeds");
+  app.add_option("--seeds", a.seeds, "Seeds each candidate is disaggregated with")
+      ->transform(DecimalInteger())
+      ->check(CLI::Range(1, 100));
+  app.add_option("-s,--seed", a.seed, "First of the seeds")->transform(DecimalInteger());
   app.add_option("--evaluations", a.evaluations, "Candidates the optimiser may try per season")
+      ->transform(DecimalInteger())
       ->check(CLI::Range(1, 10000));
   app.add_option("-t,--threads", a.threads, "Disaggregations run at once (default: every core)")
+      ->transform(DecimalInteger())
       ->check(CLI::Range(1, 1024));
   app.add_option("--rep-allowed", a.run.RepAllowed, "Total repetitions allowed")
+      ->transform(DecimalInteger())
       ->check(CLI::Range(1, 100000));
-  app.add_option("--distance", a.run.RepDistanceAllowed, "Distance allowed")->check(CLI::NonNegativeNumber);
+  app.add_option("--distance", a.run.RepDistanceAllowed, "Distance allowed")->check(NonNegativeReal());
   app.add_flag("--no-adjust{false}", a.run.PerformAdjustment, "Do not scale the hours to the daily depths");
 }
 

@@ -2,13 +2,13 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <limits>
 #include <sstream>
 #include <thread>
 
 #include "field_ranges.h"
+#include "option_values.h"
 
 namespace nimbra {
 
@@ -27,28 +27,8 @@ std::array<double, 7> ParseParams(const std::string& text) {
 
 namespace {
 
-// Integers are decimal whatever their leading zeros: left to itself, the parser reads
-// 010 as octal and 0x10 as hexadecimal. The text is rewritten without the zeros.
-std::string ToDecimal(std::string& text) {
-  int value = 0;
-  const char* first = text.data() + (text.starts_with('+') ? 1 : 0);
-  const char* last = text.data() + text.size();
-  const auto [end, error] = std::from_chars(first, last, value);
-  if (error == std::errc::result_out_of_range) {
-    return "expected an integer from " + std::to_string(std::numeric_limits<int>::min()) + " to " +
-           std::to_string(std::numeric_limits<int>::max()) + ", not " + text;
-  }
-  if (error != std::errc() || end != last || first == last || *first == '+') {
-    return "expected a decimal integer such as 12, not " + text;
-  }
-  text = std::to_string(value);
-  return {};
-}
-
-const CLI::Validator kDecimal(ToDecimal, "");
-
 CLI::Option* IntegerOption(CLI::App& app, const char* names, auto& value, const char* description) {
-  return app.add_option(names, value, description)->transform(kDecimal);
+  return app.add_option(names, value, description)->transform(DecimalInteger());
 }
 
 void DefineOptions(CLI::App& app, CliOptions& o, std::string& params) {

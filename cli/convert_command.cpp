@@ -20,7 +20,7 @@ int ClassicToCsv(const ConvertOptions& o, std::ostream& out) {
   std::optional<HourlyCsvWriter> hourly;
   if (!o.HourlyOutput.empty() && file.HasHours) {
     hourlyFile.emplace(o.HourlyOutput);
-    hourly.emplace(hourlyFile->Stream(), o.Format);
+    hourly.emplace(hourlyFile->Stream(), o.Format, o.HourlyOutput);
   }
   const ClassicToCsvCounts counts =
       ConvertClassicToCsv(file, station, o.NegativeIsMissing, daily.Stream(), hourly ? &*hourly : nullptr);
@@ -54,6 +54,10 @@ int CsvToClassic(const ConvertOptions& o, std::ostream& out) {
   classic.Commit();
   out << o.Input << ": " << counts.WetDays << " wet days of station " << station.Station << " written, "
       << counts.IncompleteDays << " days with a missing hour left out\n";
+  if (counts.BelowPrecisionDays > 0) {
+    out << o.Input << ": " << counts.BelowPrecisionDays
+        << " wet days of less than 0.005 mm left out: the classic layout writes depths with two decimals\n";
+  }
   return 0;
 }
 

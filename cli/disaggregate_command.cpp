@@ -31,6 +31,9 @@ struct Inputs {
 Inputs ReadInputs(const DisaggregateOptions& o) {
   Inputs inputs{
       std::make_unique<DailyCsvStations>(o.Input, o.Daily), ParameterTable::Read(o.Parameters), {}, {}};
+  std::vector<std::string> names;
+  for (const DailyStationEntry& station : inputs.Daily->Stations()) names.push_back(station.Station);
+  inputs.Table.RefuseUnknownStations(names, o.Input);
   inputs.Daily->Keep(
       [&](const std::string& station) { return StationShard(station, o.ShardCount) == o.ShardIndex; });
   if (!o.ObservedHourly.empty()) {
@@ -73,7 +76,7 @@ class DisaggregateRun {
         out_(out),
         err_(err),
         output_(options.Output),
-        writer_(output_.Stream(), options.Format) {
+        writer_(output_.Stream(), options.Format, options.Output) {
     if (!options.Report.empty()) {
       report_.emplace(options.Report);
       WriteReportHeader(report_->Stream());
@@ -159,6 +162,7 @@ int RunDisaggregate(const DisaggregateOptions& options, std::ostream& out, std::
   try {
     inputs.emplace(ReadInputs(options));
     WarnOfUnmatchedObserved(options, *inputs, err);
+    for (const std::string& warning : inputs->Table.Warnings()) err << "Warning: " << warning << '\n';
     run.emplace(options, *inputs, out, err);
   } catch (const NimbraError& e) {
     err << "nimbra-cli disaggregate: " << e.what() << '\n';

@@ -12,6 +12,7 @@
 #include "errors.h"
 #include "fit_output.h"
 #include "hourly_csv_input.h"
+#include "option_values.h"
 #include "subcommand_run.h"
 
 namespace nimbra {
@@ -32,7 +33,8 @@ void DefineOptions(CLI::App& app, FitArguments& a) {
   app.add_option("--report", a.report, "CSV report of the fit per season");
   app.add_option("--seasons", a.seasons, "monthly, all, or a CSV file of season,months");
   app.add_option("--scales", a.scales, "Scales in hours for variance, autocorrelation and dry probability")
-      ->delimiter(',');
+      ->delimiter(',')
+      ->transform(DecimalInteger());
   app.add_option("--statistics", a.statistics, "Targets such as mean@24,variance@1,skewness@1")
       ->excludes("--scales");
   app.add_option("--fix", a.fixed, "NAME=VALUE: hold a parameter")->take_all();
@@ -41,7 +43,7 @@ void DefineOptions(CLI::App& app, FitArguments& a) {
       ->check(CLI::IsMember({"exponential", "gamma"}));
   app.add_option("--weights", a.weights, "equal, or years: by the spread of each statistic across years")
       ->check(CLI::IsMember({"equal", "years"}));
-  app.add_option("--seed", a.seed, "Seed of the global search");
+  app.add_option("--seed", a.seed, "Seed of the global search")->transform(DecimalInteger());
 }
 
 FitSpace MakeSpace(const FitArguments& a) {

@@ -29,6 +29,16 @@ MonthMask ParseMonths(const std::string& text, const std::string& where) {
   return months;
 }
 
+// A month in two seasons would get two parameter sets, which no run can use.
+void RefuseOverlap(const std::vector<FitSeason>& before, const FitSeason& season, const std::string& where) {
+  for (const FitSeason& other : before) {
+    const auto shared = static_cast<MonthMask>(other.Months & season.Months);
+    if (shared == 0) continue;
+    throw InputError(where + ", field months: expected months of no other season, found " +
+                     MonthList(shared) + " of season '" + other.Name + "' as well");
+  }
+}
+
 SeasonChoice ReadSeasonFile(const std::string& path) {
   std::ifstream in(path);
   if (!in) throw InOutError(path + ": cannot be read (--seasons takes monthly, all or a file)");
@@ -43,7 +53,9 @@ SeasonChoice ReadSeasonFile(const std::string& path) {
     if (comma == 0 || comma == std::string::npos) {
       throw InputError(where + ", field season: expected a season name, a comma and its months");
     }
-    choice.Seasons.push_back({line.substr(0, comma), ParseMonths(line.substr(comma + 1), where)});
+    const FitSeason season{line.substr(0, comma), ParseMonths(line.substr(comma + 1), where)};
+    RefuseOverlap(choice.Seasons, season, where);
+    choice.Seasons.push_back(season);
   }
   if (choice.Seasons.empty()) throw InputError(path + ": no season after the header line `season,months`");
   return choice;

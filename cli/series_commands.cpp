@@ -11,6 +11,7 @@
 #include "disaggregate_command.h"
 #include "errors.h"
 #include "merge_command.h"
+#include "option_values.h"
 
 namespace nimbra {
 
@@ -26,26 +27,33 @@ struct Texts {
 
 void DefineHourFormat(CLI::App& command, HourlyCsvFormat& format, Texts& texts) {
   command.add_option("--day-start", format.DayStart, "Hour (0 to 23) at which a date's daily total begins")
+      ->transform(DecimalInteger())
       ->check(CLI::Range(0, 23));
   command.add_option("--label", texts.label, "Label an hour by its start or its end")
       ->check(CLI::IsMember({"start", "end"}));
   command.add_option("--decimals", format.Decimals, "Decimals of the written hours (0 to 6)")
+      ->transform(DecimalInteger())
       ->check(CLI::Range(0, 6));
 }
 
 void DefineRunOptions(CLI::App& command, RunOptions& run) {
-  command.add_option("-s,--seed", run.RandomSeed,
-                     "Run seed; each station's seed derives from it and its name");
+  command
+      .add_option("-s,--seed", run.RandomSeed, "Run seed; each station's seed derives from it and its name")
+      ->transform(DecimalInteger());
   command.add_option("-l,--level", run.DetailLevel, "Detail level of the log, 0 to 3")
+      ->transform(DecimalInteger())
       ->check(CLI::Range(0, 3));
   command.add_flag("--no-adjust{false}", run.PerformAdjustment, "Do not scale the hours to the daily depths");
   command.add_option("--rep-factor", run.RepLevel1Factor, "Factor for level 1 repetitions allowed")
+      ->transform(DecimalInteger())
       ->check(CLI::Range(1, 200));
   command.add_option("--rep-min", run.RepLevel1Min, "Minimum level 1 repetitions allowed")
+      ->transform(DecimalInteger())
       ->check(CLI::Range(1, 1000));
   command.add_option("--rep-allowed", run.RepAllowed, "Total repetitions allowed")
+      ->transform(DecimalInteger())
       ->check(CLI::Range(1, 100000));
-  command.add_option("--distance", run.RepDistanceAllowed, "Distance allowed")->check(CLI::NonNegativeNumber);
+  command.add_option("--distance", run.RepDistanceAllowed, "Distance allowed")->check(NonNegativeReal());
 }
 
 CLI::App* DefineDisaggregate(CLI::App& app, DisaggregateOptions& o, Texts& texts) {
@@ -63,6 +71,7 @@ CLI::App* DefineDisaggregate(CLI::App& app, DisaggregateOptions& o, Texts& texts
   DefineHourFormat(*command, o.Format, texts);
   DefineRunOptions(*command, o.Run);
   command->add_option("-t,--threads", o.Threads, "Stations disaggregated at once (default: every core)")
+      ->transform(DecimalInteger())
       ->check(CLI::Range(1, 1024));
   command->add_option("--shard", texts.shard, "K/N: only the stations of shard K (0 to N-1) of N");
   command->add_flag("-q,--quiet", texts.quiet, "No progress lines on standard error");

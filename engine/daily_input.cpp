@@ -1,108 +1,12 @@
 #include <string>
-#include <type_traits>
 
 #include "engine_core.h"
-#include "format.h"
 #include "input_file.h"
-#include "input_tokens.h"
-#include "model_parameters.h"
+#include "input_records.h"
 
 namespace nimbra {
 
 namespace {
-
-// mm; above any day's rain a gauge has recorded, and above what a search can match.
-constexpr double kDepthLimit = 1e4;
-
-// Names a record's field in a message: "Day", "Depth", "hour 7", ...
-struct Field {
-  const char* name;
-  int number = 0;
-  std::string Name() const { return number == 0 ? name : name + std::string(" ") + std::to_string(number); }
-};
-
-// Reads the tokens of one record. A record that the text ends within, or one holding
-// a token that is no number, a day outside its period or a depth beyond belief, ends
-// the input; Problem() then tells the user why.
-class RecordReader {
- public:
-  RecordReader(const EngineState& s, InputScanner& scan) : s_(s), scan_(scan), line_(scan.Line()) {}
-
-  bool Read(DailyRecord& r) {
-    if (!(Next(r.Day, {"Day"}, ParseInteger) && DayInPeriod(r.Day) && Next(r.Tag, {"Tag"}, ParseInteger) &&
-          Next(r.Period, {"Period"}, ParseInteger))) {
-      return false;
-    }
-    double skipped = 0;
-    for (int k = 1; k <= s_.SkipCount; ++k) {
-      if (!Next(skipped, {"skipped value", k}, ParseReal)) return false;
-    }
-    if (!NextDepth(r.Depth, {"Depth"})) return false;
-    if (!s_.OriginalHourlyAvailable) return true;
-    for (int k = 1; k <= kHoursPerDay; ++k) {
-      double& hour = r.Hours[static_cast<std::size_t>(k - 1)];
-      if (!NextDepth(hour, {"hour", k})) return false;
-      if (hour < 0) TakeAsDry(hour);
-    }
-    return true;
-  }
-
-  const std::string& Problem() const { return problem_; }
-  // The line of the record's first negative hour, or 0.
-  std::int64_t NegativeHourLine() const { return negativeHourLine_; }
-
- private:
-  template <class Number>
-  bool Next(Number& value, const Field& field, std::optional<Number> (*parse)(std::string_view)) {
-    if (!scan_.SkipSeparators()) {
-      problem_ = "The record in " + InputLineName(s_, line_) +
-                 " is cut short by the end of the file: it is dropped.";
-      return false;
-    }
-    tokenLine_ = scan_.Line();
-    const std::string token = scan_.NextToken();
-    const auto parsed = parse(token);
-    if (!parsed) {
-      const char* expected = std::is_integral_v<Number> ? "an integer" : "a real number such as 2.5";
-      problem_ = "Invalid number \"" + Shown(token) + "\" for " + field.Name() + " in " +
-                 InputLineName(s_, tokenLine_) + ": " + expected + " is expected; the input ends there.";
-      return false;
-    }
-    value = *parsed;
-    return true;
-  }
-
-  bool DayInPeriod(int day) {
-    if (day >= 1 && day <= s_.Options.DaysPerMonth) return true;
-    problem_ = "Day " + std::to_string(day) + " in " + InputLineName(s_, tokenLine_) + " is outside 1 to " +
-               std::to_string(s_.Options.DaysPerMonth) + ", the days per month: the input ends there.";
-    return false;
-  }
-
-  bool NextDepth(double& depth, const Field& field) {
-    if (!Next(depth, field, ParseReal)) return false;
-    if (depth <= kDepthLimit) return true;
-    problem_ = field.Name() + " in " + InputLineName(s_, tokenLine_) + " is " + FormatGeneral(depth, ".") +
-               " mm, above the " + FormatGeneral(kDepthLimit, ".") +
-               " mm that no day's rain reaches: the input ends there.";
-    return false;
-  }
-
-  // A negative hour is a missing-value code, as a negative depth is.
-  void TakeAsDry(double& hour) {
-    hour = 0;
-    if (negativeHourLine_ == 0) negativeHourLine_ = tokenLine_;
-  }
-
-  const EngineState& s_;
-  InputScanner& scan_;
-  std::int64_t line_;  // where the record begins
-  std::int64_t tokenLine_ = 0;
-  std::int64_t negativeHourLine_ = 0;
-  std::string problem_;
-};
-
-// --- Wet-day sequences ---
 
 SequenceDate DateOf(const DailyRecord& r) { return {r.Day, r.Tag, r.Period}; }
 
@@ -177,11 +81,12 @@ void NoteNegativeHours(EngineCore& engine, std::int64_t line) {
 void EngineCore::ReadNextRecord() {
   EngineState& s = state_;
   InputScanner scan(RequireInputFile(s), s.InputLine);
+  const RecordLayout layout{s.OriginalHourlyAvailable, s.SkipCount, s.Options.DaysPerMonth, s.InputFileName};
   DailyRecord record;
   while (scan.SkipSeparators()) {
-    RecordReader reader(s, scan);
+    RecordReader reader(layout, scan);
     if (!reader.Read(record)) {
-      ui_.ShowMessage(reader.Problem());
+      ui_.ShowMessage(reader.Problem().Reason + reader.Problem().Consequence);
       s.InputDropped = true;
       break;
     }

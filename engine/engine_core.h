@@ -7,17 +7,12 @@
 #include <array>
 
 #include "engine_state.h"
+#include "input_header.h"
 #include "output_log.h"
 #include "random.h"
 #include "user_interface.h"
 
 namespace nimbra {
-
-// The days per month and the seven rates of an input file's parameters line.
-struct ParametersLine {
-  int daysPerMonth = 0;
-  std::array<double, 7> rates{};  // Lambda, Kappa, Phi, Alpha, Nu, MuX, SigmaX
-};
 
 enum class WetDryMode { OpenRun = 0, ExactRun = 1, SplitPoint = 2 };
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "collection_shortfall.h"
+#include "input_records.h"
 #include "model_parameters.h"
 #include "run_options.h"
 #include "statrec.h"
@@ -20,15 +21,6 @@ namespace nimbra {
 
 inline constexpr int kWetValuesCapacity = kRecordSeriesSlots;
 inline constexpr int kAllValuesCapacity = 200000;
-
-// One day of the daily input file.
-struct DailyRecord {
-  int Day = 0;
-  int Tag = 0;
-  int Period = 0;
-  double Depth = 0;
-  std::array<double, kHoursPerDay> Hours{};
-};
 
 // Where the reader of the input file stands; kept apart from the record's fields so
 // that no day number in a file can be mistaken for it.

@@ -1,25 +1,15 @@
+#include <array>
 #include <cmath>
 #include <ostream>
 #include <string>
 
 #include "calendar.h"
 #include "engine_core.h"
-#include "format.h"
+#include "hourly_layout.h"
 
 namespace nimbra {
 
 namespace {
-
-constexpr const char* kLineEnd = "\r\n";
-constexpr int kRealWidth = 6;
-
-// Right-aligned; a longer text is written whole and widens its field.
-void AppendField(std::string& text, const std::string& field, std::size_t width) {
-  if (field.size() < width) text.append(width - field.size(), ' ');
-  text += field;
-}
-
-void AppendReal(std::string& text, double value) { AppendField(text, FormatFixed2(value, "."), kRealWidth); }
 
 // Day and period in 64 bits, so that no day number of a file can overflow them.
 struct OutputDate {
@@ -31,26 +21,16 @@ double DailyTotal(const EngineState& s, int day) {
   return s.Options.PerformAdjustment ? s.OriginalDaily[day] : s.SyntheticDaily[day];
 }
 
-void AppendDayStart(std::string& text, const EngineState& s, OutputDate& date, int day) {
-  text += kLineEnd;
-  ++date.day;
-  if (!s.ReadFromFile) RollOverPeriods(date.day, date.period, s.Options.DaysPerMonth);  // test mode only
-  AppendField(text, std::to_string(date.day), 3);
-  AppendField(text, std::to_string(s.SequenceStart.Tag), 3);
-  AppendField(text, std::to_string(date.period), 5);
-  AppendReal(text, DailyTotal(s, day));
-}
-
-// Two lines per day, hours 1 to 12 after the date and total, hours 13 to 24 under
-// them; each line break comes before its line, so the text ends without one.
 std::string HourlyOutputText(const EngineState& s) {
   std::string text;
   OutputDate date{static_cast<long long>(s.SequenceStart.Day) - 1, s.SequenceStart.Period};
-  for (int h = 1; h <= s.SyntheticHourly.Count; ++h) {
-    const int hourOfDay = (h - 1) % kHoursPerDay + 1;
-    if (hourOfDay == 1) AppendDayStart(text, s, date, (h - 1) / kHoursPerDay + 1);
-    if (hourOfDay == 13) text.append(kLineEnd).append(17, ' ');
-    AppendReal(text, s.SyntheticHourly[h]);
+  std::array<double, kHoursPerDay> hours{};
+  for (int day = 1; day <= s.SyntheticHourly.Count / kHoursPerDay; ++day) {
+    ++date.day;
+    if (!s.ReadFromFile) RollOverPeriods(date.day, date.period, s.Options.DaysPerMonth);  // test mode only
+    for (int h = 1; h <= kHoursPerDay; ++h) hours[h - 1] = s.SyntheticHourly[(day - 1) * kHoursPerDay + h];
+    AppendHourlyLayoutDay(text, {date.day, s.SequenceStart.Tag, date.period, DailyTotal(s, day), hours},
+                          FieldJoin::Touching);
   }
   return text;
 }

@@ -1,6 +1,7 @@
 #include "input_file.h"
 
 #include "errors.h"
+#include "input_tokens.h"
 
 namespace nimbra {
 
@@ -18,8 +19,7 @@ void RewindInput(EngineState& s) {
 }
 
 std::string InputLineName(const EngineState& s, std::int64_t line) {
-  std::string name = "line " + std::to_string(line) + " of the input file";
-  return s.InputFileName.empty() ? name : name + " " + s.InputFileName;
+  return InputLineName(s.InputFileName, line);
 }
 
 }  // namespace nimbra

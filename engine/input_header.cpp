@@ -1,5 +1,4 @@
-// The header and parameters lines of the daily input file. Both are read from their own
-// line alone, so that a short or malformed line never takes values from the records.
+#include "input_header.h"
 
 #include <array>
 #include <optional>
@@ -8,7 +7,6 @@
 
 #include "engine_core.h"
 #include "input_file.h"
-#include "input_tokens.h"
 
 namespace nimbra {
 
@@ -24,12 +22,12 @@ bool StartsLikeANumber(const std::string& token) {
 
 // A title such as "Hourly rain at ..." is a header with nothing to skip; a number in
 // the count's place must be one.
-int SkipCountOf(const EngineState& s, const std::string& rest, std::int64_t line) {
+int SkipCountOf(const std::string& fileName, const std::string& rest, std::int64_t line) {
   const std::vector<std::string> tokens = SplitTokens(rest);
   if (tokens.empty() || !StartsLikeANumber(tokens.front())) return 0;
   const auto count = ParseInteger(tokens.front());
   if (!count || *count < 0) {
-    throw InputError("The header line, " + InputLineName(s, line) +
+    throw InputError("The header line, " + InputLineName(fileName, line) +
                      ", must give the number of values to skip before each depth as a non-negative "
                      "integer; it gives \"" +
                      Shown(tokens.front()) + "\".");
@@ -37,11 +35,11 @@ int SkipCountOf(const EngineState& s, const std::string& rest, std::int64_t line
   return *count;
 }
 
-void ReadHeaderLine(EngineState& s, InputScanner& scan) {
+void ReadHeaderLine(InputHeader& header, InputScanner& scan, const std::string& fileName) {
   const std::int64_t line = scan.Line();
   const int letter = scan.Get();
-  s.OriginalHourlyAvailable = letter == 'H' || letter == 'h';
-  s.SkipCount = SkipCountOf(s, scan.RestOfLine(), line);
+  header.HasHours = letter == 'H' || letter == 'h';
+  header.SkipCount = SkipCountOf(fileName, scan.RestOfLine(), line);
 }
 
 constexpr std::array<const char*, 8> kParametersLineFields{"DaysPerMonth", "Lambda", "Kappa", "Phi",
@@ -49,8 +47,8 @@ constexpr std::array<const char*, 8> kParametersLineFields{"DaysPerMonth", "Lamb
 
 class ParametersLineParser {
  public:
-  ParametersLineParser(const EngineState& s, const std::string& rest, std::int64_t line)
-      : s_(s), tokens_(SplitTokens(rest)), line_(line) {}
+  ParametersLineParser(const std::string& fileName, const std::string& rest, std::int64_t line)
+      : fileName_(fileName), tokens_(SplitTokens(rest)), line_(line) {}
 
   ParametersLine Parse() const {
     ParametersLine values;
@@ -71,43 +69,42 @@ class ParametersLineParser {
   template <class Number>
   Number Field(std::size_t k, std::optional<Number> (*parse)(std::string_view), const char* expected) const {
     if (k >= tokens_.size()) {
-      throw InputError("The parameters line, " + InputLineName(s_, line_) + ", ends before " +
+      throw InputError("The parameters line, " + InputLineName(fileName_, line_) + ", ends before " +
                        kParametersLineFields[k] +
                        ": it must hold DaysPerMonth, Lambda, Kappa, Phi, Alpha, Nu, MuX and SigmaX.");
     }
     const auto value = parse(tokens_[k]);
     if (!value) {
       throw InputError("Invalid number \"" + Shown(tokens_[k]) + "\" for " + kParametersLineFields[k] +
-                       " in " + InputLineName(s_, line_) + ": " + expected + " is expected.");
+                       " in " + InputLineName(fileName_, line_) + ": " + expected + " is expected.");
     }
     return *value;
   }
 
-  const EngineState& s_;
+  const std::string& fileName_;
   std::vector<std::string> tokens_;
   std::int64_t line_;
 };
 
-ParametersLine ReadParametersLine(const EngineState& s, InputScanner& scan) {
+ParametersLine ReadParametersLine(InputScanner& scan, const std::string& fileName) {
   const std::int64_t line = scan.Line();
   scan.Get();
-  return ParametersLineParser(s, scan.RestOfLine(), line).Parse();
-}
-
-// Blank lines may stand before, between and after the two lines; the parameters line's
-// values when there is one.
-std::optional<ParametersLine> ReadHeaderLines(EngineState& s, InputScanner& scan) {
-  scan.SkipByteOrderMark();
-  s.OriginalHourlyAvailable = false;
-  s.SkipCount = 0;
-  scan.SkipSeparators();
-  if (IsHeaderLetter(scan.Peek())) ReadHeaderLine(s, scan);
-  scan.SkipSeparators();
-  if (!IsParametersLetter(scan.Peek())) return std::nullopt;
-  return ReadParametersLine(s, scan);
+  return ParametersLineParser(fileName, scan.RestOfLine(), line).Parse();
 }
 
 }  // namespace
+
+// Both lines are read from their own line alone, so that a short or malformed line never
+// takes values from the records. Blank lines may stand before, between and after them.
+InputHeader ReadInputHeaderLines(InputScanner& scan, const std::string& fileName) {
+  scan.SkipByteOrderMark();
+  InputHeader header;
+  scan.SkipSeparators();
+  if (IsHeaderLetter(scan.Peek())) ReadHeaderLine(header, scan, fileName);
+  scan.SkipSeparators();
+  if (IsParametersLetter(scan.Peek())) header.Parameters = ReadParametersLine(scan, fileName);
+  return header;
+}
 
 // A bad line changes no model parameter, and leaves the file at its start with the
 // reader not started: nothing is read from a file whose layout is in doubt.
@@ -118,15 +115,19 @@ void EngineCore::ReadInputHeader() {
   s.SplittingLongRun = false;
   s.InputDropped = false;
   s.NegativeHourNoted = false;
+  s.OriginalHourlyAvailable = false;
+  s.SkipCount = 0;
   InputScanner scan(*s.InputFile, s.InputLine);
-  std::optional<ParametersLine> parameters;
+  InputHeader header;
   try {
-    parameters = ReadHeaderLines(s, scan);
+    header = ReadInputHeaderLines(scan, s.InputFileName);
   } catch (const NimbraError&) {
     RewindInput(s);
     throw;
   }
-  if (parameters) TakeParameters(*parameters);
+  s.OriginalHourlyAvailable = header.HasHours;
+  s.SkipCount = header.SkipCount;
+  if (header.Parameters) TakeParameters(*header.Parameters);
 }
 
 // The parameters of the file take effect as the parameters dialog would give them: the

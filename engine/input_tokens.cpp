@@ -108,6 +108,11 @@ std::vector<std::string> SplitTokens(std::string_view text) {
   }
 }
 
+std::string InputLineName(const std::string& fileName, std::int64_t line) {
+  std::string name = "line " + std::to_string(line) + " of the input file";
+  return fileName.empty() ? name : name + " " + fileName;
+}
+
 std::optional<int> ParseInteger(std::string_view token) {
   const std::size_t digits = SkipSign(token, 0);
   if (digits == token.size() || SkipDigits(token, digits) != token.size()) return std::nullopt;

@@ -50,6 +50,9 @@ inline bool IsLineEnd(int c) { return c == '\r' || c == '\n'; }
 // The tokens of one line of text, split at the separators.
 std::vector<std::string> SplitTokens(std::string_view text);
 
+// "line 3 of the input file rain.txt", or without the name when fileName is empty.
+std::string InputLineName(const std::string& fileName, std::int64_t line);
+
 // Optional sign and decimal digits, within 32 bits.
 std::optional<int> ParseInteger(std::string_view token);
 // Optional sign, digits, optional point and fraction digits, optional exponent.

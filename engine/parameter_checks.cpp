@@ -38,8 +38,8 @@ std::string Text(double value) {
 
 void RequirePositiveRate(const char* name, double value) {
   if (!(value > 0) || std::isinf(value)) {
-    throw InvalidArgument("The model parameter " + std::string(name) +
-                          " must be a positive finite number; it is " + Text(value));
+    throw UnworkableParameter(name, "The model parameter " + std::string(name) +
+                                        " must be a positive finite number; it is " + Text(value));
   }
 }
 
@@ -58,10 +58,10 @@ std::string CellsPerStorm(const ModelParameters& p) {
 void RefuseOverfullStorms(const ModelParameters& p) {
   const double largest = CellRatioWithOverfullChance(kFrequentOverfullStorm);
   if (p.Kappa / p.Phi <= largest) return;
-  throw InvalidArgument(CellsPerStorm(p) + ", and one storm in a hundred would need more than the " +
-                        std::to_string(Storm::kCapacity) +
-                        " cells a storm holds: Kappa/Phi must stay below " + Text(largest) + "; it is " +
-                        Text(p.Kappa / p.Phi));
+  throw UnworkableParameter(
+      "Kappa", CellsPerStorm(p) + ", and one storm in a hundred would need more than the " +
+                   std::to_string(Storm::kCapacity) + " cells a storm holds: Kappa/Phi must stay below " +
+                   Text(largest) + "; it is " + Text(p.Kappa / p.Phi));
 }
 
 double MeanEta(const ModelParameters& p) { return p.FixedEta() ? p.Nu : p.Alpha / p.Nu; }
@@ -76,10 +76,11 @@ struct PulseBound {
 
 void RefuseTooFastPulse(const PulseBound& b) {
   if (b.rate <= kMaxPulseRate) return;
-  throw InvalidArgument(
+  throw UnworkableParameter(
+      b.parameter,
       "The model parameter " + std::string(b.parameter) + " makes " + b.pulse + " end at " + Text(b.rate) +
-      " per day on average, faster than the tenth of a second a run can place: " + b.parameter + " must be " +
-      b.side + " " + Text(b.bound));
+          " per day on average, faster than the tenth of a second a run can place: " + b.parameter +
+          " must be " + b.side + " " + Text(b.bound));
 }
 
 void RefuseTooFastPulses(const ModelParameters& p) {
@@ -93,11 +94,12 @@ void RefuseTooFastPulses(const ModelParameters& p) {
 void RefuseUndrawableIntensities(const ModelParameters& p) {
   const double spread = p.SigmaX / p.MuX;
   if (spread >= kMinIntensitySpread && spread <= kMaxIntensitySpread) return;
-  throw InvalidArgument("The model parameter SigmaX must lie between " + Text(kMinIntensitySpread) + " and " +
-                        Text(kMaxIntensitySpread) + " times MuX (" + Text(kMinIntensitySpread * p.MuX) +
-                        " to " + Text(kMaxIntensitySpread * p.MuX) +
-                        " mm/day here) for the gamma distribution of cell intensities to be drawn; it is " +
-                        Text(p.SigmaX));
+  throw UnworkableParameter(
+      "SigmaX", "The model parameter SigmaX must lie between " + Text(kMinIntensitySpread) + " and " +
+                    Text(kMaxIntensitySpread) + " times MuX (" + Text(kMinIntensitySpread * p.MuX) + " to " +
+                    Text(kMaxIntensitySpread * p.MuX) +
+                    " mm/day here) for the gamma distribution of cell intensities to be drawn; it is " +
+                    Text(p.SigmaX));
 }
 
 }  // namespace
@@ -105,11 +107,12 @@ void RefuseUndrawableIntensities(const ModelParameters& p) {
 void RefuseUnworkableLambda(double lambda) {
   RequirePositiveRate("Lambda", lambda);
   if (lambda >= kMinLambda && lambda <= kMaxLambda) return;
-  throw InvalidArgument("The model parameter Lambda must lie between " + Text(kMinLambda) + " and " +
-                        Text(kMaxLambda) +
-                        " storms per day: below, the first storm's day is beyond any day number; "
-                        "above, one day needs more storms than an attempt holds; it is " +
-                        Text(lambda));
+  throw UnworkableParameter("Lambda",
+                            "The model parameter Lambda must lie between " + Text(kMinLambda) + " and " +
+                                Text(kMaxLambda) +
+                                " storms per day: below, the first storm's day is beyond any day number; "
+                                "above, one day needs more storms than an attempt holds; it is " +
+                                Text(lambda));
 }
 
 void RefuseUnworkableParameters(const ModelParameters& p, bool gammaIntensity) {
@@ -121,9 +124,10 @@ void RefuseUnworkableParameters(const ModelParameters& p, bool gammaIntensity) {
   RequirePositiveRate("MuX", p.MuX);
   if (gammaIntensity) RequirePositiveRate("SigmaX", p.SigmaX);
   if (p.Alpha < kMinAlpha) {
-    throw InvalidArgument("The model parameter Alpha must be at least " + Text(kMinAlpha) +
-                          ": below, the draws of eta from its gamma distribution underflow to 0; it is " +
-                          Text(p.Alpha));
+    throw UnworkableParameter(
+        "Alpha", "The model parameter Alpha must be at least " + Text(kMinAlpha) +
+                     ": below, the draws of eta from its gamma distribution underflow to 0; it is " +
+                     Text(p.Alpha));
   }
   RefuseOverfullStorms(p);
   RefuseTooFastPulses(p);

@@ -6,14 +6,27 @@
 #include <string>
 #include <vector>
 
+#include "errors.h"
 #include "model_parameters.h"
 
 namespace nimbra {
 
-// Throws InvalidArgument naming Lambda and the range that works.
+// A refusal of the checks below, with the name of the parameter it is about ("Lambda",
+// "Kappa", ... "SigmaX"), so that a file of parameter sets can name its column.
+class UnworkableParameter : public InvalidArgument {
+ public:
+  UnworkableParameter(std::string parameter, const std::string& message)
+      : InvalidArgument(message), parameter_(std::move(parameter)) {}
+  const std::string& Parameter() const { return parameter_; }
+
+ private:
+  std::string parameter_;
+};
+
+// Throws UnworkableParameter naming Lambda and the range that works.
 void RefuseUnworkableLambda(double lambda);
 
-// Throws InvalidArgument naming the first parameter outside the range the generator can
+// Throws UnworkableParameter naming the first parameter outside the range the generator can
 // draw with and saying what range works; SigmaX counts only with gamma intensities.
 void RefuseUnworkableParameters(const ModelParameters& p, bool gammaIntensity);
 

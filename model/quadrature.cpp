@@ -42,6 +42,8 @@ Estimate Rule(const std::function<double(double)>& f, double a, double b) {
 
 double Refine(const std::function<double(double)>& f, double a, double b, const Estimate& whole,
               double tolerance, int depth) {
+  // A non-finite estimate never meets the tolerance: halving on would take 2^depth rules.
+  if (!std::isfinite(whole.kronrod) || !std::isfinite(whole.error)) return whole.kronrod;
   if (whole.error <= tolerance || depth == 0) return whole.kronrod;
   const double middle = (a + b) / 2;
   const Estimate left = Rule(f, a, middle);

@@ -5,7 +5,8 @@
 
 namespace nimbra {
 
-// Integral of f over [a, b] to about the relative tolerance given.
+// Integral of f over [a, b] to about the relative tolerance given; not finite, and found
+// at once, where f is not finite.
 double IntegrateAdaptive(const std::function<double(double)>& f, double a, double b,
                          double relativeTolerance = 1e-12);
 

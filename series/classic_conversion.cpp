@@ -1,25 +1,44 @@
 #include "classic_conversion.h"
 
+#include <array>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 #include <numeric>
 
 #include "csv_field.h"
 #include "date_time_text.h"
+#include "model_parameters.h"
 
 namespace nimbra {
 
 namespace {
 
 constexpr int kHours = 24;
-constexpr double kWetDepth = 1e-5;
 
+constexpr int kClassicDecimals = 2;
+constexpr double kClassicUnit = 0.01;
+
+// The shortest text that reads back as the same depth, so that no digit of the file is lost.
 std::string DepthText(double depth) {
   if (std::isnan(depth)) return "NA";
   char text[32];
-  std::snprintf(text, sizeof text, "%.10g", depth);
-  return text;
+  const auto written = std::to_chars(text, text + sizeof text, depth);
+  return std::string(text, written.ptr);
+}
+
+// The day's hours rounded to the layout's two decimals so that they add up to its
+// rounded total; false when that total is 0.00, which the classic reading takes as dry.
+bool RoundedDay(std::span<const double> hours, std::array<double, kHours>& rounded, double& total) {
+  std::array<std::int64_t, kHours> units{};
+  RoundToTotal(hours, kClassicDecimals, units);
+  std::int64_t totalUnits = 0;
+  for (int h = 0; h < kHours; ++h) {
+    rounded[h] = static_cast<double>(units[h]) * kClassicUnit;
+    totalUnits += units[h];
+  }
+  total = static_cast<double>(totalUnits) * kClassicUnit;
+  return totalUnits > 0;
 }
 
 }  // namespace
@@ -48,12 +67,18 @@ CsvToClassicCounts ConvertHoursToClassic(const StationHours& hours, std::ostream
   CsvToClassicCounts counts;
   for (std::size_t day = 0; day * kHours < hours.Hours.size(); ++day) {
     const std::span<const double> dayHours(hours.Hours.data() + day * kHours, kHours);
-    const double total = std::accumulate(dayHours.begin(), dayHours.end(), 0.0);
-    if (std::isnan(total)) {
+    const double exactTotal = std::accumulate(dayHours.begin(), dayHours.end(), 0.0);
+    std::array<double, kHours> rounded{};
+    double total = 0;
+    if (std::isnan(exactTotal)) {
       ++counts.IncompleteDays;
-    } else if (total >= kWetDepth) {
+    } else if (exactTotal < kWetDayDepth) {
+      continue;
+    } else if (!RoundedDay(dayHours, rounded, total)) {
+      ++counts.BelowPrecisionDays;
+    } else {
       ++counts.WetDays;
-      WriteClassicDay(out, hours.FirstDay + static_cast<std::int64_t>(day), dayHours);
+      WriteClassicDay(out, hours.FirstDay + static_cast<std::int64_t>(day), total, rounded);
     }
   }
   return counts;

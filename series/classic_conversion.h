@@ -25,10 +25,12 @@ ClassicToCsvCounts ConvertClassicToCsv(const ClassicFile& file, const std::strin
 
 struct CsvToClassicCounts {
   std::int64_t WetDays = 0;
-  std::int64_t IncompleteDays = 0;  // days with a missing hour, left out
+  std::int64_t IncompleteDays = 0;      // days with a missing hour, left out
+  std::int64_t BelowPrecisionDays = 0;  // wet days under 0.005 mm, which the layout writes as dry
 };
 
-// Each wet day whose 24 hours are all present, in the classic hourly output layout.
+// Each wet day whose 24 hours are all present, in the classic hourly output layout, the
+// hours rounded so that they add up to the day's rounded total.
 CsvToClassicCounts ConvertHoursToClassic(const StationHours& hours, std::ostream& out);
 
 }  // namespace nimbra

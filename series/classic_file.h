@@ -1,14 +1,12 @@
 #pragma once
-// The classic fixed-format files, read and written for conversion to and from CSV.
+// The classic fixed-format files, read and written for conversion to and from CSV, through
+// the engine's own reader and writer of them, so that a file converted is taken or refused
+// as file mode takes or refuses it.
 //
 // Daily input: an optional header line ("D" or "H", a skip count, a title), an optional
 // parameters line ("P ..."), then records `Day Tag Period [skipped values] Depth [24 hours]`
 // as blank-separated tokens. Dates: Tag 1 to 12 is the month (Day the day of the month,
-// Period the year); Tag 0 makes Day the day of the year Period.
-//
-// Hourly output: two CR LF lines per day, `Day Tag Period total h1..h12` in widths
-// 3, 3, 5, 6 and 12 x 6, then 17 blanks and h13..h24; depths with 2 decimals; the file
-// starts with a line end and ends without one.
+// Period the year); Tag 0 makes Day the day of the year Period. Dates must increase.
 
 #include <cstdint>
 #include <ostream>
@@ -19,9 +17,9 @@
 namespace nimbra {
 
 struct ClassicRecord {
-  std::int64_t Day = 0;  // serial day
-  double Depth = 0;      // negative in files that mark a missing day so
-  std::vector<double> Hours;
+  std::int64_t Day = 0;       // serial day
+  double Depth = 0;           // negative in files that mark a missing day so
+  std::vector<double> Hours;  // negative hours read as 0, as file mode reads them
   int Line = 0;
 };
 
@@ -34,7 +32,8 @@ struct ClassicFile {
 // expects, and InOutError when the file cannot be read.
 ClassicFile ReadClassicFile(const std::string& path);
 
-// One day in the hourly output layout, its date as day of month, month and year.
-void WriteClassicDay(std::ostream& out, std::int64_t serialDay, std::span<const double> hours);
+// One day in the hourly output layout, its date as day of month, month and year, each
+// field kept apart from the one before by at least a blank.
+void WriteClassicDay(std::ostream& out, std::int64_t serialDay, double total, std::span<const double> hours);
 
 }  // namespace nimbra

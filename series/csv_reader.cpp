@@ -113,7 +113,16 @@ void CsvReader::ReadHeader() {
 
 int CsvReader::ColumnIndex(std::string_view name) const {
   const auto found = std::find(header_.begin(), header_.end(), name);
-  return found == header_.end() ? -1 : static_cast<int>(found - header_.begin());
+  if (found == header_.end()) return -1;
+  // Which of two columns of one name holds the values would be a guess.
+  const auto again = std::find(found + 1, header_.end(), name);
+  if (again != header_.end()) {
+    throw InputError(path_ + ", line " + std::to_string(headerLine_) + ", column " +
+                     std::to_string(again - header_.begin() + 1) +
+                     ": expected each column named once, found '" + Shown(name) + "' as column " +
+                     std::to_string(found - header_.begin() + 1) + " too");
+  }
+  return static_cast<int>(found - header_.begin());
 }
 
 int CsvReader::RequireColumn(const std::string& name) const {
@@ -211,11 +220,15 @@ std::string_view CsvReader::ReadQuotedField(bool& endOfRow) {
 }
 
 void CsvReader::FailField(int column, std::string_view expected, std::string_view found) const {
+  FailColumn(column, "expected " + std::string(expected) + ", found '" + Shown(found) + "'");
+}
+
+void CsvReader::FailColumn(int column, std::string_view message) const {
   std::string where = path_ + ", line " + std::to_string(rowLine_) + ", column " + std::to_string(column + 1);
   if (column < static_cast<int>(header_.size()) && !header_[column].empty()) {
     where += " (" + header_[column] + ")";
   }
-  throw InputError(where + ": expected " + std::string(expected) + ", found '" + Shown(found) + "'");
+  throw InputError(where + ": " + std::string(message));
 }
 
 void CsvReader::FailLine(std::string_view message) const {

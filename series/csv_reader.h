@@ -27,7 +27,8 @@ class CsvReader {
   const std::string& Path() const { return path_; }
   char Separator() const { return separator_; }
   const std::vector<std::string>& Header() const { return header_; }
-  // Index of the header field with this name, or -1.
+  // Index of the header field with this name, or -1; raises InputError naming both columns
+  // when the header names it twice.
   int ColumnIndex(std::string_view name) const;
   // The column's index; raises InputError naming the file when the header lacks it.
   int RequireColumn(const std::string& name) const;
@@ -44,6 +45,8 @@ class CsvReader {
 
   // Raises InputError: "<file>, line <n>, column <k> (<name>): expected <what>, found '<text>'".
   [[noreturn]] void FailField(int column, std::string_view expected, std::string_view found) const;
+  // Raises InputError: "<file>, line <n>, column <k> (<name>): <message>".
+  [[noreturn]] void FailColumn(int column, std::string_view message) const;
   // Raises InputError: "<file>, line <n>: <message>".
   [[noreturn]] void FailLine(std::string_view message) const;
 

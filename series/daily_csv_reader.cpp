@@ -98,6 +98,7 @@ std::vector<NamedSeries> ReadDailyCsv(CsvReader& reader, const DailyCsvOptions& 
   ReadDailyValues(reader, options, sink);
   std::vector<NamedSeries> stations;
   for (const StationValues& station : sink.collector.TakeSorted(reader.Path(), "the date", FormatDate)) {
+    RefuseLongSpan(reader.Path(), station, kLongestSpanDays, FormatDate);
     stations.push_back({station.Station, Densified(station.Values)});
   }
   return stations;

@@ -19,6 +19,7 @@ namespace {
 struct StationTrack {
   DailyStationEntry Entry;
   std::int64_t LastDay = 0;
+  KeyedValue Earliest, Latest;  // for a span too long to hold
   DaySet Seen;
   // The earliest date given twice, and the line that gave it the second time.
   std::int64_t RepeatDay = 0;
@@ -39,7 +40,10 @@ class IndexSink : public DailyValueSink {
       entry.FirstOffset = reader_.Offset();
       entry.FirstLine = reader_.Line();
       entry.FirstDay = track.LastDay = value.Key;
+      track.Earliest = track.Latest = value;
     }
+    if (value.Key < track.Earliest.Key) track.Earliest = value;
+    if (value.Key > track.Latest.Key) track.Latest = value;
     entry.LastOffset = reader_.Offset();
     entry.FirstDay = std::min(entry.FirstDay, value.Key);
     track.LastDay = std::max(track.LastDay, value.Key);
@@ -134,6 +138,8 @@ DailyCsvStations::DailyCsvStations(const std::string& path, const DailyCsvOption
   IndexSink index(reader);
   ReadDailyValues(reader, options, index);
   std::vector<StationTrack> tracks = index.TakeSorted();
+  for (const StationTrack& track : tracks)
+    RefuseLongSpan(path, track.Entry.Station, track.Earliest, track.Latest, kLongestSpanDays, FormatDate);
   // The first station by name with a date given twice is reported, with the date's first two
   // lines, as reading the file whole reports it.
   for (const StationTrack& track : tracks) {

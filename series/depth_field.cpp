@@ -8,6 +8,7 @@
 #include <string>
 
 #include "errors.h"
+#include "input_records.h"
 
 namespace nimbra {
 
@@ -36,8 +37,8 @@ double ReadDepth(const CsvReader& reader, int column, std::string_view field,
       std::find(missingSentinels.begin(), missingSentinels.end(), *value) != missingSentinels.end()) {
     return kMissing;
   }
-  if (value && *value >= 0) return *value;
-  reader.FailField(column, "a depth in mm (0 or more) or a missing value", field);
+  if (value && *value >= 0 && *value <= kLargestDepth) return *value;
+  reader.FailField(column, "a depth in mm (0 to 10000) or a missing value", field);
 }
 
 std::vector<double> ParseMissingSentinels(std::string_view list) {

@@ -1,5 +1,5 @@
 #pragma once
-// Rainfall depths in CSV fields: millimetres, never negative, with the ways a file
+// Rainfall depths in CSV fields: millimetres, 0 to 10000 as in classic files, with the ways a file
 // marks a missing value (an empty field, NA, NaN, or a sentinel number such as -999).
 
 #include <string_view>

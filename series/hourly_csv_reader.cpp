@@ -27,6 +27,11 @@ StationHours DayAligned(const StationValues& station, int dayStart) {
 
 std::vector<StationHours> ReadHourlyCsv(const std::string& path, const HourlyCsvOptions& options) {
   CsvReader reader = CsvReader::Open(path);
+  return ReadHourlyCsv(reader, options);
+}
+
+std::vector<StationHours> ReadHourlyCsv(CsvReader& reader, const HourlyCsvOptions& options) {
+  const std::string& path = reader.Path();
   const int station = reader.ColumnIndex("station");
   const int time = reader.RequireColumn("time");
   const int value = reader.RequireColumn("precip_mm");
@@ -46,6 +51,7 @@ std::vector<StationHours> ReadHourlyCsv(const std::string& path, const HourlyCsv
   std::vector<StationHours> stations;
   const auto formatHour = [labelShift](std::int64_t hour) { return FormatHour(hour - labelShift); };
   for (const StationValues& s : collector.TakeSorted(path, "the time", formatHour)) {
+    RefuseLongSpan(path, s, kLongestSpanDays * kHours, formatHour);
     stations.push_back(DayAligned(s, options.DayStart));
   }
   return stations;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "csv_reader.h"
 #include "depth_field.h"
 
 namespace nimbra {
@@ -28,5 +29,6 @@ struct StationHours {
 // of the first bad field (a time repeated for a station names both lines), and InOutError
 // when the file cannot be read.
 std::vector<StationHours> ReadHourlyCsv(const std::string& path, const HourlyCsvOptions& options);
+std::vector<StationHours> ReadHourlyCsv(CsvReader& reader, const HourlyCsvOptions& options);
 
 }  // namespace nimbra

@@ -11,6 +11,7 @@
 #include "csv_field.h"
 #include "date_time_text.h"
 #include "errors.h"
+#include "format.h"
 
 namespace nimbra {
 
@@ -21,6 +22,13 @@ constexpr int kMostDecimals = 6;
 constexpr std::size_t kFlushAt = 1 << 20;
 
 double UnitsPerMillimetre(int decimals) { return std::pow(10.0, decimals); }
+
+// Whole units are exact in a double, and their sum in 64 bits, up to 2^53 (9.007e15).
+double LargestWritable(int decimals) { return 1e15 / UnitsPerMillimetre(decimals); }
+
+bool Writable(double hour, int decimals) {
+  return std::isnan(hour) || (hour >= 0 && hour <= LargestWritable(decimals));
+}
 
 }  // namespace
 
@@ -56,8 +64,8 @@ void RoundToTotal(std::span<const double> hours, int decimals, std::span<std::in
   }
 }
 
-HourlyCsvWriter::HourlyCsvWriter(std::ostream& out, const HourlyCsvFormat& format)
-    : out_(out), format_(format), units_(kHours) {
+HourlyCsvWriter::HourlyCsvWriter(std::ostream& out, const HourlyCsvFormat& format, std::string target)
+    : out_(out), format_(format), target_(std::move(target)), units_(kHours) {
   if (format.DayStart < 0 || format.DayStart >= kHours) {
     throw InvalidArgument("--day-start: expected an hour 0 to 23, found " + std::to_string(format.DayStart));
   }
@@ -77,6 +85,7 @@ void HourlyCsvWriter::WriteStation(std::string_view station, std::int64_t firstD
 
 void HourlyCsvWriter::WriteDay(std::string_view station, std::int64_t serialDay,
                                std::span<const double> hours) {
+  RequireWritable(station, serialDay, hours);
   RoundToTotal(hours, format_.Decimals, units_);
   const std::string field = CsvField(station);
   const std::int64_t firstLabel = serialDay * kHours + format_.DayStart + (format_.LabelsAtHourEnd ? 1 : 0);
@@ -89,6 +98,18 @@ void HourlyCsvWriter::WriteDay(std::string_view station, std::int64_t serialDay,
     buffer_ += '\n';
   }
   if (buffer_.size() >= kFlushAt) Flush();
+}
+
+void HourlyCsvWriter::RequireWritable(std::string_view station, std::int64_t serialDay,
+                                      std::span<const double> hours) const {
+  for (std::size_t h = 0; h < hours.size(); ++h) {
+    if (Writable(hours[h], format_.Decimals)) continue;
+    const std::int64_t hour = serialDay * kHours + format_.DayStart + static_cast<std::int64_t>(h);
+    throw InvalidArgument("station '" + std::string(station) + "', hour " + FormatHour(hour) +
+                          ": expected a depth of 0 to " +
+                          FormatGeneral(LargestWritable(format_.Decimals), ".") + " mm to write, found " +
+                          FormatGeneral(hours[h], "."));
+  }
 }
 
 void HourlyCsvWriter::AppendTime(std::int64_t serialHour) {
@@ -128,7 +149,7 @@ void HourlyCsvWriter::AppendUnits(std::int64_t units) {
 void HourlyCsvWriter::Flush() {
   out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
   buffer_.clear();
-  if (!out_) throw InOutError("cannot write the hourly output");
+  if (!out_) throw InOutError(target_ + ": cannot write the file (is the disk full?)");
 }
 
 }  // namespace nimbra

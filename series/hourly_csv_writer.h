@@ -28,9 +28,12 @@ void RoundToTotal(std::span<const double> hours, int decimals, std::span<std::in
 class HourlyCsvWriter {
  public:
   // Writes the header line. Raises InvalidArgument for a day start or decimals out of range.
-  HourlyCsvWriter(std::ostream& out, const HourlyCsvFormat& format);
+  // target names the file in the message of a failed write (a full disk).
+  HourlyCsvWriter(std::ostream& out, const HourlyCsvFormat& format, std::string target = "the hourly output");
 
-  // 24 hours per day from firstDay on; NaN marks a missing hour.
+  // 24 hours per day from firstDay on; NaN marks a missing hour. A negative or infinite
+  // hour, or one too large to round exactly at the decimals, raises InvalidArgument naming
+  // the station and the hour, so that no value is ever written as missing or wrong.
   void WriteStation(std::string_view station, std::int64_t firstDay, std::span<const double> hours);
   // Hands what is buffered to the stream and raises InOutError if the stream failed; the
   // last call after the last station.
@@ -38,11 +41,13 @@ class HourlyCsvWriter {
 
  private:
   void WriteDay(std::string_view station, std::int64_t serialDay, std::span<const double> hours);
+  void RequireWritable(std::string_view station, std::int64_t serialDay, std::span<const double> hours) const;
   void AppendTime(std::int64_t serialHour);
   void AppendUnits(std::int64_t units);
 
   std::ostream& out_;
   HourlyCsvFormat format_;
+  std::string target_;
   std::string buffer_;
   std::int64_t labelDay_ = INT64_MIN;  // the date whose text dateText_ holds
   char dateText_[16] = {};

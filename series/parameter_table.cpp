@@ -1,5 +1,6 @@
 #include "parameter_table.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <charconv>
@@ -8,6 +9,7 @@
 #include "civil_date.h"
 #include "daily_csv_reader.h"
 #include "errors.h"
+#include "parameter_checks.h"
 
 namespace nimbra {
 
@@ -15,6 +17,9 @@ namespace {
 
 constexpr std::array<const char*, 7> kParameterColumns = {"lambda", "kappa", "phi",    "alpha",
                                                           "nu",     "mu_x",  "sigma_x"};
+// The engine's names of the same parameters, in its messages.
+constexpr std::array<const char*, 7> kParameterNames = {"Lambda", "Kappa", "Phi",   "Alpha",
+                                                        "Nu",     "MuX",   "SigmaX"};
 
 struct Columns {
   int Station = -1;
@@ -73,6 +78,18 @@ ModelParameters ReadParameters(const CsvReader& reader, const Columns& columns,
   return {v[0], v[1], v[2], v[3], v[4], v[5], v[6]};
 }
 
+// A set the storm generator cannot draw with is refused at its column, as the classic
+// mode refuses it, before any station runs.
+void RefuseUnworkable(const CsvReader& reader, const Columns& columns, const ModelParameters& parameters) {
+  try {
+    parameters.Validate();
+  } catch (const UnworkableParameter& e) {
+    const auto name = std::find(kParameterNames.begin(), kParameterNames.end(), e.Parameter());
+    if (name == kParameterNames.end()) reader.FailLine(e.what());
+    reader.FailColumn(columns.Parameters[static_cast<std::size_t>(name - kParameterNames.begin())], e.what());
+  }
+}
+
 // An empty field, or an absent column, leaves the setting to the run's options.
 std::optional<int> ReadRepetitions(const CsvReader& reader, int column,
                                    const std::vector<std::string_view>& fields, int highest) {
@@ -114,6 +131,7 @@ ParameterTable ParameterTable::Read(CsvReader& reader) {
     if (columns.Station >= 0) row.Station = std::string(fields[columns.Station]);
     row.Season = ReadSeason(reader, columns, fields);
     row.Parameters = ReadParameters(reader, columns, fields);
+    RefuseUnworkable(reader, columns, row.Parameters);
     row.Calibrated = ReadCalibrated(reader, columns.Calibrated, fields);
     row.RepFactor = ReadRepetitions(reader, columns.RepFactor, fields, 200);
     row.RepMin = ReadRepetitions(reader, columns.RepMin, fields, 1000);
@@ -161,6 +179,9 @@ ParametersByMonth ParameterTable::For(const std::string& station, MonthSet month
     }
     covered |= row.Season.Months;
   }
+  // A station without a value needs no set, yet the engine starts from one: any set
+  // of the table serves, which no wet sequence will use.
+  if (covered == 0 && monthsUsed == 0) byMonth.fill(rows_.front().Parameters);
   const MonthSet open = monthsUsed & static_cast<MonthSet>(~covered);
   if (open != 0) {
     throw InputError(path_ + ": station '" + station + "' has days in months " + MonthListText(open) +
@@ -173,6 +194,25 @@ ParametersByMonth ParameterTable::For(const std::string& station, MonthSet month
     if ((covered & MonthBit(month)) == 0) byMonth[month - 1] = byMonth[anyCovered];
   }
   return byMonth;
+}
+
+void ParameterTable::RefuseUnknownStations(const std::vector<std::string>& stations,
+                                           const std::string& dataPath) const {
+  for (const SeasonParameters& row : rows_) {
+    if (row.Station.empty() || std::binary_search(stations.begin(), stations.end(), row.Station)) continue;
+    throw InputError(path_ + ", line " + std::to_string(row.Line) + ": station '" + row.Station +
+                     "' is not in " + dataPath);
+  }
+}
+
+std::vector<std::string> ParameterTable::Warnings() const {
+  std::vector<std::string> warnings;
+  for (const SeasonParameters& row : rows_) {
+    for (const std::string& warning : ParameterWarnings(row.Parameters)) {
+      warnings.push_back(path_ + ", line " + std::to_string(row.Line) + ": " + warning);
+    }
+  }
+  return warnings;
 }
 
 MonthSet MonthsWithValues(const StationSeries& series) {

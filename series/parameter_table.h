@@ -29,7 +29,8 @@ struct SeasonParameters {
 
 class ParameterTable {
  public:
-  // Raises InputError naming the file, the line and the column of the first bad field,
+  // Raises InputError naming the file, the line and the column of the first bad field
+  // (a set the storm generator cannot draw with, as the engine refuses it, included),
   // and the two lines of a month given two sets for the same station.
   static ParameterTable Read(const std::string& path);
   static ParameterTable Read(CsvReader& reader);
@@ -41,6 +42,12 @@ class ParameterTable {
   // The set of each month. Raises InputError naming the station and the months among
   // monthsUsed that no row covers.
   ParametersByMonth For(const std::string& station, MonthSet monthsUsed) const;
+  // Raises InputError naming the line of the first row for a station that is not among
+  // stations (sorted), which dataPath holds.
+  void RefuseUnknownStations(const std::vector<std::string>& stations, const std::string& dataPath) const;
+  // "<file>, line <n>: <why>" for each set that makes the search slow or its steps fail,
+  // in the words of the classic mode's warnings.
+  std::vector<std::string> Warnings() const;
 
  private:
   void Add(const CsvReader& reader, SeasonParameters row);

@@ -12,6 +12,22 @@ void ThrowRepeatedKey(const std::string& path, int firstLine, int secondLine, co
                    ": station '" + station + "' has " + std::string(what) + " " + key + " twice");
 }
 
+void RefuseLongSpan(const std::string& path, const std::string& station, const KeyedValue& first,
+                    const KeyedValue& last, std::int64_t longestSpan,
+                    const std::function<std::string(std::int64_t)>& formatKey) {
+  if (last.Key - first.Key <= longestSpan) return;
+  throw InputError(path + ", lines " + std::to_string(first.Line) + " and " + std::to_string(last.Line) +
+                   ": station '" + station + "' spans " + formatKey(first.Key) + " to " +
+                   formatKey(last.Key) + ", more than the 1000 years a series may span");
+}
+
+void RefuseLongSpan(const std::string& path, const StationValues& station, std::int64_t longestSpan,
+                    const std::function<std::string(std::int64_t)>& formatKey) {
+  if (station.Values.empty()) return;
+  RefuseLongSpan(path, station.Station, station.Values.front(), station.Values.back(), longestSpan,
+                 formatKey);
+}
+
 std::vector<KeyedValue>& StationCollector::For(std::string_view station) {
   // Files mostly hold one station's rows together: the last station is tried first.
   if (last_ < stations_.size() && stations_[last_].Station == station) return stations_[last_].Values;

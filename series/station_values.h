@@ -26,6 +26,19 @@ struct StationValues {
 [[noreturn]] void ThrowRepeatedKey(const std::string& path, int firstLine, int secondLine,
                                    const std::string& station, std::string_view what, const std::string& key);
 
+// Days in the longest span a station's series may have: 1000 years. Memory grows with
+// the span, so that two rows dated 0001 and 9999 would otherwise take gigabytes.
+inline constexpr std::int64_t kLongestSpanDays = 365243;
+
+// Raises InputError "<file>, lines <a> and <b>: station '<s>' spans <first> to <last>,
+// more than the 1000 years a series may span" when the two ends lie more than longestSpan apart.
+void RefuseLongSpan(const std::string& path, const std::string& station, const KeyedValue& first,
+                    const KeyedValue& last, std::int64_t longestSpan,
+                    const std::function<std::string(std::int64_t)>& formatKey);
+// The same for values sorted by key.
+void RefuseLongSpan(const std::string& path, const StationValues& station, std::int64_t longestSpan,
+                    const std::function<std::string(std::int64_t)>& formatKey);
+
 class StationCollector {
  public:
   std::vector<KeyedValue>& For(std::string_view station);

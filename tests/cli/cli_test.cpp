@@ -63,6 +63,21 @@ TEST_F(CliTest, OptionsOutsideTheirFieldsAreClamped) {
   EXPECT_NE(r.out.find("# Cell Number 1, "), std::string::npos);  // level 3
 }
 
+// A search gives up after ten attempts per repetition allowed: --rep-allowed 0 is clamped
+// to 1, so a twelve-day wet spell is sought in exactly ten attempts, never more and not one.
+TEST_F(CliTest, TheRepetitionsAllowedClampedBoundTheSearchesAttempts) {
+  std::string spell = "D 0\r\n";
+  for (int day = 1; day <= 12; ++day)
+    spell += std::to_string(day) + " 7 2000 " + std::to_string(day % 5 + 1) + "\r\n";
+  std::ofstream(dir / "spell.txt") << spell;
+  for (const auto& [given, attempts] : {std::pair{"0", 10}, std::pair{"2", 20}}) {
+    const auto r = Run("-i " + (dir / "spell.txt").string() + " -n 1 -l 1 --rep-allowed " + given);
+    EXPECT_NE(r.out.find("\n@ Attempt No. " + std::to_string(attempts) + "\n"), std::string::npos) << given;
+    EXPECT_EQ(r.out.find("\n@ Attempt No. " + std::to_string(attempts + 1) + "\n"), std::string::npos)
+        << given;
+  }
+}
+
 TEST_F(CliTest, BadStartsExitWithStatusTwo) {
   for (const std::string& arguments : std::vector<std::string>{
            "--bogus", "-i /nonexistent/rain.txt", "--params \"1 2 3\"", "-i " + kJuly + " --const-length 3",

@@ -69,6 +69,7 @@ TEST_F(FitCommandTest, BadInputExitsWithStatusTwoAndSaysWhy) {
   Write("bad_time.csv", "station,time,precip_mm\nA,2020-07-01T00:00,0\nA,2020-07-01T01:30,0\n");
   Write("bad_depth.csv", "station,time,precip_mm\nA,2020-07-01T00:00,-3\n");
   Write("seasons.csv", "season,months\nwinter,12 1 13\n");
+  Write("overlapping.csv", "season,months\nsummer,6 7 8\nwet,5 6 7\n");
   const std::string out = " -o " + Path("params.csv");
   struct Case {
     std::string arguments;
@@ -86,12 +87,18 @@ TEST_F(FitCommandTest, BadInputExitsWithStatusTwoAndSaysWhy) {
            ", line 3, column 2 (time): expected a time YYYY-MM-DDThh:00, found '2020-07-01T01:30'\n"},
       {"-i " + Path("bad_depth.csv") + out,
        "nimbra-cli fit: " + Path("bad_depth.csv") +
-           ", line 2, column 3 (precip_mm): expected a depth in mm (0 or "
-           "more) or a missing value, found '-3'\n"},
+           ", line 2, column 3 (precip_mm): expected a depth in mm (0 to "
+           "10000) or a missing value, found '-3'\n"},
       {"-i " + kJuly + out + " --seasons " + Path("seasons.csv"),
        "nimbra-cli fit: " + Path("seasons.csv") +
            ", line 2, field months: expected month numbers 1 to 12 each once, such as \"6 7 8\", not '12 1 "
            "13'\n"},
+      {"-i " + kJuly + out + " --seasons " + Path("overlapping.csv"),
+       "nimbra-cli fit: " + Path("overlapping.csv") +
+           ", line 3, field months: expected months of no other season, found 6 7 of season 'summer' as "
+           "well\n"},
+      {"-i " + kJuly + out + " --seed 0x10",
+       "nimbra-cli fit: --seed: expected a decimal integer such as 12, not 0x10\n"},
       {"-i " + kJuly + out + " --fix eta=3",
        "nimbra-cli fit: Unknown parameter 'eta': expected lambda, kappa, phi, alpha, nu, cell_hours, mu_x or "
        "sigma_x\n"},

@@ -14,7 +14,8 @@ SubcommandOutput RunModelStats(const std::string& arguments) {
 // Set A of the published table: hourly variance 0.646427 and lag-1 covariance
 // 0.546139 (autocorrelation 0.844858), skewness 4.28394; daily 143.857, 49.6164, 3.05176.
 TEST(ModelStatsCommand, PrintsOneRowPerScale) {
-  const SubcommandOutput r = RunModelStats("--params \"0.4 0.5 0.1 6 0.6 24 24\" --scales 1,24");
+  // Integers are decimal: 024 is 24, not octal 20.
+  const SubcommandOutput r = RunModelStats("--params \"0.4 0.5 0.1 6 0.6 24 24\" --scales 1,024");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.text,
             "scale_hours,mean,variance,autocorrelation_lag1,autocorrelation_lag2,autocorrelation_lag3,"
@@ -38,6 +39,9 @@ TEST(ModelStatsCommand, BadArgumentsExitWithStatusTwoAndSayWhy) {
       {"--params \"0.4 0.5 0.1 6 0.6 24 24\" --scales 0",
        "nimbra-cli model-stats: --scales: Value 0 not in range 1 to 8784\n"},
       {"", "nimbra-cli model-stats: --params is required\n"},
+      {"--params \"0.4 0.5 0.1 6 0.6 1e150 1e150\"",
+       "nimbra-cli model-stats: --params: the model's skewness at 1 h is not a finite number with these "
+       "parameters: MuX = 1E150 lies beyond what its closed forms compute\n"},
   };
   for (const Case& c : cases) {
     const SubcommandOutput r = RunModelStats(c.arguments);

@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "cli_process.h"
@@ -93,11 +94,13 @@ TEST_F(SeriesCli, EachStationGetsTheHoursOfARunWithItAlone) {
   both += b.substr(b.find('\n') + 1) + a.substr(a.find('\n') + 1);
   std::ofstream(dir / "params.csv") << kParams;
   std::map<std::string, std::string> outputs;
-  for (const auto& [name, text] : {std::pair{"a", a}, std::pair{"b", b}, std::pair{"both", both}}) {
+  // Seeds are decimal whatever their leading zeros: 011 is 11, not octal 9.
+  for (const auto& [name, text, seed] :
+       {std::tuple{"a", a, "11"}, std::tuple{"b", b, "11"}, std::tuple{"both", both, "011"}}) {
     std::ofstream(dir / (std::string(name) + ".csv")) << text;
     const auto r =
         Run("disaggregate -i " + (dir / name).string() + ".csv -p " + (dir / "params.csv").string() + " -o " +
-            (dir / name).string() + "_hourly.csv --seed 11");
+            (dir / name).string() + "_hourly.csv --seed " + seed);
     ASSERT_EQ(r.status, 0) << r.err;
     outputs[name] = ReadFile(dir / (std::string(name) + "_hourly.csv"));
   }
@@ -143,14 +146,27 @@ TEST_F(SeriesCli, BadInputStopsTheRunBeforeAnyFileIsWritten) {
   std::ofstream(dir / "bad.csv") << "station,date,precip_mm\nX,2010-06-30,1\nX,2010-07-01,-2\n";
   std::ofstream(dir / "july.csv") << "season,lambda,kappa,phi,alpha,nu,mu_x,sigma_x\n7,1,1,1,1,1,1,1\n";
   std::ofstream(dir / "params.csv") << kParams;
+  std::ofstream(dir / "other.csv") << "station," + kParams.substr(0, kParams.find('\n') + 1) + "Y," +
+                                          kParams.substr(kParams.find('\n') + 1);
+  std::ofstream(dir / "fast.csv") << "season,lambda,kappa,phi,alpha,nu,mu_x,sigma_x\nall,60,1,1,3,1,1,1\n";
   const std::string d = dir.string() + "/";
   const std::vector<std::pair<std::string, std::string>> cases = {
+      {"-i " + d + "daily.csv -p " + d + "other.csv",
+       "nimbra-cli disaggregate: " + d + "other.csv, line 2: station 'Y' is not in " + d + "daily.csv\n"},
+      {"-i " + d + "daily.csv -p " + d + "fast.csv",
+       "nimbra-cli disaggregate: " + d +
+           "fast.csv, line 2, column 2 (lambda): The model parameter Lambda must lie between 1E-6 and 50 "
+           "storms per day: below, the first storm's day is beyond any day number; above, one day needs more "
+           "storms than an attempt holds; it is 60\n"},
+      {"-i " + d + "daily.csv -p " + d + "params.csv --distance nan",
+       "--distance: expected a finite number 0 or more such as 0.1, not nan\nRun with --help for more "
+       "information.\n"},
       {"-i " + d + "daily.csv -p " + d + "july.csv",
        "nimbra-cli disaggregate: " + d +
            "july.csv: station 'X' has days in months 6, which no parameter set covers\n"},
       {"-i " + d + "bad.csv -p " + d + "params.csv",
        "nimbra-cli disaggregate: " + d +
-           "bad.csv, line 3, column 3 (precip_mm): expected a depth in mm (0 or more) or "
+           "bad.csv, line 3, column 3 (precip_mm): expected a depth in mm (0 to 10000) or "
            "a missing value, found '-2'\n"},
       {"-i " + d + "daily.csv -p " + d + "none.csv",
        "nimbra-cli disaggregate: " + d + "none.csv: cannot open the file\n"},
@@ -167,8 +183,8 @@ TEST_F(SeriesCli, BadInputStopsTheRunBeforeAnyFileIsWritten) {
     EXPECT_EQ(r.err, message);
     std::set<std::string> files;
     for (const auto& entry : fs::directory_iterator(dir)) files.insert(entry.path().filename().string());
-    EXPECT_EQ(files, (std::set<std::string>{"bad.csv", "daily.csv", "july.csv", "params.csv", "stdout.txt",
-                                            "stderr.txt"}));
+    EXPECT_EQ(files, (std::set<std::string>{"bad.csv", "daily.csv", "fast.csv", "july.csv", "other.csv",
+                                            "params.csv", "stdout.txt", "stderr.txt"}));
   }
   EXPECT_EQ(Run("disaggregate -i " + d + "daily.csv -p " + d + "params.csv -o " + d + "h.csv --day-start 24")
                 .status,

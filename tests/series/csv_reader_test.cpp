@@ -53,8 +53,9 @@ TEST(DateTimeText, DatesAndHoursInEveryAcceptedSpelling) {
   for (const char* text : {"2010-07-01", "20100701", "2010-07-01 00:00", "2010-07-01T00:00:00"}) {
     EXPECT_EQ(ParseDate(text), day) << text;
   }
-  for (const char* bad :
-       {"2010-7-1", "2010-07-01 06:00", "2010-02-29", "2010-13-01", "01.07.2010", "", "2010-07-01x"}) {
+  // Century years are leap years only when divisible by 400.
+  for (const char* bad : {"2010-7-1", "2010-07-01 06:00", "2010-02-29", "1900-02-29", "2100-02-29",
+                          "2010-13-01", "01.07.2010", "", "2010-07-01x"}) {
     EXPECT_EQ(ParseDate(bad), std::nullopt) << bad;
   }
   for (const char* text : {"2010-07-01T06:00", "2010-07-01 06:00", "2010-07-01T06:00:00"}) {

@@ -73,11 +73,11 @@ TEST_F(DailyCsvReader, BadFilesAreNamedByLineAndColumn) {
       {"station;date;precip_mm\nA;2010-01-01;1\nA;2010-02-30;1\n", false,
        "{dir}/d.csv, line 3, column 2 (date): expected a date YYYY-MM-DD, found '2010-02-30'"},
       {"station,date,precip_mm\nA,2010-01-01,-0.1\n", false,
-       "{dir}/d.csv, line 2, column 3 (precip_mm): expected a depth in mm (0 or more) or a missing value, "
+       "{dir}/d.csv, line 2, column 3 (precip_mm): expected a depth in mm (0 to 10000) or a missing value, "
        "found "
        "'-0.1'"},
       {"station,date,precip_mm\nA,2010-01-01,1.2mm\n", false,
-       "{dir}/d.csv, line 2, column 3 (precip_mm): expected a depth in mm (0 or more) or a missing value, "
+       "{dir}/d.csv, line 2, column 3 (precip_mm): expected a depth in mm (0 to 10000) or a missing value, "
        "found "
        "'1.2mm'"},
       {"station,date,precip_mm\n\nA,2010-01-01\n", false,
@@ -94,6 +94,12 @@ TEST_F(DailyCsvReader, BadFilesAreNamedByLineAndColumn) {
        "{dir}/d.csv, line 1, column 3 (A): expected a station name not used before, found 'A'"},
       {"date,A\n2010-01-01,1\n2010-01-01,2\n", true,
        "{dir}/d.csv, lines 2 and 3: station 'A' has the date 2010-01-01 twice"},
+      {"station,date,precip_mm\nA,2010-01-01,1e17\n", false,
+       "{dir}/d.csv, line 2, column 3 (precip_mm): expected a depth in mm (0 to 10000) or a missing value, "
+       "found '1e17'"},
+      {"station,date,precip_mm\nA,9999-12-31,1\nB,2000-01-01,0\nA,0001-01-01,2\n", false,
+       "{dir}/d.csv, lines 4 and 2: station 'A' spans 0001-01-01 to 9999-12-31, more than the 1000 years a "
+       "series may span"},
   };
   for (const Case& c : cases) {
     DailyCsvOptions options;

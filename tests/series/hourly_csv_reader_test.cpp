@@ -47,9 +47,17 @@ TEST_F(HourlyCsvReader, BadFilesAreNamedByLineAndColumn) {
       {"station,time,value\nX,2010-01-01T01:00,1\n",
        "{dir}/h.csv, line 1: expected a column 'precip_mm' in the header, found 'station,time,value'"},
       {"time,precip_mm\n2010-01-01T01:00,-1\n",
-       "{dir}/h.csv, line 2, column 2 (precip_mm): expected a depth in mm (0 or more) or a missing value, "
+       "{dir}/h.csv, line 2, column 2 (precip_mm): expected a depth in mm (0 to 10000) or a missing value, "
        "found "
        "'-1'"},
+      {"time,precip_mm\n2010-01-01T01:00,10000.5\n",
+       "{dir}/h.csv, line 2, column 2 (precip_mm): expected a depth in mm (0 to 10000) or a missing value, "
+       "found '10000.5'"},
+      {"station,time,precip_mm,precip_mm\nX,2010-01-01T01:00,1,2\n",
+       "{dir}/h.csv, line 1, column 4: expected each column named once, found 'precip_mm' as column 3 too"},
+      {"station,time,precip_mm\nX,0001-01-01T00:00,1\nX,9999-12-31T23:00,2\n",
+       "{dir}/h.csv, lines 2 and 3: station 'X' spans 0001-01-01T00:00 to 9999-12-31T23:00, more than the "
+       "1000 years a series may span"},
   };
   for (const auto& [text, message] : cases) {
     const auto path = Write("h.csv", text);

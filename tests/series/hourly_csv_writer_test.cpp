@@ -103,6 +103,55 @@ TEST(HourlyCsvWriter, DecimalsAndDayStartOutsideTheirRangesAreRefused) {
   EXPECT_THROW(HourlyCsvWriter(out, {-1, false, 2}), InvalidArgument);
 }
 
+// A value is written as itself or refused: never as an empty field or a wrapped integer.
+TEST(HourlyCsvWriter, DepthsItCannotWriteExactlyAreRefusedNamingTheHour) {
+  struct Case {
+    double hour;
+    int decimals;
+    std::string message;
+  };
+  const std::vector<Case> cases = {
+      {-0.5, 2,
+       "station 'A', hour 2010-07-01T03:00: expected a depth of 0 to 10000000000000 mm to write, found -0.5"},
+      {INFINITY, 2,
+       "station 'A', hour 2010-07-01T03:00: expected a depth of 0 to 10000000000000 mm to write, found INF"},
+      {1e17, 6,
+       "station 'A', hour 2010-07-01T03:00: expected a depth of 0 to 1000000000 mm to write, found "
+       "1E17"},
+  };
+  for (const Case& c : cases) {
+    std::vector<double> hours(24, 0.0);
+    hours[3] = c.hour;
+    std::ostringstream out;
+    HourlyCsvWriter writer(out, {0, false, c.decimals});
+    try {
+      writer.WriteStation("A", *ParseDate("2010-07-01"), hours);
+      ADD_FAILURE() << c.hour << " was written";
+    } catch (const InvalidArgument& e) {
+      EXPECT_EQ(e.what(), c.message);
+    }
+  }
+  std::vector<double> hours(24, 0.0);
+  hours[23] = 1e9;
+  std::ostringstream out;
+  HourlyCsvWriter writer(out, {0, false, 6});
+  writer.WriteStation("A", *ParseDate("2010-07-01"), hours);
+  writer.Flush();
+  EXPECT_NE(out.str().find("A,2010-07-01T23:00,1000000000.000000\n"), std::string::npos);
+}
+
+TEST(HourlyCsvWriter, AFailedWriteNamesTheFile) {
+  std::ostringstream out;
+  HourlyCsvWriter writer(out, {}, "hourly.csv");
+  out.setstate(std::ios::badbit);  // as a full disk leaves a file stream
+  try {
+    writer.Flush();
+    ADD_FAILURE() << "a failed stream was taken as written";
+  } catch (const InOutError& e) {
+    EXPECT_STREQ(e.what(), "hourly.csv: cannot write the file (is the disk full?)");
+  }
+}
+
 using AtomicOutput = SeriesFiles;
 
 TEST_F(AtomicOutput, TheFileAppearsOnlyWhenCommitted) {

@@ -85,5 +85,50 @@ TEST_F(ParametersCsv, BadFilesAreNamedByLineAndColumn) {
   }
 }
 
+// Sets the storm generator cannot draw with are refused before any station runs, at the
+// column of the parameter the classic mode's check names.
+TEST_F(ParametersCsv, UndrawableSetsAreRefusedAtTheirColumn) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {kHeader + ",all,,60,0.1,0.02,3,0.03,100,100\n", "column 4 (lambda): The model parameter Lambda"},
+      {kHeader + ",all,,0.5,10,0.001,3,0.03,100,100\n",
+       "column 5 (kappa): The model parameters Kappa and Phi"},
+      {kHeader + ",all,,0.5,0.1,0.02,0.01,0.03,100,100\n", "column 7 (alpha): The model parameter Alpha"},
+      {kHeader + ",all,,0.5,0.1,0.02,3,1e-9,100,100\n", "column 8 (nu): The model parameter Nu"},
+      {kHeader + ",all,,0.5,0.1,0.02,3,0.03,100,1e-5\n", "column 10 (sigma_x): The model parameter SigmaX"},
+  };
+  for (const auto& [text, start] : cases) {
+    const auto path = Write("p.csv", text);
+    const std::string message = MessageOf([&] { ParameterTable::Read(path); });
+    EXPECT_TRUE(message.starts_with("{dir}/p.csv, line 2, " + start)) << message;
+  }
+}
+
+TEST_F(ParametersCsv, StationsTheDataLacksAndSlowSetsAreNamedByLine) {
+  const auto path = Write("p.csv", kHeader +
+                                       ",all,,0.5,0.1,0.02,3,0.03,100,100\n"
+                                       "B,7,,2,0.1,0.02,3,0.03,100,100\n"
+                                       "Z,7,,0.5,0.1,0.02,3,0.03,100,100\n");
+  const ParameterTable table = ParameterTable::Read(path);
+  EXPECT_EQ(MessageOf([&] {
+              table.RefuseUnknownStations({"A", "B"}, "daily.csv");
+            }),
+            "{dir}/p.csv, line 4: station 'Z' is not in daily.csv");
+  EXPECT_NO_THROW(table.RefuseUnknownStations({"A", "B", "Z"}, "daily.csv"));
+  const std::vector<std::string> warnings = table.Warnings();
+  ASSERT_EQ(warnings.size(), 1u);
+  EXPECT_TRUE(warnings[0].starts_with((dir / "p.csv").string() +
+                                      ", line 3: Lambda 2 puts 60 storms in a 30-day sequence on average"))
+      << warnings[0];
+}
+
+TEST_F(ParametersCsv, AStationWithoutValuesNeedsNoSetOfItsOwn) {
+  const auto path = Write("p.csv", kHeader + "A,7,,0.5,0.1,0.02,3,0.03,100,100\n");
+  const ParameterTable table = ParameterTable::Read(path);
+  const ParametersByMonth sets = table.For("B", 0);
+  for (const ModelParameters& set : sets) EXPECT_NO_THROW(set.Validate());
+  EXPECT_EQ(MessageOf([&] { table.For("B", MonthBit(7)); }),
+            "{dir}/p.csv: station 'B' has days in months 7, which no parameter set covers");
+}
+
 }  // namespace
 }  // namespace nimbra
