@@ -83,7 +83,14 @@ std::vector<RowCalibration> CalibrateTable(const ParameterTable& table, const Ca
       if (!settings.Seasons.empty()) throw;  // a season asked for by name must have days
       continue;
     }
-    rows.back().Result = CalibrateRow(settings, *problem, row, progress);
+    try {
+      rows.back().Result = CalibrateRow(settings, *problem, row, progress);
+    } catch (...) {
+      // The optimiser turns an error of its objective into one of its own: a stop is told
+      // by its flag.
+      ThrowIfStopped(settings.Run);
+      throw;
+    }
   }
   if (std::none_of(rows.begin(), rows.end(), [](const RowCalibration& r) { return r.Result.has_value(); })) {
     throw InputError(table.Path() + ": no season has days with both a daily depth in " + period.DailyName +

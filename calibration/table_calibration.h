@@ -25,14 +25,15 @@ struct TableCalibrationSettings {
   int Seed = 1;
   int Evaluations = CalibrationSettings{}.Evaluations;
   int Threads = 1;
-  RunOptions Run;  // distance, adjustment, repetitions allowed; the rest comes from the knobs
+  RunOptions Run;  // distance, adjustment, repetitions allowed, stop; the rest comes from the knobs
 };
 
 using TableCalibrationProgress = std::function<void(const std::string& season, const CalibrationEvaluation&)>;
 
 // One entry per row of the table, in its order; rows not chosen, and unnamed seasons without
 // days in the period, are left as they were. Raises InvalidArgument for a season name the
-// table lacks and InputError when a named season, or every season, has no days.
+// table lacks, InputError when a named season, or every season, has no days, and Stopped
+// soon after Run.Stop is set.
 std::vector<RowCalibration> CalibrateTable(const ParameterTable& table, const CalibrationPeriod& period,
                                            const TableCalibrationSettings& settings,
                                            const TableCalibrationProgress& progress = {});
