@@ -28,7 +28,7 @@ def write_example_grid(path):
     july = rows.set_index("date")["precip_mm"].asfreq("D")
     factors = xr.DataArray(np.linspace(0.6, 1.4, 20).reshape(4, 5), dims=("lat", "lon"),
                            coords={"lat": [52.0, 52.5, 53.0, 53.5], "lon": [12.0, 12.5, 13.0, 13.5, 14.0]})
-    mm = xr.DataArray(july.to_numpy(), dims="time", coords={"time": july.index}) * factors
+    mm = xr.DataArray(july.to_numpy(), dims="time", coords={"time": july.index.to_numpy()}) * factors
     flux = (mm.round(1) / 86400).transpose("time", "lat", "lon")
     flux.attrs = {"units": "kg m-2 s-1", "standard_name": "precipitation_flux"}
     flux.to_dataset(name="pr").to_netcdf(path)

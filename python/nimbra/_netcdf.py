@@ -48,6 +48,7 @@ def to_netcdf(hourly: xarray.DataArray, path: str | os.PathLike, complevel: int 
     first = times[0].strftime("%Y-%m-%d %H:%M:%S")
     time_encoding = {"units": f"hours since {first}", "calendar": "standard", "dtype": "int64"}
     encoding = {
+        **{coordinate: {"_FillValue": None} for coordinate in dataset.coords if coordinate != "time"},
         name: {"zlib": True, "complevel": complevel, "_FillValue": np.nan, "dtype": "float64"},
         "time": time_encoding,
         "time_bounds": {**time_encoding, "_FillValue": None},

@@ -129,3 +129,4 @@ def test_netcdf_keeps_values_units_time_and_attributes(grid, tmp_path):
         assert pr.filters()["zlib"] and raw.Conventions == "CF-1.8"
         assert (time.units, time.calendar, time[1] - time[0]) == ("hours since 2000-07-01", "standard", 1)
         assert list(raw["time_bounds"][0]) == [0, 1]
+        assert "_FillValue" not in raw["lat"].ncattrs()
