@@ -55,6 +55,12 @@ class Parameters:
             "rep_factor" in options, "rep_min" in options, stop,
         )
 
+    def describe(self):
+        """The table's name and rows on one line, for a record of how a run was made."""
+        if self._fixed is not None:
+            return " ".join(f"{name}={value!r}" for name, value in zip(PARAMETER_NAMES, self._fixed[0]))
+        return f"{self._name}: " + " | ".join(self._text.splitlines())
+
     def table(self):
         """The parameters as a table, a mapping's set serving every month."""
         if self._fixed is not None:

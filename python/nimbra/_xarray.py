@@ -8,7 +8,6 @@ workers that run it."""
 from __future__ import annotations
 
 import json
-import os
 import warnings
 from collections.abc import Mapping
 from typing import Any
@@ -94,7 +93,7 @@ def disaggregate_xarray(daily, params, seed: int, threads: int | None, variable:
     hourly = hourly.rename(hour="time").assign_coords(time=_daily.hourly_index(days))
     hourly = hourly.transpose(*array.dims)
     hourly.name = array.name
-    hourly.attrs = {**HOURLY_ATTRS, "history": _history(seed, options, params, grid is not None)}
+    hourly.attrs = {**HOURLY_ATTRS, "history": _history(seed, options, params, table)}
     if not lazy:
         _warn_of_failures(run.failures)
     return hourly
@@ -232,17 +231,14 @@ def _warn_of_failures(failures):
         )
 
 
-def _history(seed, options, params, on_grid):
-    if on_grid:
+def _history(seed, options, params, table):
+    if table is None:
         source = "a Dataset of parameters by month and cell"
     elif isinstance(params, Mapping):
         source = json.dumps({k: float(v) for k, v in params.items()})
-    elif isinstance(params, (str, os.PathLike)):
-        source = os.fspath(params)
     else:
-        source = "a parameters table"
+        source = table.describe()
     return (
-        f"nimbra {__version__}: daily depths disaggregated "
-        f"into hours; seed {seed} (each cell's own: station_seed(seed, cell name)); options "
-        f"{json.dumps(options, sort_keys=True)}; parameters {source}"
+        f"nimbra {__version__}: daily depths disaggregated into hours; seed {seed} (each cell's own: "
+        f"station_seed(seed, cell name)); options {json.dumps(options, sort_keys=True)}; parameters {source}"
     )

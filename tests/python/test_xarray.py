@@ -74,6 +74,19 @@ def test_a_cell_does_not_depend_on_the_others_or_the_chunks(grid):
         xr.testing.assert_identical(lazy.compute(), eager)
 
 
+def test_a_station_dimension_gives_the_hours_of_the_same_dataframe(july_2000):
+    series, params = july_2000
+    frame = pd.DataFrame({"Tempelhof": series, "Dahlem": (series * 1.2).round(1)})
+    table = pd.DataFrame([{"station": "Dahlem", "season": 7, **params, "kappa": 0.05},
+                          {"station": "", "season": "all", **params}])
+    stations = xr.DataArray(frame.to_numpy(), dims=("time", "station"),
+                            coords={"time": frame.index.to_numpy(), "station": list(frame.columns)})
+    hourly = nimbra.disaggregate(stations, table, seed=12)
+    expected = nimbra.disaggregate(frame, table, seed=12)
+    np.testing.assert_array_equal(hourly.values, expected.to_numpy())
+    assert "Dahlem,7," in hourly.attrs["history"]
+
+
 def test_units_are_converted_or_refused(grid):
     daily, params = grid
     in_mm = nimbra.disaggregate(daily, params, seed=4)
