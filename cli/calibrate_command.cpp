@@ -3,18 +3,14 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cstdio>
-#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "atomic_file.h"
-#include "calibration_output.h"
-#include "errors.h"
-#include "hourly_csv_reader.h"
 #include "option_values.h"
-#include "station_batch.h"
 #include "subcommand_run.h"
+#include "table_calibration.h"
 
 namespace nimbra {
 
@@ -53,92 +49,25 @@ void DefineOptions(CLI::App& app, CalibrateArguments& a) {
   app.add_flag("--no-adjust{false}", a.run.PerformAdjustment, "Do not scale the hours to the daily depths");
 }
 
-void CheckSeasonNames(const CalibrateArguments& a, const ParameterTable& table) {
-  for (const std::string& name : a.seasons) {
-    const auto& rows = table.Rows();
-    if (std::none_of(rows.begin(), rows.end(),
-                     [&](const SeasonParameters& r) { return r.Season.Name == name; })) {
-      throw InvalidArgument("--seasons: " + table.Path() + " has no season '" + name + "'");
-    }
-  }
-}
-
-bool Chosen(const CalibrateArguments& a, const SeasonParameters& row) {
-  return a.seasons.empty() ||
-         std::find(a.seasons.begin(), a.seasons.end(), row.Season.Name) != a.seasons.end();
-}
-
-// The stations whose days in the row's months take their parameters from the row.
-std::vector<NamedSeries> StationsOfRow(const std::vector<NamedSeries>& daily, const ParameterTable& table,
-                                       const SeasonParameters& row) {
-  std::vector<NamedSeries> served;
-  for (const NamedSeries& station : daily) {
-    for (const SeasonParameters& own : table.RowsFor(station.Station)) {
-      const MonthSet months = own.Season.Months & MonthsWithValues(station.Series);
-      if (own.Line == row.Line && months != 0) {
-        served.push_back({station.Station, station.Series});
-        served.back().Series = KeepMonths(station.Series, months);
-      }
-    }
-  }
-  return served;
-}
-
-CalibrationCase CaseOfRow(const CalibrateArguments& a, const std::vector<NamedSeries>& stations,
-                          const std::vector<StationHours>& observed, const SeasonParameters& row) {
-  try {
-    CalibrationCase problem = MakeCalibrationCase(stations, observed, row.Season);
-    problem.Options = a.run;
-    problem.Options.RandomSeed = a.seed;
-    problem.Seeds = a.seeds;
-    problem.Threads = a.threads;
-    return problem;
-  } catch (const InvalidArgument& e) {
-    throw InputError(a.params + ", line " + std::to_string(row.Line) + ": " + e.what());
-  }
-}
-
-CalibrationResult CalibrateRow(const CalibrateArguments& a, const CalibrationCase& problem,
-                               const SeasonParameters& row, std::ostream& err) {
-  Knobs start;
-  start.RepFactor = row.RepFactor.value_or(a.run.RepLevel1Factor);
-  start.RepMin = row.RepMin.value_or(a.run.RepLevel1Min);
-  const auto progress = [&](const CalibrationEvaluation& e) {
-    const Knobs& k = e.Candidate;
-    char line[200];
-    std::snprintf(line, sizeof line,
-                  "season %s: candidate %d, cell duration x%.3f, intensity spread x%.3f, storms x%.3f, "
-                  "repetitions %d/%d, objective %.5g on %d seeds\n",
-                  row.Season.Name.c_str(), e.Number, k.CellDuration, k.IntensitySpread, k.StormFrequency,
-                  k.RepFactor, k.RepMin, e.Score, e.Seeds);
-    err << line;
-  };
-  return CalibrateSeason(problem, row.Parameters, start, {a.evaluations}, progress);
+void PrintProgress(const std::string& season, const CalibrationEvaluation& e, std::ostream& err) {
+  const Knobs& k = e.Candidate;
+  char line[200];
+  std::snprintf(line, sizeof line,
+                "season %s: candidate %d, cell duration x%.3f, intensity spread x%.3f, storms x%.3f, "
+                "repetitions %d/%d, objective %.5g on %d seeds\n",
+                season.c_str(), e.Number, k.CellDuration, k.IntensitySpread, k.StormFrequency, k.RepFactor,
+                k.RepMin, e.Score, e.Seeds);
+  err << line;
 }
 
 std::vector<RowCalibration> Calibrate(const CalibrateArguments& a, std::ostream& err) {
   const ParameterTable table = ParameterTable::Read(a.params);
-  CheckSeasonNames(a, table);
-  const std::vector<NamedSeries> daily = ReadDailyCsv(a.daily, DailyCsvOptions{});
-  const std::vector<StationHours> observed = ReadHourlyCsv(a.observed, HourlyCsvOptions{});
-  std::vector<RowCalibration> rows;
-  for (const SeasonParameters& row : table.Rows()) {
-    rows.push_back({row, std::nullopt});
-    if (!Chosen(a, row)) continue;
-    std::optional<CalibrationCase> problem;
-    try {
-      problem = CaseOfRow(a, StationsOfRow(daily, table, row), observed, row);
-    } catch (const InputError&) {
-      if (!a.seasons.empty()) throw;  // a season asked for by name must have days
-      continue;
-    }
-    rows.back().Result = CalibrateRow(a, *problem, row, err);
-  }
-  if (std::none_of(rows.begin(), rows.end(), [](const RowCalibration& r) { return r.Result.has_value(); })) {
-    throw InputError(a.params + ": no season has days with both a daily depth in " + a.daily +
-                     " and observed hours in " + a.observed);
-  }
-  return rows;
+  const CalibrationPeriod period{a.daily, a.observed, ReadDailyCsv(a.daily, DailyCsvOptions{}),
+                                 ReadHourlyCsv(a.observed, HourlyCsvOptions{})};
+  const TableCalibrationSettings settings{a.seasons, a.seeds, a.seed, a.evaluations, a.threads, a.run};
+  return CalibrateTable(
+      table, period, settings,
+      [&](const std::string& season, const CalibrationEvaluation& e) { PrintProgress(season, e, err); });
 }
 
 void Write(const std::string& path, const std::vector<RowCalibration>& rows,

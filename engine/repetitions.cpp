@@ -52,6 +52,7 @@ bool EngineCore::RepeatSequence() {
   double d = 0;
   int i = 0;
   do {
+    ThrowIfStopped(s.Options);
     ++i;
     if (i % c == 0) {
       n = s.OriginalDaily.Count;

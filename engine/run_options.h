@@ -2,6 +2,10 @@
 // How a run disaggregates: the repetition settings, the adjustment, the calendar of
 // the classic input file, the seed and the detail of the log.
 
+#include <atomic>
+
+#include "errors.h"
+
 namespace nimbra {
 
 struct RunOptions {
@@ -17,8 +21,15 @@ struct RunOptions {
   int ConstLength = 1;
   // Cores one run may use for its random numbers; a run's results never depend on it.
   int Threads = 1;
+  // Set by a caller that wants the run to end: the searches and repetitions check it and
+  // raise Stopped, which ends a station run.
+  const std::atomic<bool>* Stop = nullptr;
 
   bool operator==(const RunOptions&) const = default;
 };
+
+inline void ThrowIfStopped(const RunOptions& options) {
+  if (options.Stop && options.Stop->load(std::memory_order_relaxed)) throw Stopped();
+}
 
 }  // namespace nimbra

@@ -8,6 +8,7 @@
 
 #include "civil_date.h"
 #include "engine_core.h"
+#include "errors.h"
 #include "text_lines.h"
 
 namespace nimbra {
@@ -93,6 +94,8 @@ class StationRun {
     ++result_.Sequences;
     try {
       Disaggregate(first, days);
+    } catch (const Stopped&) {
+      throw;
     } catch (const std::exception& e) {
       result_.Failed.push_back({series_.FirstDay + static_cast<std::int64_t>(first), days, e.what()});
     }

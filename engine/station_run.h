@@ -40,7 +40,8 @@ struct StationResult {
 // Wet sequences never cross a missing day; runs longer than a series holds are split.
 // The random stream starts from options.RandomSeed, and is drawn in the order a run of
 // the classic file with the same wet days draws it, so both give the same hours. Throws
-// InvalidArgument when ObservedHours has neither no hours nor 24 per day.
+// InvalidArgument when ObservedHours has neither no hours nor 24 per day, and Stopped soon
+// after options.Stop is set.
 StationResult DisaggregateStation(const StationSeries& series, const ParametersByMonth& parameters,
                                   const RunOptions& options);
 

@@ -21,6 +21,7 @@ void EngineCore::SeekWetDrySequence(int& N, bool split) {
   s.Attempts = 1;
   bool found = false;
   do {
+    ThrowIfStopped(s.Options);
     if (s.PrintProgress) log_.AddLineFmt("@ Attempt No. %d", s.Attempts);
     const bool complete = GenerateAttempt(N);
     ++s.Attempts;

@@ -44,6 +44,12 @@ class InOutError : public NimbraError {
   using NimbraError::NimbraError;
 };
 
+// Work ended early because its caller asked it to stop.
+class Stopped : public NimbraError {
+ public:
+  Stopped() : NimbraError("Stopped") {}
+};
+
 // Misuse detected by a library routine: message, unit and source line.
 class AssertionFailure : public NimbraError {
  public:

@@ -6,6 +6,7 @@
 
 #include <exception>
 
+#include "calibration_binding.h"
 #include "errors.h"
 #include "hourly_csv_binding.h"
 #include "model_binding.h"
@@ -24,6 +25,8 @@ namespace {
 void TranslateErrors(std::exception_ptr error) {
   try {
     if (error) std::rethrow_exception(error);
+  } catch (const Stopped&) {
+    PyErr_SetNone(PyExc_KeyboardInterrupt);
   } catch (const InvalidArgument& e) {
     PyErr_SetString(PyExc_ValueError, e.what());
   } catch (const InputError& e) {
@@ -47,6 +50,8 @@ PYBIND11_MODULE(_nimbra, module) {
   nimbra::BindParameterTable(module);
   nimbra::BindHourlyCsv(module);
   nimbra::BindModel(module);
+  nimbra::BindCalibration(module);
+  module.attr("__version__") = NIMBRA_VERSION;
   module.def("station_seed", &nimbra::StationSeed, "seed"_a, "station"_a,
              "The random seed of a station in a run with this seed, derived from its name.");
 }

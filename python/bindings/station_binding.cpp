@@ -4,9 +4,13 @@
 #include <pybind11/stl.h>
 
 #include <array>
+#include <cmath>
+#include <functional>
 #include <string>
 
+#include "date_time_text.h"
 #include "errors.h"
+#include "interruptible_call.h"
 #include "parameter_table.h"
 #include "station_batch.h"
 #include "station_run.h"
@@ -36,32 +40,59 @@ ParametersByMonth MonthlyParameters(const Doubles& table) {
   return months;
 }
 
-StationSeries SeriesFrom(std::int64_t firstDay, const Doubles& daily) {
+// Booleans would count as 1 mm and text as nothing: only numbers are depths.
+StationSeries SeriesFrom(std::int64_t firstDay, const py::array& given) {
+  const char kind = given.dtype().kind();
+  if (kind != 'f' && kind != 'i' && kind != 'u') {
+    throw py::type_error("daily: expected numbers of mm per day, found an array of " +
+                         std::string(py::str(given.dtype())));
+  }
+  const auto daily = Doubles::ensure(given);
   if (daily.ndim() != 1) {
     throw InvalidArgument("daily: expected a one-dimensional array, found " + std::to_string(daily.ndim()) +
                           " dimensions");
   }
-  return {firstDay, std::vector<double>(daily.data(), daily.data() + daily.size()), {}};
+  StationSeries series{firstDay, std::vector<double>(daily.data(), daily.data() + daily.size()), {}};
+  for (std::size_t day = 0; day < series.Daily.size(); ++day) {
+    const double depth = series.Daily[day];
+    if (std::isinf(depth) || depth < 0) {
+      throw InvalidArgument("daily: " + FormatDate(firstDay + static_cast<std::int64_t>(day)) +
+                            ": expected a depth >= 0 mm or NaN, found " +
+                            py::str(py::float_(depth)).cast<std::string>());
+    }
+  }
+  return series;
 }
 
-StationResult RunStation(std::int64_t firstDay, const Doubles& daily, const Doubles& parameters,
-                         const RunOptions& options) {
+// The call on a thread of its own, ended by Ctrl-C on the calling thread or by the flag.
+StationResult RunStoppably(StopFlag* flag, RunOptions options,
+                           const std::function<StationResult(const RunOptions&)>& run) {
+  std::atomic<bool> own{false};
+  std::atomic<bool>& stop = flag ? flag->Value : own;
+  options.Stop = &stop;
+  StationResult result;
+  RunInterruptibly(stop, [&] { result = run(options); });
+  return result;
+}
+
+StationResult RunStation(std::int64_t firstDay, const py::array& daily, const Doubles& parameters,
+                         const RunOptions& options, StopFlag* stop) {
   const StationSeries series = SeriesFrom(firstDay, daily);
   const ParametersByMonth months = MonthlyParameters(parameters);
-  py::gil_scoped_release release;
-  return DisaggregateStation(series, months, options);
+  return RunStoppably(stop, options,
+                      [&](const RunOptions& run) { return DisaggregateStation(series, months, run); });
 }
 
 // As nimbra-cli disaggregate runs a station of a parameters table: the seed derived from
 // the run's and the station's name, and each set with its own repetition settings unless
 // the caller gave them.
 StationResult RunStationOfTable(const ParameterTable& table, const std::string& station,
-                                std::int64_t firstDay, const Doubles& daily, const RunOptions& options,
-                                bool repFactorGiven, bool repMinGiven) {
+                                std::int64_t firstDay, const py::array& daily, const RunOptions& options,
+                                bool repFactorGiven, bool repMinGiven, StopFlag* stop) {
   const std::vector<NamedSeries> stations{{station, SeriesFrom(firstDay, daily)}};
-  const StationJob job = PlanStations(stations, table, options, {repFactorGiven, repMinGiven}).front();
-  py::gil_scoped_release release;
-  return RunStationJob(job).Result;
+  return RunStoppably(stop, options, [&](const RunOptions& run) {
+    return RunStationJob(PlanStations(stations, table, run, {repFactorGiven, repMinGiven}).front()).Result;
+  });
 }
 
 // A read-only view of the hours that keeps the result alive.
@@ -75,6 +106,10 @@ py::array HoursOf(py::object self) {
 }  // namespace
 
 void BindStationRun(py::module_& module) {
+  py::class_<StopFlag>(module, "StopFlag",
+                       "Set it to end the calls that were given it at their next wet sequence.")
+      .def(py::init<>())
+      .def("set", [](StopFlag& flag) { flag.Value = true; });
   py::class_<FailedSequence>(module, "FailedSequence")
       .def_readonly("first_day", &FailedSequence::FirstDay)
       .def_readonly("days", &FailedSequence::Days)
@@ -86,10 +121,11 @@ void BindStationRun(py::module_& module) {
       .def_readonly("sequences", &StationResult::Sequences)
       .def_readonly("failed", &StationResult::Failed);
   module.def("run_station", &RunStation, "first_day"_a, "daily"_a, "parameters"_a, "options"_a,
+             "stop"_a = nullptr,
              "Disaggregates one station: daily depths from the serial day first_day (days since "
              "1970-01-01, NaN for a missing day) with a 12 x 7 table of monthly parameters.");
   module.def("run_station_of_table", &RunStationOfTable, "table"_a, "station"_a, "first_day"_a, "daily"_a,
-             "options"_a, "rep_factor_given"_a, "rep_min_given"_a,
+             "options"_a, "rep_factor_given"_a, "rep_min_given"_a, "stop"_a = nullptr,
              "Disaggregates one station of a parameters table as nimbra-cli disaggregate does: options "
              "hold the run's seed, and the table's rep_factor and rep_min apply unless given.");
 }

@@ -1,8 +1,15 @@
 """Daily pandas data as the serial days and depths the compiled call takes, and its hours
-back as pandas data with an hourly index."""
+back as pandas data with an hourly index; and the threads that run the compiled call."""
+
+from __future__ import annotations
+
+import os
+from concurrent.futures import ThreadPoolExecutor
 
 import numpy as np
 import pandas as pd
+
+from ._nimbra import StopFlag
 
 HOURS_PER_DAY = 24
 _EPOCH = pd.Timestamp("1970-01-01")
@@ -28,18 +35,74 @@ def full_days(index):
     return days, first_day
 
 
-def station_depths(name, values, days):
-    """The depths of one station as float64, NaN for a missing day; refuses text, negative
-    and infinite depths, naming the station and the date."""
+def station_depths(name, values, days, what="daily", unit="mm"):
+    """The depths of one station as float64, NaN for a missing value; refuses text,
+    booleans, negative and infinite depths, naming the station and the time."""
+    if values.dtype == bool:
+        raise TypeError(f"{what}: station '{name}': expected depths in {unit}, found booleans")
     depths = pd.to_numeric(values, errors="coerce").to_numpy(dtype=np.float64)
-    bad = (np.isnan(depths) & values.notna().to_numpy()) | np.isinf(depths) | (depths < 0)
+    is_bool = values.map(lambda v: isinstance(v, (bool, np.bool_))).to_numpy() if values.dtype == object else False
+    bad = (np.isnan(depths) & values.notna().to_numpy()) | np.isinf(depths) | (depths < 0) | is_bool
+    if bad.any():
+        at = int(np.argmax(bad))
+        when = days[at].date() if what == "daily" else days[at]
+        raise ValueError(
+            f"{what}: station '{name}', {when}: expected a depth >= 0 {unit} or NaN, found {values.iloc[at]!r}"
+        )
+    return depths
+
+
+def check_depths(name, depths, first_day):
+    """Refuses negative and infinite depths of a station's array, naming the date."""
+    bad = np.isinf(depths) | (depths < 0)
     if bad.any():
         at = int(np.argmax(bad))
         raise ValueError(
-            f"daily: station '{name}', {days[at].date()}: expected a depth >= 0 mm or NaN, "
-            f"found {values.iloc[at]!r}"
+            f"daily: station '{name}', {date_of(first_day + at)}: expected a depth >= 0 mm or NaN, "
+            f"found {depths[at]!r}"
         )
-    return depths
+
+
+def station_names(columns):
+    """The columns' names as text, refusing two columns that give one name (1 and '1')."""
+    names = [str(column) for column in columns]
+    seen = {}
+    for column, name in zip(columns, names):
+        if name in seen:
+            raise ValueError(f"daily: columns {seen[name]!r} and {column!r} both give the station name '{name}'")
+        seen[name] = column
+    return names
+
+
+def run_all(work, items, threads):
+    """work(item, stop) for each item on up to threads threads (default: every core),
+    results in the items' order. Ctrl-C, or an error, ends the call at once: items not yet
+    started are dropped and those running end at their next wet sequence."""
+    stop = StopFlag()
+    pool = ThreadPoolExecutor(max_workers=max(1, min(threads or os.cpu_count() or 1, len(items))))
+    try:
+        futures = [pool.submit(work, item, stop) for item in items]
+        return [future.result() for future in futures]
+    except BaseException:
+        stop.set()
+        raise
+    finally:
+        pool.shutdown(wait=True, cancel_futures=True)
+
+
+def hourly_record(values, what, name):
+    """One station's hours as (serial day of the first, 24 depths per day from its first to
+    its last day), NaN for a missing hour; refuses what station_depths refuses and hours
+    off the hour."""
+    index = values.index
+    if not isinstance(index, pd.DatetimeIndex) or index.duplicated().any():
+        raise ValueError(f"{what}: expected a DatetimeIndex of distinct hours")
+    days, first_day = full_days(index.normalize().unique())
+    hours = hourly_index(days)
+    full = values.reindex(hours)
+    if full.count() != values.count():
+        raise ValueError(f"{what}: expected hours on the hour")
+    return first_day, station_depths(name, full, hours, what, "mm")
 
 
 def date_of(serial_day):

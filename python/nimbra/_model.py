@@ -43,7 +43,9 @@ def fit(hourly, seasons="monthly", scales=None, statistics=None, fix=None, bound
     names to month lists. scales (hours) or statistics ("mean@24,variance@1,...") choose
     the targets. fix {name: value} holds parameters, bounds {name: (low, high)} limits
     them. intensity: 'exponential' or 'gamma'; weights: 'equal' or 'years'."""
-    first_day, hours = _record(hourly)
+    if not isinstance(hourly, pd.Series):
+        raise TypeError(f"hourly: expected a pandas Series, found {type(hourly).__name__}")
+    first_day, hours = _daily.hourly_record(hourly, "hourly", "" if hourly.name is None else str(hourly.name))
     choices, named = _seasons(seasons, first_day, hours)
     _member("intensity", intensity, ("exponential", "gamma"))
     _member("weights", weights, ("equal", "years"))
@@ -67,18 +69,6 @@ def fit(hourly, seasons="monthly", scales=None, statistics=None, fix=None, bound
 def _member(name, value, allowed):
     if value not in allowed:
         raise ValueError(f"{name}: expected {' or '.join(map(repr, allowed))}, found {value!r}")
-
-
-def _record(hourly):
-    if not isinstance(hourly, pd.Series):
-        raise TypeError(f"hourly: expected a pandas Series, found {type(hourly).__name__}")
-    if not isinstance(hourly.index, pd.DatetimeIndex) or hourly.index.duplicated().any():
-        raise ValueError("hourly: expected a DatetimeIndex of distinct hours")
-    days, first_day = _daily.full_days(hourly.index.normalize().unique())
-    full = hourly.reindex(_daily.hourly_index(days))
-    if full.count() != hourly.count():
-        raise ValueError("hourly: expected hours on the hour")
-    return first_day, full.to_numpy(dtype=float)
 
 
 def _seasons(seasons, first_day, hours):

@@ -44,15 +44,30 @@ class Parameters:
             return self._fixed
         return self._loaded_table().for_station(station, first_day, depths)
 
-    def run(self, station, first_day, depths, seed, options):
+    def run(self, station, first_day, depths, seed, options, stop=None):
         """The station disaggregated with its own seed, derived from seed and its name. A
         table's rep_factor and rep_min columns apply to their sets unless options give them."""
         if self._fixed is not None:
-            return run_station(first_day, depths, self._fixed, RunOptions(seed=station_seed(seed, station), **options))
+            options = RunOptions(seed=station_seed(seed, station), **options)
+            return run_station(first_day, depths, self._fixed, options, stop)
         return run_station_of_table(
             self._loaded_table(), station, first_day, depths, RunOptions(seed=seed, **options),
-            "rep_factor" in options, "rep_min" in options,
+            "rep_factor" in options, "rep_min" in options, stop,
         )
+
+    def describe(self):
+        """The table's name and rows on one line, for a record of how a run was made."""
+        if self._fixed is not None:
+            return " ".join(f"{name}={value!r}" for name, value in zip(PARAMETER_NAMES, self._fixed[0]))
+        return f"{self._name}: " + " | ".join(self._text.splitlines())
+
+    def table(self):
+        """The parameters as a table, a mapping's set serving every month."""
+        if self._fixed is not None:
+            header = ",".join(("season",) + PARAMETER_NAMES)
+            row = ",".join(["all"] + [repr(float(v)) for v in self._fixed[0]])
+            return ParameterTable.from_text("params", f"{header}\n{row}\n")
+        return self._loaded_table()
 
     def _loaded_table(self):
         if self._table is None:

@@ -149,11 +149,18 @@ def _bad_inputs(series, params):
         (series, [1, 2], {}, TypeError, "params: expected a mapping of lambda, kappa, phi, alpha, nu, mu_x, sigma_x, a DataFrame or a path to params.csv, found list"),
         (series, params, {"levels": 1}, TypeError, "unexpected option 'levels'; expected one of level, adjust, rep_factor, rep_min, rep_allowed, distance"),
         (series, params, {"level": 4}, ValueError, "level: expected an integer from 0 to 3, found 4"),
+        (series, params, {"level": "2"}, TypeError, "level: expected an integer, found '2'"),
+        (series, params, {"adjust": 1}, TypeError, "adjust: expected True or False, found 1"),
+        (series, params, {"seed": 2.0}, TypeError, "seed: expected an integer, found 2.0"),
+        (series, params, {"seed": 2**31}, ValueError, "seed: expected an integer from -2147483648 to 2147483647, found 2147483648"),
         (series, params, {"rep_factor": 0}, ValueError, "rep_factor: expected an integer from 1 to 200, found 0"),
         (series, params, {"rep_min": 1001}, ValueError, "rep_min: expected an integer from 1 to 1000, found 1001"),
         (series, params, {"rep_allowed": 0}, ValueError, "rep_allowed: expected an integer from 1 to 100000, found 0"),
         (series, params, {"distance": -0.1}, ValueError, "distance: expected a number >= 0, found -0.100000"),
-        ([1.0, 2.0], params, {}, TypeError, "daily: expected a pandas Series or DataFrame, found list"),
+        ([1.0, 2.0], params, {}, TypeError, "daily: expected a pandas Series or DataFrame or an xarray DataArray or Dataset, found list"),
+        (series.astype(object).where(index != "2000-07-08", True), params, {}, ValueError, "daily: station 'tempelhof', 2000-07-08: expected a depth >= 0 mm or NaN, found True"),
+        (series > 1, params, {}, TypeError, "daily: station 'tempelhof': expected depths in mm, found booleans"),
+        (pd.DataFrame({1: series, "1": series}), params, {}, ValueError, "daily: columns 1 and '1' both give the station name '1'"),
     ]
 
 
@@ -161,4 +168,19 @@ def test_bad_input_is_refused_naming_what_was_expected(july_2000):
     for daily, params, options, error, message in _bad_inputs(*july_2000):
         with pytest.raises(error) as raised:
             nimbra.disaggregate(daily, params, **options)
+        assert str(raised.value) == message
+
+
+def test_the_compiled_call_refuses_what_is_no_depth(july_2000):
+    series, params = july_2000
+    table = np.tile([params[name] for name in nimbra.PARAMETER_NAMES], (12, 1))
+    cases = [
+        (np.array([0.0, -1.0]), ValueError, "daily: 2000-07-02: expected a depth >= 0 mm or NaN, found -1.0"),
+        (np.array([np.inf]), ValueError, "daily: 2000-07-01: expected a depth >= 0 mm or NaN, found inf"),
+        (np.array([True, False]), TypeError, "daily: expected numbers of mm per day, found an array of bool"),
+        (np.array(["1.5"]), TypeError, "daily: expected numbers of mm per day, found an array of <U3"),
+    ]
+    for depths, error, message in cases:
+        with pytest.raises(error) as raised:
+            nimbra.run_station(11139, depths, table, nimbra.RunOptions())
         assert str(raised.value) == message

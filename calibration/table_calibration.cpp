@@ -1,0 +1,102 @@
+#include "table_calibration.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "errors.h"
+#include "station_batch.h"
+
+namespace nimbra {
+
+namespace {
+
+void CheckSeasonNames(const TableCalibrationSettings& s, const ParameterTable& table) {
+  for (const std::string& name : s.Seasons) {
+    const auto& rows = table.Rows();
+    if (std::none_of(rows.begin(), rows.end(),
+                     [&](const SeasonParameters& r) { return r.Season.Name == name; })) {
+      throw InvalidArgument("--seasons: " + table.Path() + " has no season '" + name + "'");
+    }
+  }
+}
+
+bool Chosen(const TableCalibrationSettings& s, const SeasonParameters& row) {
+  return s.Seasons.empty() ||
+         std::find(s.Seasons.begin(), s.Seasons.end(), row.Season.Name) != s.Seasons.end();
+}
+
+// The stations whose days in the row's months take their parameters from the row.
+std::vector<NamedSeries> StationsOfRow(const std::vector<NamedSeries>& daily, const ParameterTable& table,
+                                       const SeasonParameters& row) {
+  std::vector<NamedSeries> served;
+  for (const NamedSeries& station : daily) {
+    for (const SeasonParameters& own : table.RowsFor(station.Station)) {
+      const MonthSet months = own.Season.Months & MonthsWithValues(station.Series);
+      if (own.Line == row.Line && months != 0) {
+        served.push_back({station.Station, station.Series});
+        served.back().Series = KeepMonths(station.Series, months);
+      }
+    }
+  }
+  return served;
+}
+
+CalibrationCase CaseOfRow(const TableCalibrationSettings& s, const ParameterTable& table,
+                          const std::vector<NamedSeries>& stations, const std::vector<StationHours>& observed,
+                          const SeasonParameters& row) {
+  try {
+    CalibrationCase problem = MakeCalibrationCase(stations, observed, row.Season);
+    problem.Options = s.Run;
+    problem.Options.RandomSeed = s.Seed;
+    problem.Seeds = s.Seeds;
+    problem.Threads = s.Threads;
+    return problem;
+  } catch (const InvalidArgument& e) {
+    throw InputError(table.Path() + ", line " + std::to_string(row.Line) + ": " + e.what());
+  }
+}
+
+CalibrationResult CalibrateRow(const TableCalibrationSettings& s, const CalibrationCase& problem,
+                               const SeasonParameters& row, const TableCalibrationProgress& progress) {
+  Knobs start;
+  start.RepFactor = row.RepFactor.value_or(s.Run.RepLevel1Factor);
+  start.RepMin = row.RepMin.value_or(s.Run.RepLevel1Min);
+  CalibrationProgress seasonProgress;
+  if (progress) seasonProgress = [&](const CalibrationEvaluation& e) { progress(row.Season.Name, e); };
+  return CalibrateSeason(problem, row.Parameters, start, {s.Evaluations}, seasonProgress);
+}
+
+}  // namespace
+
+std::vector<RowCalibration> CalibrateTable(const ParameterTable& table, const CalibrationPeriod& period,
+                                           const TableCalibrationSettings& settings,
+                                           const TableCalibrationProgress& progress) {
+  CheckSeasonNames(settings, table);
+  std::vector<RowCalibration> rows;
+  for (const SeasonParameters& row : table.Rows()) {
+    rows.push_back({row, std::nullopt});
+    if (!Chosen(settings, row)) continue;
+    std::optional<CalibrationCase> problem;
+    try {
+      problem = CaseOfRow(settings, table, StationsOfRow(period.Daily, table, row), period.Observed, row);
+    } catch (const InputError&) {
+      if (!settings.Seasons.empty()) throw;  // a season asked for by name must have days
+      continue;
+    }
+    try {
+      rows.back().Result = CalibrateRow(settings, *problem, row, progress);
+    } catch (...) {
+      // The optimiser turns an error of its objective into one of its own: a stop is told
+      // by its flag.
+      ThrowIfStopped(settings.Run);
+      throw;
+    }
+  }
+  if (std::none_of(rows.begin(), rows.end(), [](const RowCalibration& r) { return r.Result.has_value(); })) {
+    throw InputError(table.Path() + ": no season has days with both a daily depth in " + period.DailyName +
+                     " and observed hours in " + period.ObservedName);
+  }
+  return rows;
+}
+
+}  // namespace nimbra
