@@ -1,7 +1,10 @@
 #include "calibration_case.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
+#include <string_view>
 
 #include "errors.h"
 #include "ordered_pool.h"
@@ -23,6 +26,23 @@ bool DayComplete(const std::vector<double>& hours, std::size_t day) {
 
 }  // namespace
 
+HourlyValues DefaultWeights(const HourlyValues& observed) {
+  HourlyValues weights;
+  weights.fill(1);
+  const auto weight = [&](HourlyStatistic s) -> double& { return weights[static_cast<std::size_t>(s)]; };
+  // A dry fraction near one moves little in relative terms: weighted so, its error counts
+  // as the relative error of the wet fraction.
+  const double dry = observed[static_cast<std::size_t>(HourlyStatistic::DryFraction)];
+  weight(HourlyStatistic::DryFraction) = (dry / (1 - dry)) * (dry / (1 - dry));
+  // The variance and the largest hours are what a user of the hours designs for: weighted
+  // up, a search cannot give them away for the other statistics. The 99.9th percentile
+  // rests on a few hours a year, so it counts less than the yearly largest hour.
+  weight(HourlyStatistic::Variance) = 3;
+  weight(HourlyStatistic::YearlyLargestHour) = 2;
+  weight(HourlyStatistic::WetHourPercentile) = 1;
+  return weights;
+}
+
 CalibrationCase MakeCalibrationCase(const std::vector<NamedSeries>& daily,
                                     const std::vector<StationHours>& observed, const Season& season) {
   CalibrationCase problem;
@@ -38,7 +58,7 @@ CalibrationCase MakeCalibrationCase(const std::vector<NamedSeries>& daily,
       any = any || entry.DaysTaken[day];
     }
     if (!any) continue;
-    sums.Add(hours, entry.DaysTaken);
+    sums.Add(hours, entry.DaysTaken, entry.Series.FirstDay);
     problem.Stations.push_back(std::move(entry));
   }
   if (problem.Stations.empty()) {
@@ -46,42 +66,61 @@ CalibrationCase MakeCalibrationCase(const std::vector<NamedSeries>& daily,
                           "': expected days with both a daily depth and 24 observed hours, found none");
   }
   problem.Observed = sums.Values();
-  // A dry fraction near one moves little in relative terms: weighted so, its error counts
-  // as the relative error of the wet fraction.
-  const double dry = problem.Observed[static_cast<std::size_t>(HourlyStatistic::DryFraction)];
-  problem.Weights[static_cast<std::size_t>(HourlyStatistic::DryFraction)] =
-      (dry / (1 - dry)) * (dry / (1 - dry));
+  problem.Weights = DefaultWeights(problem.Observed);
   return problem;
 }
 
-std::optional<HourlyValues> Disaggregated(const CalibrationCase& problem, const ModelParameters& parameters,
-                                          const RunOptions& options) {
+double RepetitionWork(const std::vector<std::string>& log, int repFactor) {
+  static constexpr std::string_view kRepetitions = "& Repetitions performed ";
+  double repetitions = 0;
+  for (const std::string& line : log) {
+    if (line.starts_with(kRepetitions)) repetitions += std::atof(line.c_str() + kRepetitions.size());
+  }
+  return repetitions * (1 + kStormSetDraw / std::max(repFactor, 1));
+}
+
+int FirstHalf(int seeds) { return std::max(seeds / 2, 1); }
+
+PartialRun RunSeeds(const CalibrationCase& problem, const ModelParameters& parameters,
+                    const RunOptions& options, int first, int count) {
   ParametersByMonth byMonth;
   byMonth.fill(parameters);
-  const std::size_t seeds = static_cast<std::size_t>(problem.Seeds);
-  HourlySums sums;
-  bool failed = false;
-  OrderedPool<std::optional<HourlySums>>::Run(
+  const auto seeds = static_cast<std::size_t>(count);
+  PartialRun run;
+  OrderedPool<std::optional<std::pair<HourlySums, double>>>::Run(
       problem.Stations.size() * seeds, problem.Threads,
-      [&](std::size_t job) {
+      [&](std::size_t job) -> std::optional<std::pair<HourlySums, double>> {
         const CalibrationStation& station = problem.Stations[job / seeds];
-        RunOptions run = options;
+        RunOptions own = options;
         // Seeds follow each other modulo 2^32, as the run seed is read.
-        const auto seed =
-            static_cast<std::uint32_t>(options.RandomSeed) + static_cast<std::uint32_t>(job % seeds);
-        run.RandomSeed = StationSeed(static_cast<int>(seed), station.Name);
-        const StationResult result = DisaggregateStation(station.Series, byMonth, run);
-        if (!result.Failed.empty()) return std::optional<HourlySums>();
+        const auto seed = static_cast<std::uint32_t>(options.RandomSeed) + static_cast<std::uint32_t>(first) +
+                          static_cast<std::uint32_t>(job % seeds);
+        own.RandomSeed = StationSeed(static_cast<int>(seed), station.Name);
+        const StationResult result = DisaggregateStation(station.Series, byMonth, own);
+        if (!result.Failed.empty()) return std::nullopt;
         HourlySums one;
-        one.Add(result.Hourly, station.DaysTaken);
-        return std::optional(one);
+        one.Add(result.Hourly, station.DaysTaken, station.Series.FirstDay);
+        return std::pair{one, RepetitionWork(result.Log, options.RepLevel1Factor)};
       },
-      [&](std::size_t, std::optional<HourlySums>& one) {
-        if (one) sums.Add(*one);
-        failed = failed || !one;
+      [&](std::size_t, std::optional<std::pair<HourlySums, double>>& one) {
+        if (one) {
+          run.Sums.Add(one->first);
+          run.Work += one->second;
+        }
+        run.Failed = run.Failed || !one;
       });
-  if (failed) return std::nullopt;
-  return sums.Values();
+  return run;
+}
+
+std::optional<Disaggregation> Disaggregated(const CalibrationCase& problem, const ModelParameters& parameters,
+                                            const RunOptions& options) {
+  const int half = FirstHalf(problem.Seeds);
+  PartialRun run = RunSeeds(problem, parameters, options, 0, half);
+  const PartialRun rest = RunSeeds(problem, parameters, options, half, problem.Seeds - half);
+  if (run.Failed || rest.Failed) return std::nullopt;
+  run.Sums.Add(rest.Sums);
+  run.Work += rest.Work;
+  return Disaggregation{run.Sums.Values(), run.Work};
 }
 
 double Objective(const HourlyValues& disaggregated, const HourlyValues& observed,
