@@ -25,21 +25,50 @@ struct CalibrationStation {
 struct CalibrationCase {
   std::vector<CalibrationStation> Stations;
   HourlyValues Observed{};
-  HourlyValues Weights = {1, 1, 1, 1, 1};  // MakeCalibrationCase weighs the dry fraction up
-  RunOptions Options;                      // seed, distance, adjustment; the repetitions come from the knobs
+  HourlyValues Weights{};  // DefaultWeights of the observed values
+  RunOptions Options;      // seed, distance, adjustment; the repetitions come from the knobs
   int Seeds = 6;
   int Threads = 1;
 };
+
+// The weight of each statistic's squared relative error in the objective.
+HourlyValues DefaultWeights(const HourlyValues& observed);
 
 // The stations of daily that have observed hours, with the days both hold in the months.
 // Raises InvalidArgument when no station has a complete day of the season, naming it.
 CalibrationCase MakeCalibrationCase(const std::vector<NamedSeries>& daily,
                                     const std::vector<StationHours>& observed, const Season& season);
 
+// A candidate's pooled statistics and the work its disaggregation took: the level-1
+// repetitions performed, each weighted by its share of the storm sets drawn anew, which
+// is what a run's time follows (the weight is measured, see RepetitionWork).
+struct Disaggregation {
+  HourlyValues Values{};
+  double Work = 0;
+  bool operator==(const Disaggregation&) const = default;
+};
+
+// Repetitions of one run in units of an intensity redraw: every factor * attempts-th
+// repetition draws the storms anew, which costs about kStormSetDraw redraws per attempt,
+// so a repetition costs 1 + kStormSetDraw / factor of them.
+inline constexpr double kStormSetDraw = 2.8;
+double RepetitionWork(const std::vector<std::string>& log, int repFactor);
+
+// Seeds first to first + count of every station. A candidate runs the first half of the
+// seeds, then the rest; the sums of both halves are those of all seeds.
+int FirstHalf(int seeds);
+struct PartialRun {
+  HourlySums Sums;
+  double Work = 0;
+  bool Failed = false;
+};
+PartialRun RunSeeds(const CalibrationCase& problem, const ModelParameters& parameters,
+                    const RunOptions& options, int first, int count);
+
 // The pooled statistics of every station disaggregated with each of the seeds; none when a
 // wet sequence fails, as its hours would be missing from what the user gets.
-std::optional<HourlyValues> Disaggregated(const CalibrationCase& problem, const ModelParameters& parameters,
-                                          const RunOptions& options);
+std::optional<Disaggregation> Disaggregated(const CalibrationCase& problem, const ModelParameters& parameters,
+                                            const RunOptions& options);
 
 // sum of weight * (disaggregated / observed - 1)^2
 double Objective(const HourlyValues& disaggregated, const HourlyValues& observed,

@@ -2,6 +2,11 @@
 
 namespace nimbra {
 
+Knobs Canonical(Knobs knobs) {
+  if (knobs.RepFactor >= 1 && knobs.RepMin <= 2 * knobs.RepFactor) knobs.RepMin = 1;
+  return knobs;
+}
+
 ModelParameters ApplyKnobs(const ModelParameters& fitted, const Knobs& knobs) {
   const double s = knobs.CellDuration;
   const double f = knobs.StormFrequency;

@@ -23,6 +23,12 @@ struct Knobs {
   bool operator==(const Knobs&) const = default;
 };
 
+// The same knobs with the repetition minimum that behaves alike: the level-1 repetitions
+// allowed are max(factor * attempts, minimum), and a search that found its sequence has
+// counted at least two attempts, so any minimum up to twice the factor changes nothing
+// and is written 1. Equivalent candidates are then one candidate, disaggregated once.
+Knobs Canonical(Knobs knobs);
+
 ModelParameters ApplyKnobs(const ModelParameters& fitted, const Knobs& knobs);
 RunOptions ApplyKnobs(RunOptions options, const Knobs& knobs);
 

@@ -90,6 +90,7 @@ void WriteSeasonReport(const SeasonParameters& row, const CalibrationResult& r, 
   knob("rep_factor", r.Start.RepFactor, r.Best.RepFactor);
   knob("rep_min", r.Start.RepMin, r.Best.RepMin);
   knob("objective", r.ObjectiveBefore, r.ObjectiveAfter);
+  knob("run_work", r.WorkBefore, r.WorkAfter);
   knob("evaluations", 0, r.Evaluations);
 }
 

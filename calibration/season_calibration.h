@@ -3,7 +3,9 @@
 // settings and storm frequencies on the fitted set, then NLopt's subplex (derivative-free,
 // robust to the noise of a simulated objective) turns all five knobs in log scale from the
 // best of them, and the leading candidates are confirmed on twice the seeds. Candidates
-// are scored with the same seeds, so the same case gives the same result.
+// are scored with the same seeds, so the same case gives the same result. A candidate is
+// scored on half the seeds first and left there when it cannot come near the best, and
+// one that would run more than twice as long as the start is never taken.
 
 #include <functional>
 
@@ -21,6 +23,7 @@ struct CalibrationResult {
   ModelParameters Parameters;                  // the fitted set with the best knobs
   HourlyValues Observed{}, Before{}, After{};  // before and after on the confirming seeds
   double ObjectiveBefore = 0, ObjectiveAfter = 0;
+  double WorkBefore = 0, WorkAfter = 0;  // see Disaggregation::Work
   int Evaluations = 0;
 };
 

@@ -1,6 +1,8 @@
 #include "station_run.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <exception>
 #include <limits>
 #include <memory>
@@ -92,14 +94,41 @@ class StationRun {
       ++end;
     const int days = static_cast<int>(end - first);
     ++result_.Sequences;
+    const std::size_t shown = result_.Messages.size();
+    const std::int64_t firstDay = series_.FirstDay + static_cast<std::int64_t>(first);
     try {
       Disaggregate(first, days);
     } catch (const Stopped&) {
       throw;
     } catch (const std::exception& e) {
-      result_.Failed.push_back({series_.FirstDay + static_cast<std::int64_t>(first), days, e.what()});
+      result_.Failed.push_back({firstDay, days, e.what()});
     }
+    NameTheSequence(shown, firstDay, days);
     return end;
+  }
+
+  // The storm searches that found no storm set with the sequence's wet and dry days kept
+  // the last one tried: one message for the sequence says so and names it. A sequence
+  // that failed has its own entry; the message says its hours are missing.
+  void NameTheSequence(std::size_t shown, std::int64_t firstDay, int days) {
+    const bool failed = !result_.Failed.empty() && result_.Failed.back().FirstDay == firstDay;
+    std::vector<std::string>& messages = result_.Messages;
+    const auto from = messages.begin() + static_cast<std::ptrdiff_t>(shown);
+    if (std::find(from, messages.end(), kImpossibleStorm) == messages.end()) return;
+    messages.erase(std::remove(from, messages.end(), kImpossibleStorm), messages.end());
+    const CivilDate date = CivilFromDays(firstDay);
+    const char* instead =
+        failed ? "its hours are missing"
+        : core_.State().Options.PerformAdjustment
+            ? "the storms of the last attempt were kept and their hours scaled to the daily depths"
+            : "the storms of the last attempt were kept";
+    char text[240];
+    std::snprintf(text, sizeof text,
+                  "Impossible to construct a storm with the desired properties for the sequence of %d day%s "
+                  "from %04d-%02d-%02d: %s",
+                  days, days == 1 ? "" : "s", date.Year, date.Month, date.Day, instead);
+    messages.emplace_back(text);
+    if (!failed) result_.Warnings.push_back({firstDay, days, text});
   }
 
   void Disaggregate(std::size_t first, int days) {

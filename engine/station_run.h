@@ -35,6 +35,9 @@ struct StationResult {
   std::vector<std::string> Messages;  // what the desktop program would show in message boxes
   int Sequences = 0;                  // wet sequences disaggregated or tried
   std::vector<FailedSequence> Failed;
+  // Sequences whose hours were kept although no storm set matched their wet and dry days;
+  // the message says what was done instead, as does the one in Messages.
+  std::vector<FailedSequence> Warnings;
 };
 
 // Wet sequences never cross a missing day; runs longer than a series holds are split.

@@ -56,17 +56,25 @@ void WriteParameters(std::ostream& out, const std::vector<SeasonParameters>& row
   out << "\n  ],\n";
 }
 
+void WriteSequences(std::ostream& out, const std::vector<FailedSequence>& sequences) {
+  out << "[";
+  for (std::size_t i = 0; i < sequences.size(); ++i) {
+    const FailedSequence& f = sequences[i];
+    out << (i ? ", " : "") << "{\"first_date\": \"" << FormatDate(f.FirstDay) << "\", \"days\": " << f.Days
+        << ", \"message\": " << JsonString(f.Message) << "}";
+  }
+  out << "]";
+}
+
 void WriteStation(std::ostream& out, const StationSummary& s) {
   out << "\n    {\"station\": " << JsonString(s.Station) << ", \"seed\": " << s.Seed << ", \"first_date\": \""
       << FormatDate(s.FirstDay) << "\", \"days\": " << s.Days << ", \"wet_days\": " << s.WetDays
       << ", \"missing_days\": " << s.MissingDays << ", \"sequences\": " << s.Sequences
-      << ", \"failed_sequences\": [";
-  for (std::size_t i = 0; i < s.Failed.size(); ++i) {
-    const FailedSequence& f = s.Failed[i];
-    out << (i ? ", " : "") << "{\"first_date\": \"" << FormatDate(f.FirstDay) << "\", \"days\": " << f.Days
-        << ", \"message\": " << JsonString(f.Message) << "}";
-  }
-  out << "]}";
+      << ", \"failed_sequences\": ";
+  WriteSequences(out, s.Failed);
+  out << ", \"warnings\": ";
+  WriteSequences(out, s.Warnings);
+  out << "}";
 }
 
 }  // namespace

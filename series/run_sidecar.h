@@ -25,6 +25,7 @@ struct StationSummary {
   std::int64_t MissingDays = 0;
   int Sequences = 0;
   std::vector<FailedSequence> Failed;
+  std::vector<FailedSequence> Warnings;  // kept with a message, see StationResult
 };
 
 struct RunSidecar {

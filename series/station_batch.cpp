@@ -69,6 +69,7 @@ StationResult RunInParts(const StationJob& job) {
     result.Messages.insert(result.Messages.end(), partResult.Messages.begin(), partResult.Messages.end());
     result.Sequences += partResult.Sequences;
     result.Failed.insert(result.Failed.end(), partResult.Failed.begin(), partResult.Failed.end());
+    result.Warnings.insert(result.Warnings.end(), partResult.Warnings.begin(), partResult.Warnings.end());
   }
   std::stable_sort(result.Failed.begin(), result.Failed.end(),
                    [](const FailedSequence& a, const FailedSequence& b) { return a.FirstDay < b.FirstDay; });
@@ -109,6 +110,7 @@ StationOutcome RunStationJob(const StationJob& job) {
   outcome.Summary.Seed = job.Options.RandomSeed;
   outcome.Summary.Sequences = outcome.Result.Sequences;
   outcome.Summary.Failed = outcome.Result.Failed;
+  outcome.Summary.Warnings = outcome.Result.Warnings;
   return outcome;
 }
 

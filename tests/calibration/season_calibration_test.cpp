@@ -52,8 +52,10 @@ TEST(SeasonCalibration, ReproducibleFromItsSeedOnAnyNumberOfThreads) {
   EXPECT_LE(a.ObjectiveAfter, a.ObjectiveBefore);
   CalibrationCase confirming = one.Problem;
   confirming.Seeds *= 2;
-  EXPECT_EQ(a.Before, Disaggregated(confirming, one.Fitted, ApplyKnobs(one.Problem.Options, Knobs{})));
-  EXPECT_EQ(a.After, Disaggregated(confirming, a.Parameters, ApplyKnobs(one.Problem.Options, a.Best)));
+  EXPECT_EQ(a.Before,
+            Disaggregated(confirming, one.Fitted, ApplyKnobs(one.Problem.Options, Knobs{}))->Values);
+  EXPECT_EQ(a.After,
+            Disaggregated(confirming, a.Parameters, ApplyKnobs(one.Problem.Options, a.Best))->Values);
 
   ParametersByMonth byMonth;
   byMonth.fill(a.Parameters);
@@ -79,6 +81,24 @@ TEST(SeasonCalibration, ACandidateWhoseSequencesFailRanksLast) {
   EXPECT_TRUE(std::isnan(r.Before.front()));
   EXPECT_TRUE(std::isfinite(r.ObjectiveAfter));
   EXPECT_GT(r.Best.RepFactor + r.Best.RepMin, 0);
+}
+
+// A search that found its sequence has counted at least two attempts, so a minimum up to
+// twice the factor never raises the repetitions allowed: such settings give the same hours
+// and are one candidate; a larger minimum is another.
+TEST(SeasonCalibration, RepetitionMinimumsUpToTwiceTheFactorAreOneCandidate) {
+  const SmallCase c = TwoJulys(2);
+  const auto hours = [&](int factor, int minimum) {
+    return Disaggregated(c.Problem, c.Fitted, ApplyKnobs(c.Problem.Options, {1, 1, 1, factor, minimum}));
+  };
+  for (const auto& [factor, minimum] :
+       {std::pair{1, 2}, std::pair{2, 3}, std::pair{2, 4}, std::pair{5, 10}}) {
+    EXPECT_EQ(hours(factor, minimum), hours(factor, 1)) << factor << '/' << minimum;
+    EXPECT_EQ(Canonical({1, 1, 1, factor, minimum}), (Knobs{1, 1, 1, factor, 1}));
+  }
+  EXPECT_NE(hours(2, 40), hours(2, 1));
+  EXPECT_EQ(Canonical({1, 1, 1, 2, 5}).RepMin, 5);
+  EXPECT_EQ(Canonical({1, 1, 1, 0, 0}).RepMin, 0);  // no repetitions stays failing
 }
 
 TEST(SeasonCalibration, ASeasonWithoutObservedDaysIsRefused) {

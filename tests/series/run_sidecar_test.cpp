@@ -20,6 +20,7 @@ TEST(RunSidecar, StationsCarryTheirCountsAndFailedSequences) {
   summary.Seed = -12;
   summary.Sequences = 1;
   summary.Failed = {{*ParseDate("2010-07-02"), 2, "Too many repetitions"}};
+  summary.Warnings = {{*ParseDate("2010-07-05"), 1, "Kept"}};
 
   RunSidecar run;
   run.CommandLine = {"nimbra-cli", "disaggregate", "--input", "a\\b.csv"};
@@ -33,7 +34,8 @@ TEST(RunSidecar, StationsCarryTheirCountsAndFailedSequences) {
   EXPECT_NE(
       json.find("{\"station\": \"Tempel \\\"hof\\\"\", \"seed\": -12, \"first_date\": \"2010-07-01\", "
                 "\"days\": 6, \"wet_days\": 2, \"missing_days\": 2, \"sequences\": 1, \"failed_sequences\": "
-                "[{\"first_date\": \"2010-07-02\", \"days\": 2, \"message\": \"Too many repetitions\"}]}"),
+                "[{\"first_date\": \"2010-07-02\", \"days\": 2, \"message\": \"Too many repetitions\"}], "
+                "\"warnings\": [{\"first_date\": \"2010-07-05\", \"days\": 1, \"message\": \"Kept\"}]}"),
       std::string::npos)
       << json;
   EXPECT_EQ(JsonString("tab\there\n"), "\"tab\\u0009here\\u000a\"");
