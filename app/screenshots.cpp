@@ -7,15 +7,15 @@
 #include <QTest>
 #include <QTimer>
 
-#include "DesktopProgram.h"
-#include "HelpWindow.h"
-#include "TAboutBox.h"
-#include "TBLParametersForm.h"
-#include "TGraphForm.h"
-#include "TMainForm.h"
-#include "TRepetitionOptions.h"
-#include "TVout.h"
+#include "about_dialog.h"
+#include "desktop_program.h"
+#include "graphs_window.h"
+#include "help_window.h"
+#include "log_window.h"
+#include "main_window.h"
+#include "parameters_dialog.h"
 #include "qt_prompts.h"
+#include "repetition_dialog.h"
 
 namespace {
 

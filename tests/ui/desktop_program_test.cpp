@@ -1,3 +1,5 @@
+#include "desktop_program.h"
+
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -5,13 +7,12 @@
 #include <QtTest>
 #include <fstream>
 
-#include "ChartZoom.h"
-#include "DesktopProgram.h"
-#include "TBLParametersForm.h"
-#include "TGraphForm.h"
-#include "TMainForm.h"
-#include "TRepetitionOptions.h"
-#include "TVout.h"
+#include "chart_zoom.h"
+#include "graphs_window.h"
+#include "log_window.h"
+#include "main_window.h"
+#include "parameters_dialog.h"
+#include "repetition_dialog.h"
 #include "scripted_prompts.h"
 
 using namespace nimbra;
