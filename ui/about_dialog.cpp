@@ -48,7 +48,7 @@ QFrame* Bevel(QWidget* parent) {
 
 }  // namespace
 
-TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("About Nimbra"));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -67,7 +67,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   CentreOnScreen();
 }
 
-QLayout* TAboutBox::MakeHeading() {
+QLayout* AboutDialog::MakeHeading() {
   auto* texts = new QVBoxLayout;
   texts->addWidget(
       Picture(QStringLiteral(":/pictures/nimbra_banner.svg"), QSize(145, 25), QStringLiteral("Banner"), this),
@@ -92,7 +92,7 @@ QLayout* TAboutBox::MakeHeading() {
   return heading;
 }
 
-QLayout* TAboutBox::MakeMemoryLines() {
+QLayout* AboutDialog::MakeMemoryLines() {
   PhysMem = new QLabel(this);
   PhysMem->setObjectName(QStringLiteral("PhysMem"));
   FreeRes = new QLabel(this);
@@ -106,7 +106,7 @@ QLayout* TAboutBox::MakeMemoryLines() {
   return lines;
 }
 
-QLayout* TAboutBox::MakeButtonRow() {
+QLayout* AboutDialog::MakeButtonRow() {
   // Return presses the default button; Escape rejects the dialog: both close it.
   OKButton = new QPushButton(QStringLiteral("OK"), this);
   OKButton->setObjectName(QStringLiteral("OKButton"));
@@ -119,12 +119,12 @@ QLayout* TAboutBox::MakeButtonRow() {
   return row;
 }
 
-void TAboutBox::ShowMemoryStatus(const MemoryStatus& status) {
+void AboutDialog::ShowMemoryStatus(const MemoryStatus& status) {
   PhysMem->setText(FormatPhysicalMemory(status.TotalBytes, locale()));
   FreeRes->setText(FormatMemoryLoad(status.LoadPercent));
 }
 
-void TAboutBox::CentreOnScreen() {
+void AboutDialog::CentreOnScreen() {
   // Placing the box ourselves also keeps QDialog from centring it over its parent.
   adjustSize();
   const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();

@@ -12,14 +12,14 @@ class QPushButton;
 
 namespace nimbra {
 
-class TAboutBox : public QDialog {
+class AboutDialog : public QDialog {
   Q_OBJECT
 
  public:
   static constexpr int kHelpContext = 1;
 
   // Reads the memory figures of this machine.
-  explicit TAboutBox(QWidget* parent = nullptr);
+  explicit AboutDialog(QWidget* parent = nullptr);
 
   // Fills PhysMem and FreeRes, with the box's locale for the grouping of thousands.
   void ShowMemoryStatus(const MemoryStatus& status);

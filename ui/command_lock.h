@@ -3,6 +3,7 @@
 // run's start and given back as they were at its end.
 
 #include <QAction>
+#include <QList>
 #include <QWidget>
 #include <initializer_list>
 #include <vector>
@@ -12,7 +13,10 @@ namespace nimbra {
 template <class Command>
 class EnabledStates {
  public:
-  void Add(std::initializer_list<Command*> commands) { commands_.insert(commands_.end(), commands); }
+  template <class Commands>
+  void Add(const Commands& commands) {
+    commands_.insert(commands_.end(), commands.begin(), commands.end());
+  }
 
   void Lock() {
     states_.clear();
@@ -34,6 +38,7 @@ class EnabledStates {
 class CommandLock {
  public:
   void Add(std::initializer_list<QAction*> actions) { actions_.Add(actions); }
+  void Add(const QList<QAction*>& actions) { actions_.Add(actions); }
   void Add(std::initializer_list<QWidget*> widgets) { widgets_.Add(widgets); }
 
   void Lock() {

@@ -15,18 +15,18 @@ namespace nimbra {
 // the engine's defaults.
 DesktopProgram::DesktopProgram(Prompts& prompts)
     : prompts_(prompts),
-      Vout_(std::make_unique<TVout>(prompts_)),
-      Help_(std::make_unique<HelpWindow>()),
-      MainForm_(std::make_unique<TMainForm>(*Vout_, prompts_, *Help_)) {
-  InstallHelpKey(Vout_.get(), TVout::kHelpContext, *Help_);
-  Engine& engine = MainForm_->engine();
-  BLParametersForm_ = std::make_unique<TBLParametersForm>(engine, prompts_, *Help_, MainForm_.get());
-  GraphForm_ = std::make_unique<TGraphForm>(engine, prompts_, *Help_);
-  RepetitionOptions_ = std::make_unique<TRepetitionOptions>(engine, prompts_, *Help_, MainForm_.get());
-  MainForm_->AttachWindows(*BLParametersForm_, *GraphForm_, *RepetitionOptions_);
-  if (!RestorePlace(*GraphForm_, QStringLiteral("GraphsWindow")) && !PlaceUnder(*GraphForm_, *Vout_))
-    PlaceBeside(*GraphForm_, *MainForm_);
-  MainForm_->show();
+      log_(std::make_unique<LogWindow>(prompts_)),
+      help_(std::make_unique<HelpWindow>()),
+      main_(std::make_unique<MainWindow>(*log_, prompts_, *help_)) {
+  InstallHelpKey(log_.get(), LogWindow::kHelpContext, *help_);
+  Engine& engine = main_->engine();
+  parameters_ = std::make_unique<ParametersDialog>(engine, prompts_, *help_, main_.get());
+  graphs_ = std::make_unique<GraphsWindow>(engine, prompts_, *help_);
+  repetitions_ = std::make_unique<RepetitionDialog>(engine, prompts_, *help_, main_.get());
+  main_->AttachWindows(*parameters_, *graphs_, *repetitions_);
+  if (!RestorePlace(*graphs_, QStringLiteral("GraphsWindow")) && !PlaceUnder(*graphs_, *log_))
+    PlaceBeside(*graphs_, *main_);
+  main_->show();
 }
 
 DesktopProgram::~DesktopProgram() = default;

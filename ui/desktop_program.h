@@ -8,11 +8,11 @@
 namespace nimbra {
 
 class HelpWindow;
-class TBLParametersForm;
-class TGraphForm;
-class TMainForm;
-class TRepetitionOptions;
-class TVout;
+class ParametersDialog;
+class GraphsWindow;
+class MainWindow;
+class RepetitionDialog;
+class LogWindow;
 
 class DesktopProgram {
  public:
@@ -21,21 +21,21 @@ class DesktopProgram {
   DesktopProgram(const DesktopProgram&) = delete;
   DesktopProgram& operator=(const DesktopProgram&) = delete;
 
-  TMainForm& MainForm() { return *MainForm_; }
-  TVout& Vout() { return *Vout_; }
-  HelpWindow& Help() { return *Help_; }
-  TBLParametersForm& BLParametersForm() { return *BLParametersForm_; }
-  TGraphForm& GraphForm() { return *GraphForm_; }
-  TRepetitionOptions& RepetitionOptions() { return *RepetitionOptions_; }
+  MainWindow& Main() { return *main_; }
+  LogWindow& Log() { return *log_; }
+  HelpWindow& Help() { return *help_; }
+  ParametersDialog& Parameters() { return *parameters_; }
+  GraphsWindow& Graphs() { return *graphs_; }
+  RepetitionDialog& Repetitions() { return *repetitions_; }
 
  private:
   Prompts& prompts_;
-  std::unique_ptr<TVout> Vout_;
-  std::unique_ptr<HelpWindow> Help_;
-  std::unique_ptr<TMainForm> MainForm_;
-  std::unique_ptr<TBLParametersForm> BLParametersForm_;
-  std::unique_ptr<TGraphForm> GraphForm_;
-  std::unique_ptr<TRepetitionOptions> RepetitionOptions_;
+  std::unique_ptr<LogWindow> log_;
+  std::unique_ptr<HelpWindow> help_;
+  std::unique_ptr<MainWindow> main_;
+  std::unique_ptr<ParametersDialog> parameters_;
+  std::unique_ptr<GraphsWindow> graphs_;
+  std::unique_ptr<RepetitionDialog> repetitions_;
 };
 
 }  // namespace nimbra

@@ -17,6 +17,7 @@
 #include "graph_pages.h"
 #include "guarded_command.h"
 #include "help_window.h"
+#include "object_names.h"
 #include "stair_series.h"
 
 namespace nimbra {
@@ -38,23 +39,23 @@ constexpr int kFuchsia = 0xFF00FF;
 constexpr int kTeal = 0x808000;
 constexpr int kNavy = 0x800000;
 constexpr int kMaroon = 0x000080;
-constexpr std::array<int, TGraphForm::kCellSeriesCount> kCellColours = {
+constexpr std::array<int, GraphsWindow::kCellSeriesCount> kCellColours = {
     kRed, kGreen, kYellow, kBlue, kOrange, kGrey, kFuchsia, kTeal, kNavy, kMaroon};
 
-constexpr PageLayout kPages[TGraphForm::kPageCount] = {
+constexpr PageLayout kPages[GraphsWindow::kPageCount] = {
     {.name = "Storms",
-     .chartName = "Chart3",
+     .chartName = "storms",
      .title = "Storms ",
      .bottomTitle = "Time (days)",
      .leftTitle = "Intensity (mm/h)",
      .legendBeside = true},
     {.name = "Hyetograph",
-     .chartName = "Chart4",
+     .chartName = "hyetograph",
      .title = "Hyetograph",
      .bottomTitle = "Time (days)",
      .leftTitle = "Intensity (mm/h)"},
     {.name = "Probabilities",
-     .chartName = "Chart5",
+     .chartName = "dryProbability",
      .title = "Probabilities of dry spells",
      .leftTitle = "Probability (P)",
      .bottom = BottomAxis::Categories,
@@ -62,14 +63,14 @@ constexpr PageLayout kPages[TGraphForm::kPageCount] = {
      .probabilities = true,
      .animatedZoom = true},
     {.name = "Marginal",
-     .chartName = "Chart1",
+     .chartName = "marginal",
      .title = "Marginal statistics",
      .leftTitle = "Variation, Skewness",
      .bottom = BottomAxis::Categories,
      .background = PageBackground::WhitePanel,
      .animatedZoom = true},
     {.name = "Autocorrelation",
-     .chartName = "Chart2",
+     .chartName = "autocorrelation",
      .title = "Autocorrelation",
      .bottomTitle = "Lag (h)",
      .leftTitle = "Autocorrelation",
@@ -123,7 +124,7 @@ void AddCells(ChartSeries& series, const Storm& storm) {
 
 }  // namespace
 
-TGraphForm::TGraphForm(Engine& engine, Prompts& prompts, HelpWindow& help, QWidget* parent)
+GraphsWindow::GraphsWindow(Engine& engine, Prompts& prompts, HelpWindow& help, QWidget* parent)
     : QWidget(parent), engine_(engine), prompts_(prompts) {
   setWindowFlags(Qt::Window);
   setWindowTitle(QStringLiteral("Nimbra graphs"));
@@ -131,101 +132,111 @@ TGraphForm::TGraphForm(Engine& engine, Prompts& prompts, HelpWindow& help, QWidg
   BuildSeries();
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(PageControl1);
+  layout->addWidget(tabs_);
   // Wide enough for the tabs beside the widest options, in whatever font the desktop uses.
-  const int tabRow =
-      PageControl1->tabBar()->sizeHint().width() + PageControl1->cornerWidget()->sizeHint().width();
+  const int tabRow = tabs_->tabBar()->sizeHint().width() + tabs_->cornerWidget()->sizeHint().width();
   resize(std::max(kInitialSize.width(), tabRow + kTabRowSlack), kInitialSize.height());
+  NameObjects({{copyButton_, "copy"},
+               {statisticsGroup_, "statisticsChoice"},
+               {allHoursButton_, "allHours"},
+               {wetDaysButton_, "wetDays"},
+               {wetHoursButton_, "wetHours"},
+               {originalButton_, "original"},
+               {disaggregatedButton_, "disaggregated"},
+               {dataSetGroup_, "dataSetChoice"},
+               {bordersBox_, "cellBorders"}});
   InstallHelpKey(this, kHelpContext, help);
-  PageControl1->setCurrentIndex(kHyetographPage);
-  ChooseTabActionExecute();
-  connect(PageControl1, &QTabWidget::currentChanged, this, &TGraphForm::ChooseTabActionExecute);
-  PageControl1->installEventFilter(this);
-  PageControl1->tabBar()->installEventFilter(this);
+  tabs_->setCurrentIndex(kHyetographPage);
+  DrawCurrentPage();
+  connect(tabs_, &QTabWidget::currentChanged, this, &GraphsWindow::DrawCurrentPage);
+  tabs_->installEventFilter(this);
+  tabs_->tabBar()->installEventFilter(this);
 }
 
-TGraphForm::~TGraphForm() = default;
+GraphsWindow::~GraphsWindow() = default;
 
-void TGraphForm::BuildPages() {
-  PageControl1 = new PageControl(this);
-  PageControl1->setObjectName(QStringLiteral("PageControl1"));
+void GraphsWindow::BuildPages() {
+  tabs_ = new PageControl(this);
+  tabs_->setObjectName(QStringLiteral("pages"));
   for (int p = 0; p < kPageCount; ++p) {
-    pages_[p] = new GraphPage(kPages[p], PageControl1);
-    PageControl1->addTab(pages_[p], QString::fromLatin1(kPages[p].name));
+    pages_[p] = new GraphPage(kPages[p], tabs_);
+    tabs_->addTab(pages_[p], QString::fromLatin1(kPages[p].name));
   }
-  Chart1 = pages_[kMarginalPage]->Chart();
-  Chart2 = pages_[kAutocorrelationPage]->Chart();
-  Chart3 = pages_[kStormsPage]->Chart();
-  Chart4 = pages_[kHyetographPage]->Chart();
-  Chart5 = pages_[kProbabilitiesPage]->Chart();
-  PageControl1->setCornerWidget(MakeOptions(), Qt::TopRightCorner);
-  ShowBorders = new QCheckBox(QStringLiteral("Show borders"), pages_[kStormsPage]);
-  connect(ShowBorders, &QCheckBox::clicked, this, &TGraphForm::ShowBordersClick);
-  pages_[kStormsPage]->AddOverlay(ShowBorders, Qt::AlignTop | Qt::AlignLeft);
+  plots_.marginal = pages_[kMarginalPage]->Chart();
+  plots_.autocorrelation = pages_[kAutocorrelationPage]->Chart();
+  plots_.storms = pages_[kStormsPage]->Chart();
+  plots_.hyetograph = pages_[kHyetographPage]->Chart();
+  plots_.dryProbability = pages_[kProbabilitiesPage]->Chart();
+  tabs_->setCornerWidget(MakeOptions(), Qt::TopRightCorner);
+  bordersBox_ = new QCheckBox(QStringLiteral("Show borders"), pages_[kStormsPage]);
+  connect(bordersBox_, &QCheckBox::clicked, this, &GraphsWindow::ShowCellBorders);
+  pages_[kStormsPage]->AddOverlay(bordersBox_, Qt::AlignTop | Qt::AlignLeft);
 }
 
 // Each chart draws the disaggregated data first and the original data over them.
-void TGraphForm::BuildSeries() {
+void GraphsWindow::BuildSeries() {
   GraphPage& storms = *pages_[kStormsPage];
   for (int i = 0; i < kCellSeriesCount; ++i) {
     const QString title = i + 1 < kCellSeriesCount ? QStringLiteral("Storm %1").arg(i + 1)
                                                    : QStringLiteral("Storm >=%1").arg(kCellSeriesCount);
-    CellSeries[i] = storms.Add<StairSeries>(QStringLiteral("CellSeries%1").arg(i + 1), title,
-                                            ColourValue(kCellColours[i]), kCellLook);
+    plots_.cells[i] = storms.Add<StairSeries>(QStringLiteral("cells%1").arg(i + 1), title,
+                                              ColourValue(kCellColours[i]), kCellLook);
   }
   const QColor red = ColourValue(kRed);
   const QColor green = ColourValue(kGreen);
   const QString original = QStringLiteral("Original");
   const QString disaggregated = QStringLiteral("Disaggregated");
   GraphPage& hours = *pages_[kHyetographPage];
-  Series7 = hours.Add<StairSeries>(QStringLiteral("Series7"), disaggregated, green, kHourLook);
-  Series6 = hours.Add<StairSeries>(QStringLiteral("Series6"), original, red, kHourLook);
+  plots_.syntheticHours =
+      hours.Add<StairSeries>(QStringLiteral("syntheticHours"), disaggregated, green, kHourLook);
+  plots_.originalHours = hours.Add<StairSeries>(QStringLiteral("originalHours"), original, red, kHourLook);
   GraphPage& probabilities = *pages_[kProbabilitiesPage];
-  ProbSeries2 = probabilities.Add<BarSeries>(QStringLiteral("ProbSeries2"), disaggregated, green);
-  ProbSeries1 = probabilities.Add<BarSeries>(QStringLiteral("ProbSeries1"), original, red);
+  plots_.syntheticDryProbability =
+      probabilities.Add<BarSeries>(QStringLiteral("syntheticDryProbability"), disaggregated, green);
+  plots_.originalDryProbability =
+      probabilities.Add<BarSeries>(QStringLiteral("originalDryProbability"), original, red);
   GraphPage& marginal = *pages_[kMarginalPage];
-  Series2 = marginal.Add<BarSeries>(QStringLiteral("Series2"), disaggregated, green);
-  Series1 = marginal.Add<BarSeries>(QStringLiteral("Series1"), original, red);
+  plots_.syntheticMarginal =
+      marginal.Add<BarSeries>(QStringLiteral("syntheticMarginal"), disaggregated, green);
+  plots_.originalMarginal = marginal.Add<BarSeries>(QStringLiteral("originalMarginal"), original, red);
   GraphPage& autocorrelation = *pages_[kAutocorrelationPage];
-  Series4 = autocorrelation.Add<LineSeries>(QStringLiteral("Series4"), disaggregated, green, 2);
-  Series3 = autocorrelation.Add<LineSeries>(QStringLiteral("Series3"), original, red, 3);
+  plots_.syntheticAutocorrelation =
+      autocorrelation.Add<LineSeries>(QStringLiteral("syntheticAutocorrelation"), disaggregated, green, 2);
+  plots_.originalAutocorrelation =
+      autocorrelation.Add<LineSeries>(QStringLiteral("originalAutocorrelation"), original, red, 3);
 }
 
 // The two frames share one place beside the tabs; each frame's buttons form a group of
 // their own, so that each frame always shows its choice.
-QWidget* TGraphForm::MakeOptions() {
-  auto* options = new QWidget(PageControl1);
-  AllRadioButton = MakeRadioButton(QStringLiteral("All"), &TGraphForm::ChooseStatisticsOptionExecute);
-  WetDaysRadioButton =
-      MakeRadioButton(QStringLiteral("Wet days"), &TGraphForm::ChooseStatisticsOptionExecute);
-  WetHoursRadioButton =
-      MakeRadioButton(QStringLiteral("Wet hours"), &TGraphForm::ChooseStatisticsOptionExecute);
-  OriginalRadioButton = MakeRadioButton(QStringLiteral("Original"), &TGraphForm::ChooseDataSetActionExecute);
-  DisaggregatedRadioButton =
-      MakeRadioButton(QStringLiteral("Disaggregated"), &TGraphForm::ChooseDataSetActionExecute);
+QWidget* GraphsWindow::MakeOptions() {
+  auto* options = new QWidget(tabs_);
+  allHoursButton_ = MakeRadioButton(QStringLiteral("All"), &GraphsWindow::ShowChosenStatisticsOption);
+  wetDaysButton_ = MakeRadioButton(QStringLiteral("Wet days"), &GraphsWindow::ShowChosenStatisticsOption);
+  wetHoursButton_ = MakeRadioButton(QStringLiteral("Wet hours"), &GraphsWindow::ShowChosenStatisticsOption);
+  originalButton_ = MakeRadioButton(QStringLiteral("Original"), &GraphsWindow::ShowChosenDataSet);
+  disaggregatedButton_ = MakeRadioButton(QStringLiteral("Disaggregated"), &GraphsWindow::ShowChosenDataSet);
   auto* statistics = new QButtonGroup(options);
-  for (QRadioButton* button : {AllRadioButton, WetDaysRadioButton, WetHoursRadioButton})
+  for (QRadioButton* button : {allHoursButton_, wetDaysButton_, wetHoursButton_})
     statistics->addButton(button);
   auto* dataSet = new QButtonGroup(options);
-  for (QRadioButton* button : {OriginalRadioButton, DisaggregatedRadioButton}) dataSet->addButton(button);
-  RadioGroup1 = MakeFrame(QStringLiteral("Option for evaluation of statistics"),
-                          {AllRadioButton, WetDaysRadioButton, WetHoursRadioButton});
-  OrigOrDisRadioGroup =
-      MakeFrame(QStringLiteral("Data set"), {OriginalRadioButton, DisaggregatedRadioButton});
-  Copy = new QPushButton(QStringLiteral("Copy"), options);
-  Copy->setToolTip(QStringLiteral("Copy graph to clipboard"));
-  connect(Copy, &QPushButton::clicked, this, &TGraphForm::CopyClick);
+  for (QRadioButton* button : {originalButton_, disaggregatedButton_}) dataSet->addButton(button);
+  statisticsGroup_ = MakeFrame(QStringLiteral("Option for evaluation of statistics"),
+                               {allHoursButton_, wetDaysButton_, wetHoursButton_});
+  dataSetGroup_ = MakeFrame(QStringLiteral("Data set"), {originalButton_, disaggregatedButton_});
+  copyButton_ = new QPushButton(QStringLiteral("Copy"), options);
+  copyButton_->setToolTip(QStringLiteral("Copy graph to clipboard"));
+  connect(copyButton_, &QPushButton::clicked, this, &GraphsWindow::CopyChart);
   auto* frames = new QGridLayout;
-  frames->addWidget(RadioGroup1, 0, 0);
-  frames->addWidget(OrigOrDisRadioGroup, 0, 0);
+  frames->addWidget(statisticsGroup_, 0, 0);
+  frames->addWidget(dataSetGroup_, 0, 0);
   auto* layout = new QHBoxLayout(options);
   layout->setContentsMargins(4, 0, 4, 2);
   layout->addLayout(frames);
-  layout->addWidget(Copy, 0, Qt::AlignVCenter);
+  layout->addWidget(copyButton_, 0, Qt::AlignVCenter);
   return options;
 }
 
-QGroupBox* TGraphForm::MakeFrame(const QString& caption, std::initializer_list<QRadioButton*> buttons) {
+QGroupBox* GraphsWindow::MakeFrame(const QString& caption, std::initializer_list<QRadioButton*> buttons) {
   auto* frame = new QGroupBox(caption);
   auto* layout = new QHBoxLayout(frame);
   layout->setContentsMargins(6, 0, 6, 0);
@@ -235,7 +246,7 @@ QGroupBox* TGraphForm::MakeFrame(const QString& caption, std::initializer_list<Q
 }
 
 // Checking a button, by the user or from code, runs its action; unchecking does not.
-QRadioButton* TGraphForm::MakeRadioButton(const QString& caption, void (TGraphForm::*action)()) {
+QRadioButton* GraphsWindow::MakeRadioButton(const QString& caption, void (GraphsWindow::*action)()) {
   auto* button = new QRadioButton(caption);
   connect(button, &QRadioButton::toggled, this, [this, action](bool checked) {
     if (checked) (this->*action)();
@@ -243,57 +254,65 @@ QRadioButton* TGraphForm::MakeRadioButton(const QString& caption, void (TGraphFo
   return button;
 }
 
-void TGraphForm::ShowPage(int index) { PageControl1->setCurrentIndex(index); }
+void GraphsWindow::SetOriginalAvailable(bool available) {
+  originalButton_->setEnabled(available);
+  if (!available) disaggregatedButton_->setChecked(true);
+}
 
-ZoomChartView* TGraphForm::ChartView(int page) const {
+void GraphsWindow::ShowPage(int index) { tabs_->setCurrentIndex(index); }
+
+ZoomChartView* GraphsWindow::ChartView(int page) const {
   return pages_.at(static_cast<std::size_t>(page))->View();
 }
 
-void TGraphForm::DrawPage(Page page) { pages_[page]->Draw(); }
+void GraphsWindow::DrawPage(Page page) { pages_[page]->Draw(); }
 
-void TGraphForm::UpdateGraphs() {
+void GraphsWindow::UpdateGraphs() {
   const EngineState& s = engine_.State();
-  Series6->Clear();
-  Series7->Clear();
+  plots_.originalHours->Clear();
+  plots_.syntheticHours->Clear();
   if (s.OriginalHourlyAvailable) {
-    AddHours(*Series6, s.OriginalHourly, true);
+    AddHours(*plots_.originalHours, s.OriginalHourly, true);
   } else {
-    Series6->SetInLegend(false);
+    plots_.originalHours->SetInLegend(false);
   }
-  AddHours(*Series7, s.SyntheticHourly, false);
+  AddHours(*plots_.syntheticHours, s.SyntheticHourly, false);
   DrawPage(kHyetographPage);
   ShowChosenStorms();
   ShowChosenStatistics();
 }
 
-void TGraphForm::ResetGraphs() {
+void GraphsWindow::ResetGraphs() {
   for (Page page : {kMarginalPage, kAutocorrelationPage, kStormsPage, kHyetographPage, kProbabilitiesPage}) {
     pages_[page]->Clear();
     pages_[page]->View()->RestoreWholeView();
   }
 }
 
-void TGraphForm::SetRunGoing(bool going) { runGoing_ = going; }
+void GraphsWindow::SetRunGoing(bool going) { runGoing_ = going; }
 
-void TGraphForm::ShowStorms(const StormSet& storms) {
-  for (StairSeries* series : CellSeries) series->Clear();
-  for (int i = 1; i < kCellSeriesCount; ++i) CellSeries[i]->SetInLegend(false);
-  for (int j = 1; j <= storms.Count; ++j) AddCells(*CellSeries[std::min(j, kCellSeriesCount) - 1], storms[j]);
+void GraphsWindow::ShowStorms(const StormSet& storms) {
+  for (StairSeries* series : plots_.cells) series->Clear();
+  for (int i = 1; i < kCellSeriesCount; ++i) plots_.cells[i]->SetInLegend(false);
+  for (int j = 1; j <= storms.Count; ++j)
+    AddCells(*plots_.cells[std::min(j, kCellSeriesCount) - 1], storms[j]);
   DrawPage(kStormsPage);
 }
 
-void TGraphForm::ShowStatistics(const StatisticsSummary& original, const StatisticsSummary& synthetic) {
+void GraphsWindow::ShowStatistics(const StatisticsSummary& original, const StatisticsSummary& synthetic) {
   const bool withOriginal = engine_.State().OriginalHourlyAvailable;
-  for (ChartSeries* series : {Series1, Series2, Series3, Series4}) series->Clear();
-  Series2->Add(synthetic.Variation, QStringLiteral("Variation"));
-  Series2->Add(synthetic.Skewness, QStringLiteral("Skewness"));
-  Series4->AddArray(synthetic.Autoc);
-  Series1->SetInLegend(withOriginal);
-  Series3->SetInLegend(withOriginal);
+  for (ChartSeries* series : {plots_.originalMarginal, plots_.syntheticMarginal,
+                              plots_.originalAutocorrelation, plots_.syntheticAutocorrelation})
+    series->Clear();
+  plots_.syntheticMarginal->Add(synthetic.Variation, QStringLiteral("Variation"));
+  plots_.syntheticMarginal->Add(synthetic.Skewness, QStringLiteral("Skewness"));
+  plots_.syntheticAutocorrelation->AddArray(synthetic.Autoc);
+  plots_.originalMarginal->SetInLegend(withOriginal);
+  plots_.originalAutocorrelation->SetInLegend(withOriginal);
   if (withOriginal) {
-    Series1->Add(original.Variation);
-    Series1->Add(original.Skewness);
-    Series3->AddArray(original.Autoc);
+    plots_.originalMarginal->Add(original.Variation);
+    plots_.originalMarginal->Add(original.Skewness);
+    plots_.originalAutocorrelation->AddArray(original.Autoc);
   }
   ShowProbabilities();
   DrawPage(kMarginalPage);
@@ -302,7 +321,7 @@ void TGraphForm::ShowStatistics(const StatisticsSummary& original, const Statist
 
 // From the counts of all six summaries, whatever the option. A count of zero under a
 // fraction ends the filling at that bar: the bars before it stay, no later bar is added.
-void TGraphForm::ShowProbabilities() {
+void GraphsWindow::ShowProbabilities() {
   const EngineState& s = engine_.State();
   struct Bar {
     ChartSeries* series;
@@ -311,18 +330,23 @@ void TGraphForm::ShowProbabilities() {
     const char* label;
   };
   std::vector<Bar> bars;
-  ProbSeries1->Clear();
-  ProbSeries2->Clear();
-  ProbSeries1->SetInLegend(s.OriginalHourlyAvailable);
+  plots_.originalDryProbability->Clear();
+  plots_.syntheticDryProbability->Clear();
+  plots_.originalDryProbability->SetInLegend(s.OriginalHourlyAvailable);
   if (s.OriginalHourlyAvailable) {
-    bars.push_back({ProbSeries1, s.WetHourStatsOriginal.Count, s.AllStatsOriginal.Count, ""});
-    bars.push_back({ProbSeries1, s.WetDayStatsOriginal.Count, s.AllStatsOriginal.Count, ""});
-    bars.push_back({ProbSeries1, s.WetHourStatsOriginal.Count, s.WetDayStatsOriginal.Count, ""});
+    bars.push_back(
+        {plots_.originalDryProbability, s.WetHourStatsOriginal.Count, s.AllStatsOriginal.Count, ""});
+    bars.push_back(
+        {plots_.originalDryProbability, s.WetDayStatsOriginal.Count, s.AllStatsOriginal.Count, ""});
+    bars.push_back(
+        {plots_.originalDryProbability, s.WetHourStatsOriginal.Count, s.WetDayStatsOriginal.Count, ""});
   }
-  bars.push_back({ProbSeries2, s.WetHourStatsSynthetic.Count, s.AllStatsSynthetic.Count, "P(dry hour)"});
-  bars.push_back({ProbSeries2, s.WetDayStatsSynthetic.Count, s.AllStatsSynthetic.Count, "P(dry day)"});
-  bars.push_back(
-      {ProbSeries2, s.WetHourStatsSynthetic.Count, s.WetDayStatsSynthetic.Count, "P(dry hour|wet day)"});
+  bars.push_back({plots_.syntheticDryProbability, s.WetHourStatsSynthetic.Count, s.AllStatsSynthetic.Count,
+                  "P(dry hour)"});
+  bars.push_back({plots_.syntheticDryProbability, s.WetDayStatsSynthetic.Count, s.AllStatsSynthetic.Count,
+                  "P(dry day)"});
+  bars.push_back({plots_.syntheticDryProbability, s.WetHourStatsSynthetic.Count, s.WetDayStatsSynthetic.Count,
+                  "P(dry hour|wet day)"});
   for (const Bar& bar : bars) {
     if (bar.of == 0) break;
     bar.series->Add(1.0 - static_cast<double>(bar.wet) / static_cast<double>(bar.of),
@@ -331,24 +355,24 @@ void TGraphForm::ShowProbabilities() {
   DrawPage(kProbabilitiesPage);
 }
 
-void TGraphForm::ChooseDataSetActionExecute() {
+void GraphsWindow::ShowChosenDataSet() {
   if (!runGoing_) ShowChosenStorms();
 }
 
-void TGraphForm::ChooseStatisticsOptionExecute() {
+void GraphsWindow::ShowChosenStatisticsOption() {
   if (!runGoing_) ShowChosenStatistics();
 }
 
-void TGraphForm::ShowChosenStorms() {
+void GraphsWindow::ShowChosenStorms() {
   const EngineState& s = engine_.State();
-  ShowStorms(DisaggregatedRadioButton->isChecked() ? s.Storms : s.OriginalStorms);
+  ShowStorms(disaggregatedButton_->isChecked() ? s.Storms : s.OriginalStorms);
 }
 
-void TGraphForm::ShowChosenStatistics() {
+void GraphsWindow::ShowChosenStatistics() {
   const EngineState& s = engine_.State();
-  if (AllRadioButton->isChecked()) {
+  if (allHoursButton_->isChecked()) {
     ShowStatistics(s.AllStatsOriginal, s.AllStatsSynthetic);
-  } else if (WetDaysRadioButton->isChecked()) {
+  } else if (wetDaysButton_->isChecked()) {
     ShowStatistics(s.WetDayStatsOriginal, s.WetDayStatsSynthetic);
   } else {
     ShowStatistics(s.WetHourStatsOriginal, s.WetHourStatsSynthetic);
@@ -357,62 +381,62 @@ void TGraphForm::ShowChosenStatistics() {
 
 // Each visit to a statistics page starts with "All", each visit to the storms with the
 // disaggregated storms; the other pages offer no option.
-void TGraphForm::ChooseTabActionExecute() {
-  const int page = PageControl1->currentIndex();
+void GraphsWindow::DrawCurrentPage() {
+  const int page = tabs_->currentIndex();
   const bool statistics = page == kMarginalPage || page == kAutocorrelationPage;
   ShowStatisticsOptions(statistics, page == kMarginalPage);
-  if (statistics) AllRadioButton->setChecked(true);
+  if (statistics) allHoursButton_->setChecked(true);
   ShowDataSetOptions(page == kStormsPage);
-  if (page == kStormsPage) DisaggregatedRadioButton->setChecked(true);
+  if (page == kStormsPage) disaggregatedButton_->setChecked(true);
 }
 
-void TGraphForm::ShowStatisticsOptions(bool shown, bool wetHours) {
-  RadioGroup1->setVisible(shown);
-  AllRadioButton->setVisible(shown);
-  WetDaysRadioButton->setVisible(shown);
-  WetHoursRadioButton->setVisible(shown && wetHours);
+void GraphsWindow::ShowStatisticsOptions(bool shown, bool wetHours) {
+  statisticsGroup_->setVisible(shown);
+  allHoursButton_->setVisible(shown);
+  wetDaysButton_->setVisible(shown);
+  wetHoursButton_->setVisible(shown && wetHours);
 }
 
-void TGraphForm::ShowDataSetOptions(bool shown) {
-  OrigOrDisRadioGroup->setVisible(shown);
-  OriginalRadioButton->setVisible(shown);
-  DisaggregatedRadioButton->setVisible(shown);
+void GraphsWindow::ShowDataSetOptions(bool shown) {
+  dataSetGroup_->setVisible(shown);
+  originalButton_->setVisible(shown);
+  disaggregatedButton_->setVisible(shown);
 }
 
-void TGraphForm::CopyClick() { CopyChartToClipboard(*ChartView(PageControl1->currentIndex())); }
+void GraphsWindow::CopyChart() { CopyChartToClipboard(*ChartView(tabs_->currentIndex())); }
 
-void TGraphForm::ShowBordersClick() {
-  for (StairSeries* series : CellSeries) series->SetDivisionLinesVisible(ShowBorders->isChecked());
+void GraphsWindow::ShowCellBorders() {
+  for (StairSeries* series : plots_.cells) series->SetDivisionLinesVisible(bordersBox_->isChecked());
 }
 
 // The statistics are brought up to date; the charts wait for the next update.
-void TGraphForm::GraphFormActivate() {
+void GraphsWindow::RedrawOnActivation() {
   if (runGoing_) return;
   RunGuarded(prompts_, [this] { engine_.ComputeStatistics(); });
 }
 
-void TGraphForm::FormClose() {
+void GraphsWindow::TellClosed() {
   hide();
   emit Closed();
 }
 
-bool TGraphForm::event(QEvent* event) {
+bool GraphsWindow::event(QEvent* event) {
   // Showing activates the window; the statistics are computed then, before the
   // update that follows the showing, even where the activation itself comes later.
-  if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Show) GraphFormActivate();
+  if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Show) RedrawOnActivation();
   return QWidget::event(event);
 }
 
-void TGraphForm::closeEvent(QCloseEvent* event) {
-  FormClose();
+void GraphsWindow::closeEvent(QCloseEvent* event) {
+  TellClosed();
   event->accept();
 }
 
 // The focus entering the page control from another control, as the window first shows.
-bool TGraphForm::eventFilter(QObject* watched, QEvent* event) {
+bool GraphsWindow::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::FocusIn) {
     const auto reason = static_cast<QFocusEvent*>(event)->reason();
-    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) ChooseTabActionExecute();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) DrawCurrentPage();
   }
   return QWidget::eventFilter(watched, event);
 }

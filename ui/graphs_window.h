@@ -27,7 +27,7 @@ class HelpWindow;
 class StairSeries;
 class ZoomChartView;
 
-class TGraphForm : public QWidget {
+class GraphsWindow : public QWidget {
   Q_OBJECT
 
  public:
@@ -42,8 +42,8 @@ class TGraphForm : public QWidget {
   };
   static constexpr int kCellSeriesCount = 10;
 
-  TGraphForm(Engine& engine, Prompts& prompts, HelpWindow& help, QWidget* parent = nullptr);
-  ~TGraphForm() override;
+  GraphsWindow(Engine& engine, Prompts& prompts, HelpWindow& help, QWidget* parent = nullptr);
+  ~GraphsWindow() override;
 
   // The hyetographs, then the storms and the statistics for the options chosen.
   void UpdateGraphs();
@@ -57,41 +57,35 @@ class TGraphForm : public QWidget {
   void ShowPage(int index);
   ZoomChartView* ChartView(int page) const;
 
-  QTabWidget* PageControl1;
-  QPushButton* Copy;
-  QGroupBox* RadioGroup1;
-  QRadioButton* AllRadioButton;
-  QRadioButton* WetDaysRadioButton;
-  QRadioButton* WetHoursRadioButton;
-  QRadioButton* OriginalRadioButton;
-  QRadioButton* DisaggregatedRadioButton;
-  QGroupBox* OrigOrDisRadioGroup;
-  QCheckBox* ShowBorders;
+  // The charts and their series, as the window last drew them.
+  struct Plots {
+    QChart* marginal = nullptr;  // variation and skewness
+    QChart* autocorrelation = nullptr;
+    QChart* storms = nullptr;  // storms and their cells
+    QChart* hyetograph = nullptr;
+    QChart* dryProbability = nullptr;
+    // Storms 1 to 9 one each, then every later storm together.
+    std::array<StairSeries*, kCellSeriesCount> cells{};
+    StairSeries* originalHours = nullptr;
+    StairSeries* syntheticHours = nullptr;
+    ChartSeries* originalDryProbability = nullptr;
+    ChartSeries* syntheticDryProbability = nullptr;
+    ChartSeries* originalMarginal = nullptr;
+    ChartSeries* syntheticMarginal = nullptr;
+    ChartSeries* originalAutocorrelation = nullptr;
+    ChartSeries* syntheticAutocorrelation = nullptr;
+  };
+  const Plots& Drawn() const { return plots_; }
+  // In file mode there are no original hours to show: the disaggregated ones are chosen.
+  void SetOriginalAvailable(bool available);
 
-  QChart* Chart1;  // marginal statistics
-  QChart* Chart2;  // autocorrelations
-  QChart* Chart3;  // storms and their cells
-  QChart* Chart4;  // hyetographs
-  QChart* Chart5;  // dry probabilities
-
-  // Storms 1 to 9 one each, then every later storm together.
-  std::array<StairSeries*, kCellSeriesCount> CellSeries{};
-  StairSeries* Series6;  // original hours
-  StairSeries* Series7;  // disaggregated hours
-  ChartSeries* ProbSeries1;
-  ChartSeries* ProbSeries2;
-  ChartSeries* Series1;  // original variation and skewness
-  ChartSeries* Series2;
-  ChartSeries* Series3;  // original autocorrelations
-  ChartSeries* Series4;
-
-  void ChooseDataSetActionExecute();
-  void ChooseStatisticsOptionExecute();
-  void ChooseTabActionExecute();
-  void CopyClick();
-  void ShowBordersClick();
-  void GraphFormActivate();
-  void FormClose();
+  void ShowChosenDataSet();
+  void ShowChosenStatisticsOption();
+  void DrawCurrentPage();
+  void CopyChart();
+  void ShowCellBorders();
+  void RedrawOnActivation();
+  void TellClosed();
 
  signals:
   // The close box hid the window; the main window raises its "Show graphs" toggle.
@@ -107,7 +101,7 @@ class TGraphForm : public QWidget {
   void BuildSeries();
   QWidget* MakeOptions();
   QGroupBox* MakeFrame(const QString& caption, std::initializer_list<QRadioButton*> buttons);
-  QRadioButton* MakeRadioButton(const QString& caption, void (TGraphForm::*action)());
+  QRadioButton* MakeRadioButton(const QString& caption, void (GraphsWindow::*action)());
   void ShowStorms(const StormSet& storms);
   void ShowStatistics(const StatisticsSummary& original, const StatisticsSummary& synthetic);
   void ShowProbabilities();
@@ -118,6 +112,17 @@ class TGraphForm : public QWidget {
   void ShowChosenStorms();
   void ShowChosenStatistics();
 
+  QTabWidget* tabs_;
+  QPushButton* copyButton_;
+  QGroupBox* statisticsGroup_;
+  QRadioButton* allHoursButton_;
+  QRadioButton* wetDaysButton_;
+  QRadioButton* wetHoursButton_;
+  QRadioButton* originalButton_;
+  QRadioButton* disaggregatedButton_;
+  QGroupBox* dataSetGroup_;
+  QCheckBox* bordersBox_;
+  Plots plots_;
   Engine& engine_;
   Prompts& prompts_;
   bool runGoing_ = false;

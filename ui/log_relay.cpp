@@ -5,7 +5,7 @@
 
 namespace nimbra {
 
-LogRelay::LogRelay(TVout& window) : window_(window) {}
+LogRelay::LogRelay(LogWindow& window) : window_(window) {}
 
 void LogRelay::BeginRun() {
   lastLine_ = window_.LastLine();

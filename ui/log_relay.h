@@ -13,13 +13,13 @@
 
 namespace nimbra {
 
-class TVout;
+class LogWindow;
 
 class LogRelay : public QObject, public OutputLog {
   Q_OBJECT
 
  public:
-  explicit LogRelay(TVout& window);
+  explicit LogRelay(LogWindow& window);
 
   // On the windows' thread, before the worker starts and after it has ended.
   void BeginRun();
@@ -42,7 +42,7 @@ class LogRelay : public QObject, public OutputLog {
   // On the windows' thread: hands the queued edits to the window in order.
   void Deliver();
 
-  TVout& window_;
+  LogWindow& window_;
   bool relaying_ = false;
   std::string lastLine_;
   bool hasLine_ = false;

@@ -62,83 +62,85 @@ QString JoinedWithLf(const std::string& text) {
 
 }  // namespace
 
-TVout::TVout(Prompts& prompts, int lineCapacity) : prompts_(prompts) {
+LogWindow::LogWindow(Prompts& prompts, int lineCapacity) : prompts_(prompts) {
   // Closing the main window must end the program even while the log is still open.
   setAttribute(Qt::WA_QuitOnClose, false);
   resize(586, 236);
-  BuildMemo(lineCapacity);
-  MainMenu1 = menuBar();
-  MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+  BuildTextArea(lineCapacity);
+  menus_ = menuBar();
+  menus_->setObjectName(QStringLiteral("menus"));
   BuildFileMenu();
   BuildTextMenu();
   BuildOptionsMenu();
   setWindowTitle(kCaptionPrefix + QStringLiteral("(Untitled)"));
-  FormCreate();
+  LoadStartValues();
 }
 
-void TVout::BuildMemo(int lineCapacity) {
+void LogWindow::BuildTextArea(int lineCapacity) {
   // A capacity below one line would leave the drop-oldest rule nothing to keep.
   lineCapacity_ = std::max(lineCapacity, 1);
-  Memo1 = new QPlainTextEdit(this);
-  Memo1->setObjectName(QStringLiteral("Memo1"));
-  Memo1->setFrameShape(QFrame::NoFrame);
+  text_ = new QPlainTextEdit(this);
+  text_->setObjectName(QStringLiteral("text"));
+  text_->setFrameShape(QFrame::NoFrame);
   QFont font(QStringLiteral("Courier New"));
   font.setStyleHint(QFont::TypeWriter);
   font.setPixelSize(13);
-  Memo1->setFont(font);
-  Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
-  Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  text_->setFont(font);
+  text_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   // One block more than the lines: the empty block after the last line break. The
   // limit also switches off undo, whose history would grow with every logged line.
-  Memo1->setMaximumBlockCount(lineCapacity_ + 1);
-  setCentralWidget(Memo1);
-  Memo1->setFocus();
-  connect(Memo1, &QPlainTextEdit::textChanged, this, &TVout::Memo1Change);
+  text_->setMaximumBlockCount(lineCapacity_ + 1);
+  setCentralWidget(text_);
+  text_->setFocus();
+  connect(text_, &QPlainTextEdit::textChanged, this, &LogWindow::MarkModified);
 }
 
-void TVout::BuildFileMenu() {
-  QMenu* menu = MainMenu1->addMenu(QStringLiteral("&File"));
-  New1 = AddAction(menu, QStringLiteral("&New"), QStringLiteral("New1"), &TVout::New1Click);
+void LogWindow::BuildFileMenu() {
+  QMenu* menu = menus_->addMenu(QStringLiteral("&File"));
+  newAction_ = AddAction(menu, QStringLiteral("&New"), QStringLiteral("new"), &LogWindow::StartNew);
   menu->addSeparator();
-  Open1 = AddAction(menu, QStringLiteral("&Open..."), QStringLiteral("Open1"), &TVout::Open1Click);
-  Save1 = AddAction(menu, QStringLiteral("&Save"), QStringLiteral("Save1"), &TVout::Save1Click);
-  Save1->setShortcut(QKeySequence::Save);
-  Saveas1 = AddAction(menu, QStringLiteral("Save &as..."), QStringLiteral("Saveas1"), &TVout::Saveas1Click);
+  openAction_ = AddAction(menu, QStringLiteral("&Open..."), QStringLiteral("open"), &LogWindow::OpenFile);
+  saveAction_ = AddAction(menu, QStringLiteral("&Save"), QStringLiteral("save"), &LogWindow::Save);
+  saveAction_->setShortcut(QKeySequence::Save);
+  saveAsAction_ =
+      AddAction(menu, QStringLiteral("Save &as..."), QStringLiteral("saveAs"), &LogWindow::SaveAs);
   menu->addSeparator();
   // Exit closes this window only, through the same save question as its close box.
-  Exit1 = menu->addAction(QStringLiteral("E&xit"));
-  Exit1->setObjectName(QStringLiteral("Exit1"));
-  connect(Exit1, &QAction::triggered, this, &QWidget::close);
+  closeAction_ = menu->addAction(QStringLiteral("E&xit"));
+  closeAction_->setObjectName(QStringLiteral("close"));
+  connect(closeAction_, &QAction::triggered, this, &QWidget::close);
 }
 
-void TVout::BuildTextMenu() {
-  QMenu* menu = MainMenu1->addMenu(QStringLiteral("&Text"));
-  AlignLeft1 = AddAction(menu, QStringLiteral("Align &Left"), QStringLiteral("AlignLeft1"),
-                         &TVout::AlignLeft1Click, true);
-  AlignRight1 = AddAction(menu, QStringLiteral("Align &Right"), QStringLiteral("AlignRight1"),
-                          &TVout::AlignRight1Click, true);
-  Center1 = AddAction(menu, QStringLiteral("&Center"), QStringLiteral("Center1"), &TVout::Center1Click, true);
-  AlignLeft1->setChecked(true);
+void LogWindow::BuildTextMenu() {
+  QMenu* menu = menus_->addMenu(QStringLiteral("&Text"));
+  alignLeftAction_ = AddAction(menu, QStringLiteral("Align &Left"), QStringLiteral("alignLeft"),
+                               &LogWindow::AlignLeft, true);
+  alignRightAction_ = AddAction(menu, QStringLiteral("Align &Right"), QStringLiteral("alignRight"),
+                                &LogWindow::AlignRight, true);
+  centreAction_ =
+      AddAction(menu, QStringLiteral("&Center"), QStringLiteral("centre"), &LogWindow::Centre, true);
+  alignLeftAction_->setChecked(true);
   menu->addSeparator();
-  WordWrap1 = AddAction(menu, QStringLiteral("&Word Wrap"), QStringLiteral("WordWrap1"),
-                        &TVout::WordWrap1Click, true);
-  ReadOnly1 = AddAction(menu, QStringLiteral("Read &Only"), QStringLiteral("ReadOnly1"),
-                        &TVout::ReadOnly1Click, true);
+  wordWrapAction_ = AddAction(menu, QStringLiteral("&Word Wrap"), QStringLiteral("wordWrap"),
+                              &LogWindow::ToggleWordWrap, true);
+  readOnlyAction_ = AddAction(menu, QStringLiteral("Read &Only"), QStringLiteral("readOnly"),
+                              &LogWindow::ToggleReadOnly, true);
 }
 
-void TVout::BuildOptionsMenu() {
-  QMenu* menu = MainMenu1->addMenu(QStringLiteral("&Options"));
-  Font1 = AddAction(menu, QStringLiteral("&Font..."), QStringLiteral("Font1"), &TVout::Font1Click);
-  BackColor1 = AddAction(menu, QStringLiteral("Back &Color..."), QStringLiteral("BackColor1"),
-                         &TVout::BackColor1Click);
+void LogWindow::BuildOptionsMenu() {
+  QMenu* menu = menus_->addMenu(QStringLiteral("&Options"));
+  fontAction_ = AddAction(menu, QStringLiteral("&Font..."), QStringLiteral("font"), &LogWindow::ChooseFont);
+  backColourAction_ = AddAction(menu, QStringLiteral("Back &Color..."), QStringLiteral("backColour"),
+                                &LogWindow::ChooseBackColour);
   menu->addSeparator();
-  Countchars1 =
-      AddAction(menu, QStringLiteral("Count chars"), QStringLiteral("Countchars1"), &TVout::Countchars1Click);
+  countCharactersAction_ = AddAction(menu, QStringLiteral("Count chars"), QStringLiteral("countCharacters"),
+                                     &LogWindow::CountCharacters);
 }
 
-QAction* TVout::AddAction(QMenu* menu, const QString& caption, const QString& name, Handler handler,
-                          bool checkable) {
+QAction* LogWindow::AddAction(QMenu* menu, const QString& caption, const QString& name, Handler handler,
+                              bool checkable) {
   QAction* action = menu->addAction(caption);
   action->setObjectName(name);
   action->setCheckable(checkable);
@@ -147,18 +149,18 @@ QAction* TVout::AddAction(QMenu* menu, const QString& caption, const QString& na
   return action;
 }
 
-void TVout::FormCreate() {
-  FileName.clear();
-  Modified = false;
+void LogWindow::LoadStartValues() {
+  fileName_.clear();
+  modified_ = false;
 }
 
-void TVout::Memo1Change() { Modified = true; }
+void LogWindow::MarkModified() { modified_ = true; }
 
-bool TVout::FormCloseQuery() { return !Modified || AskToSave(); }
+bool LogWindow::MayClose() { return !modified_ || AskToSave(); }
 
-void TVout::closeEvent(QCloseEvent* event) {
+void LogWindow::closeEvent(QCloseEvent* event) {
   bool mayClose = false;
-  RunGuarded(prompts_, [&] { mayClose = FormCloseQuery(); });
+  RunGuarded(prompts_, [&] { mayClose = MayClose(); });
   event->setAccepted(mayClose);
 }
 
@@ -166,12 +168,12 @@ void TVout::closeEvent(QCloseEvent* event) {
 
 // Every line ends with a line break, so the text area's last block is empty unless
 // the user typed after the last break; such an unfinished line counts too.
-int TVout::LineCount() const {
-  const QTextDocument* document = Memo1->document();
+int LogWindow::LineCount() const {
+  const QTextDocument* document = text_->document();
   return document->blockCount() - (document->lastBlock().text().isEmpty() ? 1 : 0);
 }
 
-void TVout::AddLine(const std::string& text) {
+void LogWindow::AddLine(const std::string& text) {
   // Raised when it appears, not with every line: a window the user brought to the front
   // during a run (the graphs) stays there.
   if (isHidden()) {
@@ -181,61 +183,63 @@ void TVout::AddLine(const std::string& text) {
   for (const auto& line : SplitLines(text)) AppendLine(ToQString(line));
 }
 
-void TVout::AppendLine(const QString& line) {
+void LogWindow::AppendLine(const QString& line) {
   while (LineCount() >= lineCapacity_ && LineCount() > 0) RemoveFirstLine();
-  Memo1->moveCursor(QTextCursor::End);
-  if (!Memo1->document()->lastBlock().text().isEmpty()) Memo1->insertPlainText(QStringLiteral("\n"));
-  Memo1->insertPlainText(line + QLatin1Char('\n'));
+  text_->moveCursor(QTextCursor::End);
+  if (!text_->document()->lastBlock().text().isEmpty()) text_->insertPlainText(QStringLiteral("\n"));
+  text_->insertPlainText(line + QLatin1Char('\n'));
 }
 
-void TVout::RemoveFirstLine() {
-  QTextCursor cursor(Memo1->document());
+void LogWindow::RemoveFirstLine() {
+  QTextCursor cursor(text_->document());
   if (!cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor))
     cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
   cursor.removeSelectedText();
 }
 
-void TVout::ClearText() {
+void LogWindow::ClearText() {
   ReplaceText(QString());
   // Clearing an empty text still counts as a change of it.
-  Memo1Change();
+  MarkModified();
 }
 
-void TVout::ReplaceText(const QString& text) {
-  QTextCursor cursor(Memo1->document());
+void LogWindow::ReplaceText(const QString& text) {
+  QTextCursor cursor(text_->document());
   cursor.select(QTextCursor::Document);
   cursor.insertText(text);
 }
 
-std::string TVout::LastLine() const {
+std::string LogWindow::LastLine() const {
   const int count = LineCount();
-  return count == 0 ? std::string() : FromQString(Memo1->document()->findBlockByNumber(count - 1).text());
+  return count == 0 ? std::string() : FromQString(text_->document()->findBlockByNumber(count - 1).text());
 }
 
-void TVout::ReplaceLastLine(const std::string& text) {
+void LogWindow::ReplaceLastLine(const std::string& text) {
   const int count = LineCount();
   if (count == 0) return;
-  QTextCursor cursor(Memo1->document()->findBlockByNumber(count - 1));
+  QTextCursor cursor(text_->document()->findBlockByNumber(count - 1));
   cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
   cursor.insertText(JoinedWithLf(text));
 }
 
-std::string TVout::DecimalSeparator() const { return FromQString(QLocale().decimalPoint()); }
+std::string LogWindow::DecimalSeparator() const { return FromQString(QLocale().decimalPoint()); }
 
-std::vector<std::string> TVout::Lines() const { return SplitFileLines(FromQString(Memo1->toPlainText())); }
+std::vector<std::string> LogWindow::Lines() const {
+  return SplitFileLines(FromQString(text_->toPlainText()));
+}
 
-void TVout::PlaceBelow(const QWidget& mainWindow) {
+void LogWindow::PlaceBelow(const QWidget& mainWindow) {
   nimbra::PlaceBelow(*this, mainWindow, kHeightBelowMainWindow);
 }
 
-bool TVout::IsEmpty() const { return LineCount() == 0; }
+bool LogWindow::IsEmpty() const { return LineCount() == 0; }
 
-bool TVout::HasUnsavedContent() const { return Modified && !IsEmpty(); }
+bool LogWindow::HasUnsavedContent() const { return modified_ && !IsEmpty(); }
 
 // --- Files -----------------------------------------------------------------
 
-bool TVout::AskToSave() {
-  const std::string subject = FileName.empty() ? "The log" : "The document " + FileName;
+bool LogWindow::AskToSave() {
+  const std::string subject = fileName_.empty() ? "The log" : "The document " + fileName_;
   const std::string message = subject + " has changed.\r\rDo you want to save the changes?";
   switch (prompts_.ConfirmOrCancel(message)) {
     case Answer::Yes:
@@ -248,27 +252,27 @@ bool TVout::AskToSave() {
   return false;
 }
 
-bool TVout::SaveFile() {
-  if (FileName.empty()) return SaveFileAs();
-  WriteFile(FileName);
-  Modified = false;
+bool LogWindow::SaveFile() {
+  if (fileName_.empty()) return SaveFileAs();
+  WriteFile(fileName_);
+  modified_ = false;
   return true;
 }
 
 // A file that cannot be written leaves the name and the caption as they were.
-bool TVout::SaveFileAs() {
+bool LogWindow::SaveFileAs() {
   const std::optional<std::string> path = ChooseSavePath();
   if (!path) return false;
   WriteFile(*path);
-  FileName = *path;
-  Modified = false;
-  SetCaption(ToQString(FileName));
+  fileName_ = *path;
+  modified_ = false;
+  SetCaption(ToQString(fileName_));
   return true;
 }
 
 // Like a save dialog that prompts before overwriting: No brings the dialog back.
-std::optional<std::string> TVout::ChooseSavePath() {
-  std::string proposed = FileName;
+std::optional<std::string> LogWindow::ChooseSavePath() {
+  std::string proposed = fileName_;
   for (;;) {
     TitleNextDialog(prompts_, QStringLiteral("Save the log"), QStringLiteral("txt"));
     std::optional<std::string> chosen = prompts_.ChooseFileToSave(proposed, kFilters);
@@ -279,86 +283,87 @@ std::optional<std::string> TVout::ChooseSavePath() {
   }
 }
 
-void TVout::WriteFile(const std::string& path) const { WriteLines(path, Lines()); }
+void LogWindow::WriteFile(const std::string& path) const { WriteLines(path, Lines()); }
 
-void TVout::LoadFile(const std::string& path) {
+void LogWindow::LoadFile(const std::string& path) {
   const std::vector<std::string> lines = ReadLines(path);
   QString text;
   for (const auto& line : lines) text += ToQString(line) + QLatin1Char('\n');
   ReplaceText(text);
 }
 
-void TVout::SetCaption(const QString& name) { setWindowTitle(kCaptionPrefix + name); }
+void LogWindow::SetCaption(const QString& name) { setWindowTitle(kCaptionPrefix + name); }
 
 // --- Menu handlers -----------------------------------------------------------
 
-void TVout::New1Click() {
-  if (Modified && !AskToSave()) return;
+void LogWindow::StartNew() {
+  if (modified_ && !AskToSave()) return;
   ReplaceText(QString());
-  Modified = false;
-  FileName.clear();
+  modified_ = false;
+  fileName_.clear();
   SetCaption(QStringLiteral("[Untitled]"));
 }
 
-void TVout::Open1Click() {
-  if (Modified && !AskToSave()) return;
+void LogWindow::OpenFile() {
+  if (modified_ && !AskToSave()) return;
   // The open prompt hands back what it was given on a cancel, so it starts empty.
   const std::string path = prompts_.ChooseFileToOpen(std::string(), kFilters);
   if (path.empty()) return;
-  FileName = path;
+  fileName_ = path;
   LoadFile(path);
-  Modified = false;
-  SetCaption(ToQString(FileName));
+  modified_ = false;
+  SetCaption(ToQString(fileName_));
 }
 
-void TVout::Save1Click() {
-  if (Modified) SaveFile();
+void LogWindow::Save() {
+  if (modified_) SaveFile();
 }
 
-void TVout::Saveas1Click() { SaveFileAs(); }
+void LogWindow::SaveAs() { SaveFileAs(); }
 
-void TVout::AlignLeft1Click() { SetAlignment(Qt::AlignLeft, AlignLeft1); }
+void LogWindow::AlignLeft() { SetAlignment(Qt::AlignLeft, alignLeftAction_); }
 
-void TVout::AlignRight1Click() { SetAlignment(Qt::AlignRight, AlignRight1); }
+void LogWindow::AlignRight() { SetAlignment(Qt::AlignRight, alignRightAction_); }
 
-void TVout::Center1Click() { SetAlignment(Qt::AlignHCenter, Center1); }
+void LogWindow::Centre() { SetAlignment(Qt::AlignHCenter, centreAction_); }
 
-void TVout::SetAlignment(Qt::Alignment alignment, QAction* chosen) {
-  QTextOption option = Memo1->document()->defaultTextOption();
+void LogWindow::SetAlignment(Qt::Alignment alignment, QAction* chosen) {
+  QTextOption option = text_->document()->defaultTextOption();
   option.setAlignment(alignment);
-  Memo1->document()->setDefaultTextOption(option);
-  for (QAction* entry : {AlignLeft1, AlignRight1, Center1}) entry->setChecked(entry == chosen);
+  text_->document()->setDefaultTextOption(option);
+  for (QAction* entry : {alignLeftAction_, alignRightAction_, centreAction_})
+    entry->setChecked(entry == chosen);
 }
 
-void TVout::WordWrap1Click() {
-  const bool wrap = Memo1->lineWrapMode() == QPlainTextEdit::NoWrap;
-  Memo1->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
-  Memo1->setHorizontalScrollBarPolicy(wrap ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAlwaysOn);
-  WordWrap1->setChecked(wrap);
+void LogWindow::ToggleWordWrap() {
+  const bool wrap = text_->lineWrapMode() == QPlainTextEdit::NoWrap;
+  text_->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+  text_->setHorizontalScrollBarPolicy(wrap ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAlwaysOn);
+  wordWrapAction_->setChecked(wrap);
 }
 
-void TVout::ReadOnly1Click() {
-  Memo1->setReadOnly(!Memo1->isReadOnly());
-  ReadOnly1->setChecked(Memo1->isReadOnly());
+void LogWindow::ToggleReadOnly() {
+  text_->setReadOnly(!text_->isReadOnly());
+  readOnlyAction_->setChecked(text_->isReadOnly());
 }
 
-void TVout::Font1Click() {
+void LogWindow::ChooseFont() {
   bool accepted = false;
-  const QFont font = QFontDialog::getFont(&accepted, Memo1->font(), this);
-  if (accepted) Memo1->setFont(font);
+  const QFont font = QFontDialog::getFont(&accepted, text_->font(), this);
+  if (accepted) text_->setFont(font);
 }
 
-void TVout::BackColor1Click() {
-  QPalette palette = Memo1->palette();
+void LogWindow::ChooseBackColour() {
+  QPalette palette = text_->palette();
   const QColor color = QColorDialog::getColor(palette.color(QPalette::Base), this);
   if (!color.isValid()) return;
   palette.setColor(QPalette::Base, color);
-  Memo1->setPalette(palette);
+  text_->setPalette(palette);
 }
 
 // A line break counts as the two characters a saved file holds for it.
-void TVout::Countchars1Click() {
-  const QString text = Memo1->toPlainText();
+void LogWindow::CountCharacters() {
+  const QString text = text_->toPlainText();
   const auto count = text.size() + text.count(QLatin1Char('\n'));
   prompts_.Inform("The text has " + std::to_string(count) + " characters");
 }

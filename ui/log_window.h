@@ -3,6 +3,7 @@
 // plain-text editor. It exists once, starts hidden and shows itself with the first
 // line written to it.
 
+#include <QList>
 #include <QMainWindow>
 #include <functional>
 #include <optional>
@@ -20,7 +21,7 @@ class QPlainTextEdit;
 
 namespace nimbra {
 
-class TVout : public QMainWindow, public OutputLog {
+class LogWindow : public QMainWindow, public OutputLog {
   Q_OBJECT
 
  public:
@@ -28,7 +29,7 @@ class TVout : public QMainWindow, public OutputLog {
   // Lines the text area holds; beyond that the oldest lines make room for new ones.
   static constexpr int kDefaultLineCapacity = 100'000;
 
-  explicit TVout(Prompts& prompts, int lineCapacity = kDefaultLineCapacity);
+  explicit LogWindow(Prompts& prompts, int lineCapacity = kDefaultLineCapacity);
 
   void AddLine(const std::string& text) override;
   void ClearText() override;
@@ -45,53 +46,43 @@ class TVout : public QMainWindow, public OutputLog {
   // Lines written or typed since the text was last saved, opened or started anew.
   bool HasUnsavedContent() const;
 
-  void FormCreate();
-  void Memo1Change();
-  bool FormCloseQuery();
-  void New1Click();
-  void Open1Click();
-  void Save1Click();
-  void Saveas1Click();
-  void AlignLeft1Click();
-  void AlignRight1Click();
-  void Center1Click();
-  void WordWrap1Click();
-  void ReadOnly1Click();
-  void Font1Click();
-  void BackColor1Click();
-  void Countchars1Click();
+  void LoadStartValues();
+  void MarkModified();
+  bool MayClose();
+  void StartNew();
+  void OpenFile();
+  void Save();
+  void SaveAs();
+  void AlignLeft();
+  void AlignRight();
+  void Centre();
+  void ToggleWordWrap();
+  void ToggleReadOnly();
+  void ChooseFont();
+  void ChooseBackColour();
+  void CountCharacters();
 
   // True means go on: the text was saved or the user chose not to save.
   bool AskToSave();
   bool SaveFile();
   bool SaveFileAs();
 
-  QPlainTextEdit* Memo1 = nullptr;
-  QMenuBar* MainMenu1 = nullptr;
-  QAction* New1 = nullptr;
-  QAction* Open1 = nullptr;
-  QAction* Save1 = nullptr;
-  QAction* Saveas1 = nullptr;
-  QAction* Exit1 = nullptr;
-  QAction* AlignLeft1 = nullptr;
-  QAction* AlignRight1 = nullptr;
-  QAction* Center1 = nullptr;
-  QAction* WordWrap1 = nullptr;
-  QAction* ReadOnly1 = nullptr;
-  QAction* Font1 = nullptr;
-  QAction* BackColor1 = nullptr;
-  QAction* Countchars1 = nullptr;
-
-  std::string FileName;
-  bool Modified = false;
+  // The file the text was last saved to or opened from; empty for a new text.
+  const std::string& FileName() const { return fileName_; }
+  // Lines written or typed since the text was last saved, opened or started anew.
+  bool Modified() const { return modified_; }
+  // False: as if the text had just been saved.
+  void SetModified(bool modified) { modified_ = modified; }
+  // The commands that replace the whole text.
+  QList<QAction*> TextReplacingActions() const { return {newAction_, openAction_}; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  using Handler = void (TVout::*)();
+  using Handler = void (LogWindow::*)();
 
-  void BuildMemo(int lineCapacity);
+  void BuildTextArea(int lineCapacity);
   void BuildFileMenu();
   void BuildTextMenu();
   void BuildOptionsMenu();
@@ -110,6 +101,24 @@ class TVout : public QMainWindow, public OutputLog {
 
   Prompts& prompts_;
   int lineCapacity_;
+  QPlainTextEdit* text_ = nullptr;
+  QMenuBar* menus_ = nullptr;
+  QAction* newAction_ = nullptr;
+  QAction* openAction_ = nullptr;
+  QAction* saveAction_ = nullptr;
+  QAction* saveAsAction_ = nullptr;
+  QAction* closeAction_ = nullptr;
+  QAction* alignLeftAction_ = nullptr;
+  QAction* alignRightAction_ = nullptr;
+  QAction* centreAction_ = nullptr;
+  QAction* wordWrapAction_ = nullptr;
+  QAction* readOnlyAction_ = nullptr;
+  QAction* fontAction_ = nullptr;
+  QAction* backColourAction_ = nullptr;
+  QAction* countCharactersAction_ = nullptr;
+
+  std::string fileName_;
+  bool modified_ = false;
 };
 
 }  // namespace nimbra

@@ -30,47 +30,48 @@ constexpr FieldRange kHowManyRange{1, 1000};
 
 }  // namespace
 
-TMainForm::TMainForm(TVout& vout, Prompts& prompts, HelpWindow& help)
-    : vout_(vout),
+MainWindow::MainWindow(LogWindow& logWindow, Prompts& prompts, HelpWindow& help)
+    : logWindow_(logWindow),
       prompts_(prompts),
       help_(help),
-      log_(vout),
+      log_(logWindow),
       notices_(*this),
       engine_(std::make_unique<Engine>(log_, notices_)),
       runner_(new StepRunner(*engine_, this)) {
   setWindowTitle(QStringLiteral("Nimbra: Temporal Rainfall Disaggregation"));
-  setToolTip(QStringLiteral("Print statistics"));
   BuildToolBar();
   BuildStatusBar();
   BuildMenus();
   InstallHelpKey(this, kHelpContext, help_);
-  connect(runner_, &StepRunner::StepDone, this, &TMainForm::StepDone);
-  connect(runner_, &StepRunner::Finished, this, &TMainForm::RunFinished);
-  runLock_.Add({InitAction, NextAction, NextManyAction, UseConstLengthAction, FileOpenAction, FileSaveAction,
-                SaveLogAction, ClearOutputAction, PrintStatisticsAction});
-  runLock_.Add({HowManySpinEdit, UseConstLengthSpinEdit, PrintDetailsSpinEdit});
+  connect(runner_, &StepRunner::StepDone, this, &MainWindow::StepDone);
+  connect(runner_, &StepRunner::Finished, this, &MainWindow::RunFinished);
+  runLock_.Add({initialiseAction_, nextAction_, nextManyAction_, constLengthAction_, inputAction_,
+                outputAction_, saveLogAction_, clearLogAction_, statisticsAction_});
+  runLock_.Add({countField_, constLengthField_, detailLevelField_});
   // The run writes after the log's last line: the log is not replaced under it.
-  runLock_.Add({vout_.New1, vout_.Open1});
+  runLock_.Add(logWindow_.TextReplacingActions());
   notices_.onRepeat = [this](const RepeatedMessage& repeat) { ShowRepeat(repeat); };
-  FormCreate();
+  LoadStartValues();
 }
 
-TMainForm::~TMainForm() {
+MainWindow::~MainWindow() {
   delete runner_;  // ends a run still going before the engine goes
 }
 
-void TMainForm::FormCreate() {
-  UseConstLengthSpinEdit->SetValue(engine_->State().Options.ConstLength);
-  PrintDetailsSpinEdit->SetValue(0);
-  HowManyChangeActionExecute();
+void MainWindow::LoadStartValues() {
+  constLengthField_->SetValue(engine_->State().Options.ConstLength);
+  detailLevelField_->SetValue(0);
+  ShowCountInHint();
   // No central area: the window is as high as its bars, and only its width may grow.
   resize(sizeHint().width(), minimumSizeHint().height());
   RestorePlace(*this, QStringLiteral("MainWindow"));
-  if (!RestorePlace(vout_, QStringLiteral("LogWindow"))) vout_.PlaceBelow(*this);
+  if (!RestorePlace(logWindow_, QStringLiteral("LogWindow"))) logWindow_.PlaceBelow(*this);
 }
 
-QAction* TMainForm::MakeAction(int image, const QString& hint, bool checkable, void (TMainForm::*handler)()) {
+QAction* MainWindow::MakeAction(const char* name, int image, const QString& hint, bool checkable,
+                                void (MainWindow::*handler)()) {
   auto* action = new QAction(ToolbarIcon(image), hint, this);
+  action->setObjectName(QLatin1String(name));
   action->setToolTip(hint);
   action->setCheckable(checkable);
   if (handler != nullptr) {
@@ -81,17 +82,7 @@ QAction* TMainForm::MakeAction(int image, const QString& hint, bool checkable, v
   return action;
 }
 
-QToolButton* TMainForm::AddButton(QToolBar* bar, QAction* action) {
-  bar->addAction(action);
-  return qobject_cast<QToolButton*>(bar->widgetForAction(action));
-}
-
-QToolButton* TMainForm::AddButton(QToolBar* bar, int image, const QString& hint, bool checkable,
-                                  void (TMainForm::*handler)()) {
-  return AddButton(bar, MakeAction(image, hint, checkable, handler));
-}
-
-void TMainForm::BuildToolBar() {
+void MainWindow::BuildToolBar() {
   auto* bar = addToolBar(QStringLiteral("ToolBar1"));
   bar->setMovable(false);
   bar->setIconSize(QSize(16, 16));
@@ -100,235 +91,246 @@ void TMainForm::BuildToolBar() {
   BuildWindowButtons(bar);
 }
 
-void TMainForm::BuildRunButtons(QToolBar* bar) {
-  InitAction = MakeAction(0, QStringLiteral("Initialise"), false, &TMainForm::InitActionExecute);
-  NextAction = MakeAction(1, QStringLiteral("Next wet day sequence"), false, &TMainForm::NextActionExecute);
-  NextManyAction = MakeAction(2, QStringLiteral("Next ?? "), false, &TMainForm::NextManyActionExecute);
-  StopAction = new QAction(style()->standardIcon(QStyle::SP_BrowserStop), QStringLiteral("Stop"), this);
-  StopAction->setToolTip(QStringLiteral("Stop the run after the current sequence (Esc)"));
-  StopAction->setShortcut(Qt::Key_Escape);
-  StopAction->setEnabled(false);
-  connect(StopAction, &QAction::triggered, this, &TMainForm::StopActionExecute);
-  InitButton = AddButton(bar, InitAction);
-  NextButton = AddButton(bar, NextAction);
-  NextManyButton = AddButton(bar, NextManyAction);
-  HowManySpinEdit = new IntegerField(kHowManyRange.min, kHowManyRange.max, kHowManyDefault, bar);
-  HowManySpinEdit->setToolTip(QStringLiteral("Define how many next wet day sequences will be generated"));
-  connect(HowManySpinEdit, &IntegerField::Changed, this, &TMainForm::HowManyChangeActionExecute);
-  bar->addWidget(HowManySpinEdit);
-  StopButton = AddButton(bar, StopAction);
+void MainWindow::BuildRunButtons(QToolBar* bar) {
+  initialiseAction_ =
+      MakeAction("initialise", 0, QStringLiteral("Initialise"), false, &MainWindow::Initialise);
+  nextAction_ = MakeAction("next", 1, QStringLiteral("Next wet day sequence"), false, &MainWindow::StepOnce);
+  nextManyAction_ = MakeAction("nextMany", 2, QStringLiteral("Next ?? "), false, &MainWindow::StepMany);
+  stopAction_ = new QAction(style()->standardIcon(QStyle::SP_BrowserStop), QStringLiteral("Stop"), this);
+  stopAction_->setObjectName(QStringLiteral("stop"));
+  stopAction_->setToolTip(QStringLiteral("Stop the run after the current sequence (Esc)"));
+  stopAction_->setShortcut(Qt::Key_Escape);
+  stopAction_->setEnabled(false);
+  connect(stopAction_, &QAction::triggered, this, &MainWindow::StopRun);
+  bar->addActions({initialiseAction_, nextAction_, nextManyAction_});
+  countField_ = new IntegerField(kHowManyRange.min, kHowManyRange.max, kHowManyDefault, bar);
+  countField_->setObjectName(QStringLiteral("count"));
+  countField_->setToolTip(QStringLiteral("Define how many next wet day sequences will be generated"));
+  connect(countField_, &IntegerField::Changed, this, &MainWindow::ShowCountInHint);
+  bar->addWidget(countField_);
+  bar->addAction(stopAction_);
   bar->addSeparator();
 
-  UseConstLengthAction = MakeAction(3, QStringLiteral("Use constant length of wet day sequences"), true,
-                                    &TMainForm::UseConstLengthActionExecute);
-  UseConstLengthButton = AddButton(bar, UseConstLengthAction);
-  UseConstLengthSpinEdit = new IntegerField(kConstLengthRange.min, kConstLengthRange.max, 1, bar);
-  UseConstLengthSpinEdit->setToolTip(QStringLiteral("Define the constant length of wet day sequence"));
-  UseConstLengthSpinEdit->setEnabled(false);
-  connect(UseConstLengthSpinEdit, &IntegerField::Changed, this, &TMainForm::DefineConstLengthActionExecute);
-  bar->addWidget(UseConstLengthSpinEdit);
+  constLengthAction_ =
+      MakeAction("constLength", 3, QStringLiteral("Use constant length of wet day sequences"), true,
+                 &MainWindow::ToggleConstLength);
+  bar->addAction(constLengthAction_);
+  constLengthField_ = new IntegerField(kConstLengthRange.min, kConstLengthRange.max, 1, bar);
+  constLengthField_->setObjectName(QStringLiteral("constLengthDays"));
+  constLengthField_->setToolTip(QStringLiteral("Define the constant length of wet day sequence"));
+  constLengthField_->setEnabled(false);
+  connect(constLengthField_, &IntegerField::Changed, this, &MainWindow::StoreConstLength);
+  bar->addWidget(constLengthField_);
   bar->addSeparator();
 }
 
-void TMainForm::BuildFileButtons(QToolBar* bar) {
-  FileOpenAction = MakeAction(4, QStringLiteral("Read historical data from file"), true,
-                              &TMainForm::FileOpenActionExecute);
-  FileSaveAction =
-      MakeAction(5, QStringLiteral("Write synthetic data to file"), true, &TMainForm::FileSaveActionExecute);
-  OpenFileButton = AddButton(bar, FileOpenAction);
-  FileSaveButton = AddButton(bar, FileSaveAction);
+void MainWindow::BuildFileButtons(QToolBar* bar) {
+  inputAction_ = MakeAction("input", 4, QStringLiteral("Read historical data from file"), true,
+                            &MainWindow::ToggleInput);
+  outputAction_ = MakeAction("output", 5, QStringLiteral("Write synthetic data to file"), true,
+                             &MainWindow::ToggleOutput);
+  bar->addActions({inputAction_, outputAction_});
   bar->addSeparator();
 
-  ClearOutputAction =
-      MakeAction(6, QStringLiteral("Clear visual output"), false, &TMainForm::ClearOutputActionExecute);
-  ClearOutputButton = AddButton(bar, ClearOutputAction);
-  PrintDetailsSpinEdit = new IntegerField(kDetailLevelRange.min, kDetailLevelRange.max, 0, bar);
-  PrintDetailsSpinEdit->SetArrowsOnly(true);
-  PrintDetailsSpinEdit->setToolTip(QStringLiteral("Define the level of details printed"));
-  connect(PrintDetailsSpinEdit, &IntegerField::Changed, this, &TMainForm::PrintDetailsSpinEditChange);
-  bar->addWidget(PrintDetailsSpinEdit);
+  clearLogAction_ =
+      MakeAction("clearLog", 6, QStringLiteral("Clear visual output"), false, &MainWindow::ClearLog);
+  bar->addAction(clearLogAction_);
+  detailLevelField_ = new IntegerField(kDetailLevelRange.min, kDetailLevelRange.max, 0, bar);
+  detailLevelField_->setObjectName(QStringLiteral("detailLevel"));
+  detailLevelField_->SetArrowsOnly(true);
+  detailLevelField_->setToolTip(QStringLiteral("Define the level of details printed"));
+  connect(detailLevelField_, &IntegerField::Changed, this, &MainWindow::StoreDetailLevel);
+  bar->addWidget(detailLevelField_);
   bar->addSeparator();
 
-  // The button has no hint of its own: the window's "Print statistics" shows.
-  PrintStatisticsAction = MakeAction(7, toolTip(), false, &TMainForm::PrintStatisticsActionExecute);
-  PrintStatisticsButton = AddButton(bar, PrintStatisticsAction);
+  statisticsAction_ =
+      MakeAction("statistics", 7, QStringLiteral("Print statistics"), false, &MainWindow::PrintStatistics);
+  bar->addAction(statisticsAction_);
   bar->addSeparator();
 }
 
-void TMainForm::BuildWindowButtons(QToolBar* bar) {
-  ShowGraphsButton = AddButton(bar, 8, QStringLiteral("Show graphs"), true, nullptr);
+void MainWindow::BuildWindowButtons(QToolBar* bar) {
+  graphsAction_ = MakeAction("graphs", 8, QStringLiteral("Show graphs"), true, nullptr);
+  parametersAction_ =
+      MakeAction("parameters", 9, QStringLiteral("Edit Bartlett-Lewis model parameters"), false, nullptr);
+  repetitionsAction_ =
+      MakeAction("repetitions", 10, QStringLiteral("Edit repetition options"), true, nullptr);
+  aboutAction_ = MakeAction("about", 11, QStringLiteral("About ..."), false, &MainWindow::ShowAbout);
+  helpAction_ =
+      MakeAction("help", 12, QStringLiteral("Model information "), false, &MainWindow::ShowHelpContents);
+  bar->addAction(graphsAction_);
   bar->addSeparator();
-  ParametersButton =
-      AddButton(bar, 9, QStringLiteral("Edit Bartlett-Lewis model parameters"), false, nullptr);
-  RepOptionsButton = AddButton(bar, 10, QStringLiteral("Edit repetition options"), true, nullptr);
+  bar->addActions({parametersAction_, repetitionsAction_});
   bar->addSeparator();
-  HelpAboutButton = AddButton(bar, 11, QStringLiteral("About ..."), false, &TMainForm::HelpAboutButtonClick);
-  HelpButton = AddButton(bar, 12, QStringLiteral("Model information "), false, &TMainForm::HelpButtonClick);
+  bar->addActions({aboutAction_, helpAction_});
+}
+
+QLabel* MainWindow::AddStatusPanel(const char* name, const QString& text, int stretch) {
+  auto* panel = new QLabel(text, this);
+  panel->setObjectName(QLatin1String(name));
+  statusBar()->addWidget(panel, stretch);
+  return panel;
 }
 
 // The file panels grow with their names; the whole path shows as their hint.
-void TMainForm::BuildStatusBar() {
-  const QString texts[3] = {QStringLiteral("Sequence #: 0"), QStringLiteral("Input file: none"),
-                            QStringLiteral("Output file: none")};
-  for (int i = 0; i < 3; ++i) {
-    StatusPanels[i] = new QLabel(texts[i], this);
-    statusBar()->addWidget(StatusPanels[i], i == 0 ? 0 : 1);
-  }
-  WarningPanel = new QLabel(this);
-  WarningPanel->hide();
-  statusBar()->addWidget(WarningPanel, 1);
-  Progress = new QProgressBar(this);
-  Progress->setFormat(QStringLiteral("%v of %m"));
-  Progress->hide();
-  statusBar()->addPermanentWidget(Progress);
+void MainWindow::BuildStatusBar() {
+  sequencePanel_ = AddStatusPanel("sequencePanel", QStringLiteral("Sequence #: 0"), 0);
+  inputPanel_ = AddStatusPanel("inputPanel", QStringLiteral("Input file: none"), 1);
+  outputPanel_ = AddStatusPanel("outputPanel", QStringLiteral("Output file: none"), 1);
+  warningPanel_ = AddStatusPanel("warnings", QString(), 1);
+  warningPanel_->hide();
+  progress_ = new QProgressBar(this);
+  progress_->setObjectName(QStringLiteral("progress"));
+  progress_->setFormat(QStringLiteral("%v of %m"));
+  progress_->hide();
+  statusBar()->addPermanentWidget(progress_);
 }
 
-void TMainForm::BuildMenus() {
-  SaveLogAction = new QAction(QStringLiteral("&Save log"), this);
-  SaveLogAction->setShortcut(QKeySequence::Save);
-  connect(SaveLogAction, &QAction::triggered, this,
-          [this] { RunGuarded(prompts_, [this] { vout_.Save1Click(); }); });
-  QuitAction = new QAction(QStringLiteral("&Quit"), this);
-  QuitAction->setShortcut(QKeySequence::Quit);
-  connect(QuitAction, &QAction::triggered, this, &QWidget::close);
-  FileOpenAction->setShortcut(QKeySequence::Open);
-  NextAction->setShortcut(Qt::Key_F5);
+void MainWindow::BuildMenus() {
+  saveLogAction_ = new QAction(QStringLiteral("&Save log"), this);
+  saveLogAction_->setShortcut(QKeySequence::Save);
+  connect(saveLogAction_, &QAction::triggered, this,
+          [this] { RunGuarded(prompts_, [this] { logWindow_.Save(); }); });
+  quitAction_ = new QAction(QStringLiteral("&Quit"), this);
+  quitAction_->setShortcut(QKeySequence::Quit);
+  connect(quitAction_, &QAction::triggered, this, &QWidget::close);
+  inputAction_->setShortcut(QKeySequence::Open);
+  nextAction_->setShortcut(Qt::Key_F5);
 
   QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-  file->addActions({FileOpenAction, FileSaveAction, SaveLogAction});
+  file->addActions({inputAction_, outputAction_, saveLogAction_});
   file->addSeparator();
-  file->addAction(QuitAction);
+  file->addAction(quitAction_);
   QMenu* run = menuBar()->addMenu(QStringLiteral("&Run"));
-  run->addActions({InitAction, NextAction, NextManyAction, StopAction, UseConstLengthAction});
+  run->addActions({initialiseAction_, nextAction_, nextManyAction_, stopAction_, constLengthAction_});
   run->addSeparator();
-  run->addAction(PrintStatisticsAction);
+  run->addAction(statisticsAction_);
   QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
   view->addAction(QStringLiteral("&Log window"), this, [this] {
-    vout_.show();
-    vout_.raise();
+    logWindow_.show();
+    logWindow_.raise();
   });
-  view->addActions({ShowGraphsButton->defaultAction(), ClearOutputAction});
+  view->addActions({graphsAction_, clearLogAction_});
   view->addSeparator();
-  view->addActions({ParametersButton->defaultAction(), RepOptionsButton->defaultAction()});
+  view->addActions({parametersAction_, repetitionsAction_});
   QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
   helpMenu->addAction(QStringLiteral("Help on this window\tF1"), this,
                       [this] { help_.ShowTopic(kHelpContext); });
-  helpMenu->addAction(QStringLiteral("&Contents"), this, &TMainForm::HelpButtonClick);
-  helpMenu->addAction(QStringLiteral("&About Nimbra"), this, &TMainForm::HelpAboutButtonClick);
+  helpMenu->addAction(QStringLiteral("&Contents"), this, &MainWindow::ShowHelpContents);
+  helpMenu->addAction(QStringLiteral("&About Nimbra"), this, &MainWindow::ShowAbout);
 }
 
-void TMainForm::ShowSequenceNumber() {
-  StatusPanels[0]->setText(QStringLiteral("Sequence #: %1").arg(engine_->State().SequenceNumber));
+void MainWindow::ShowSequenceNumber() {
+  sequencePanel_->setText(QStringLiteral("Sequence #: %1").arg(engine_->State().SequenceNumber));
 }
 
-void TMainForm::ShowFileName(int panel, const QString& caption, const std::string& name) {
+void MainWindow::ShowFileName(QLabel* panel, const QString& caption, const std::string& name) {
   const QString shown = name.empty() ? QStringLiteral("none") : ToQString(StripDirectory(name));
-  StatusPanels[panel]->setText(caption + shown);
-  StatusPanels[panel]->setToolTip(ToQString(name));
+  panel->setText(caption + shown);
+  panel->setToolTip(ToQString(name));
 }
 
-bool TMainForm::MayClearLog() {
-  if (!vout_.HasUnsavedContent()) return true;
+bool MainWindow::MayClearLog() {
+  if (!logWindow_.HasUnsavedContent()) return true;
   bool goOn = false;
-  RunGuarded(prompts_, [&] { goOn = vout_.AskToSave(); });
+  RunGuarded(prompts_, [&] { goOn = logWindow_.AskToSave(); });
   return goOn;
 }
 
-void TMainForm::InitActionExecute() {
+void MainWindow::Initialise() {
   if (RunGoing() || !MayClearLog()) return;
   RunGuarded(prompts_, [this] {
     engine_->Initialise();
     nextCommandsOff_ = false;
-    NextAction->setEnabled(true);
-    NextManyAction->setEnabled(true);
+    nextAction_->setEnabled(true);
+    nextManyAction_->setEnabled(true);
     ResetGraphs();
     ShowSequenceNumber();
   });
 }
 
-void TMainForm::ResetGraphs() {
+void MainWindow::ResetGraphs() {
   if (graphs_ != nullptr) graphs_->ResetGraphs();
 }
 
-void TMainForm::RefreshGraphs() {
+void MainWindow::RefreshGraphs() {
   if (graphs_ == nullptr || !graphs_->isVisible()) return;
   engine_->ComputeStatistics();
   graphs_->UpdateGraphs();
 }
 
-void TMainForm::HowManyChangeActionExecute() {
-  NextManyAction->setToolTip(
-      QStringLiteral("Next %1 wet day sequences").arg(HowManySpinEdit->ValueInRange()));
+void MainWindow::ShowCountInHint() {
+  nextManyAction_->setToolTip(QStringLiteral("Next %1 wet day sequences").arg(countField_->ValueInRange()));
 }
 
-void TMainForm::UseConstLengthActionExecute() {
-  EditOptions(*engine_, [this](RunOptions& o) { o.UseConstLength = UseConstLengthAction->isChecked(); });
-  UseConstLengthSpinEdit->setEnabled(UseConstLengthAction->isChecked());
-  UseConstLengthSpinEdit->SetValue(engine_->State().Options.ConstLength);
+void MainWindow::ToggleConstLength() {
+  EditOptions(*engine_, [this](RunOptions& o) { o.UseConstLength = constLengthAction_->isChecked(); });
+  constLengthField_->setEnabled(constLengthAction_->isChecked());
+  constLengthField_->SetValue(engine_->State().Options.ConstLength);
 }
 
-void TMainForm::DefineConstLengthActionExecute() {
-  EditOptions(*engine_, [this](RunOptions& o) { o.ConstLength = UseConstLengthSpinEdit->ValueInRange(); });
+void MainWindow::StoreConstLength() {
+  EditOptions(*engine_, [this](RunOptions& o) { o.ConstLength = constLengthField_->ValueInRange(); });
 }
 
-void TMainForm::ClearOutputActionExecute() { vout_.ClearText(); }
+void MainWindow::ClearLog() { logWindow_.ClearText(); }
 
-void TMainForm::PrintDetailsSpinEditChange() {
-  EditOptions(*engine_, [this](RunOptions& o) { o.DetailLevel = PrintDetailsSpinEdit->ValueInRange(); });
+void MainWindow::StoreDetailLevel() {
+  EditOptions(*engine_, [this](RunOptions& o) { o.DetailLevel = detailLevelField_->ValueInRange(); });
 }
 
-void TMainForm::PrintStatisticsActionExecute() {
+void MainWindow::PrintStatistics() {
   RunGuarded(prompts_, [this] { engine_->PrintStatistics(); });
 }
 
-void TMainForm::AttachWindows(TBLParametersForm& parameters, TGraphForm& graphs,
-                              TRepetitionOptions& repetitions) {
+void MainWindow::AttachWindows(ParametersDialog& parameters, GraphsWindow& graphs,
+                               RepetitionDialog& repetitions) {
   parameters_ = &parameters;
   graphs_ = &graphs;
   repetitions_ = &repetitions;
-  connect(ShowGraphsButton->defaultAction(), &QAction::triggered, this, &TMainForm::ShowGraphsButtonClick);
-  connect(&graphs, &TGraphForm::Closed, this, [this] { ShowGraphsButton->setChecked(false); });
-  ShowGraphsButton->defaultAction()->setEnabled(true);
-  connect(ParametersButton->defaultAction(), &QAction::triggered, this, &TMainForm::ParametersButtonClick);
-  connect(RepOptionsButton->defaultAction(), &QAction::triggered, this, &TMainForm::RepOptionsButtonClick);
-  connect(&repetitions, &TRepetitionOptions::Closed, this, [this] { RepOptionsButton->setChecked(false); });
-  ParametersButton->defaultAction()->setEnabled(true);
-  RepOptionsButton->defaultAction()->setEnabled(true);
-  onParametersChanged = [this] { parameters_->FormCreate(); };
+  connect(graphsAction_, &QAction::triggered, this, &MainWindow::ToggleGraphs);
+  connect(&graphs, &GraphsWindow::Closed, this, [this] { graphsAction_->setChecked(false); });
+  graphsAction_->setEnabled(true);
+  connect(parametersAction_, &QAction::triggered, this, &MainWindow::EditParameters);
+  connect(repetitionsAction_, &QAction::triggered, this, &MainWindow::ToggleRepetitions);
+  connect(&repetitions, &RepetitionDialog::Closed, this, [this] { repetitionsAction_->setChecked(false); });
+  parametersAction_->setEnabled(true);
+  repetitionsAction_->setEnabled(true);
+  onParametersChanged = [this] { parameters_->LoadFromEngine(); };
   parameters.mayClearLog = [this] { return MayClearLog(); };
-  runLock_.Add({ParametersButton->defaultAction()});
+  runLock_.Add({parametersAction_});
   runLock_.Add({&parameters, &repetitions});
   PlaceBeside(repetitions, *this);
   PlaceBeside(help_, *this);
 }
 
-void TMainForm::ShowGraphsButtonClick() {
-  graphs_->setVisible(ShowGraphsButton->isChecked());
+void MainWindow::ToggleGraphs() {
+  graphs_->setVisible(graphsAction_->isChecked());
   if (graphs_->isVisible() && !RunGoing()) graphs_->UpdateGraphs();
 }
 
-void TMainForm::ParametersButtonClick() { parameters_->exec(); }
+void MainWindow::EditParameters() { parameters_->exec(); }
 
-void TMainForm::RepOptionsButtonClick() { repetitions_->setVisible(RepOptionsButton->isChecked()); }
+void MainWindow::ToggleRepetitions() { repetitions_->setVisible(repetitionsAction_->isChecked()); }
 
-void TMainForm::HelpAboutButtonClick() {
-  TAboutBox box(this);
-  InstallHelpKey(&box, TAboutBox::kHelpContext, help_);
+void MainWindow::ShowAbout() {
+  AboutDialog box(this);
+  InstallHelpKey(&box, AboutDialog::kHelpContext, help_);
   box.exec();
 }
 
-void TMainForm::HelpButtonClick() { help_.ShowContents(); }
+void MainWindow::ShowHelpContents() { help_.ShowContents(); }
 
-void TMainForm::ShowMessage(const std::string& text) { prompts_.Inform(text); }
+void MainWindow::ShowMessage(const std::string& text) { prompts_.Inform(text); }
 
-void TMainForm::ParametersChanged() {
+void MainWindow::ParametersChanged() {
   if (onParametersChanged) onParametersChanged();
 }
 
-void TMainForm::DisableNextCommands() {
+void MainWindow::DisableNextCommands() {
   nextCommandsOff_ = true;
-  NextAction->setEnabled(false);
-  NextManyAction->setEnabled(false);
+  nextAction_->setEnabled(false);
+  nextManyAction_->setEnabled(false);
 }
 
 }  // namespace nimbra

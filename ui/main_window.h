@@ -6,7 +6,6 @@
 #include <QAction>
 #include <QLabel>
 #include <QMainWindow>
-#include <QToolButton>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -25,23 +24,23 @@ namespace nimbra {
 
 class HelpWindow;
 class StepRunner;
-class TBLParametersForm;
-class TGraphForm;
-class TRepetitionOptions;
-class TVout;
+class ParametersDialog;
+class GraphsWindow;
+class RepetitionDialog;
+class LogWindow;
 
-class TMainForm : public QMainWindow, public UserInterface {
+class MainWindow : public QMainWindow, public UserInterface {
   Q_OBJECT
 
  public:
   static constexpr int kHelpContext = 2;
 
-  TMainForm(TVout& vout, Prompts& prompts, HelpWindow& help);
-  ~TMainForm() override;
+  MainWindow(LogWindow& logWindow, Prompts& prompts, HelpWindow& help);
+  ~MainWindow() override;
 
   Engine& engine() { return *engine_; }
   // The other windows exist after the main window; their buttons work from then on.
-  void AttachWindows(TBLParametersForm& parameters, TGraphForm& graphs, TRepetitionOptions& repetitions);
+  void AttachWindows(ParametersDialog& parameters, GraphsWindow& graphs, RepetitionDialog& repetitions);
 
   // What the engine asks of the windows.
   void ShowMessage(const std::string& text) override;
@@ -56,74 +55,41 @@ class TMainForm : public QMainWindow, public UserInterface {
   // Run after an input file has set the parameters; the parameters dialog hooks in here.
   std::function<void()> onParametersChanged;
 
-  QAction* InitAction;
-  QAction* NextAction;
-  QAction* NextManyAction;
-  QAction* StopAction;
-  QAction* UseConstLengthAction;
-  QAction* FileOpenAction;
-  QAction* FileSaveAction;
-  QAction* SaveLogAction;
-  QAction* QuitAction;
-  QAction* ClearOutputAction;
-  QAction* PrintStatisticsAction;
-  QToolButton* InitButton;
-  QToolButton* NextButton;
-  QToolButton* NextManyButton;
-  QToolButton* StopButton;
-  QToolButton* UseConstLengthButton;
-  QToolButton* OpenFileButton;
-  QToolButton* FileSaveButton;
-  QToolButton* ClearOutputButton;
-  QToolButton* PrintStatisticsButton;
-  QToolButton* ShowGraphsButton;
-  QToolButton* ParametersButton;
-  QToolButton* RepOptionsButton;
-  QToolButton* HelpAboutButton;
-  QToolButton* HelpButton;
-  IntegerField* HowManySpinEdit;
-  IntegerField* UseConstLengthSpinEdit;
-  IntegerField* PrintDetailsSpinEdit;
-  QLabel* StatusPanels[3];
-  QLabel* WarningPanel;
-  QProgressBar* Progress;
-
  public slots:
-  void InitActionExecute();
-  void NextActionExecute();
-  void NextManyActionExecute();
-  void StopActionExecute();
-  void HowManyChangeActionExecute();
-  void UseConstLengthActionExecute();
-  void DefineConstLengthActionExecute();
-  void FileOpenActionExecute();
-  void FileSaveActionExecute();
-  void ClearOutputActionExecute();
-  void PrintDetailsSpinEditChange();
-  void PrintStatisticsActionExecute();
-  void ShowGraphsButtonClick();
-  void ParametersButtonClick();
-  void RepOptionsButtonClick();
-  void HelpAboutButtonClick();
-  void HelpButtonClick();
+  void Initialise();
+  void StepOnce();
+  void StepMany();
+  void StopRun();
+  void ShowCountInHint();
+  void ToggleConstLength();
+  void StoreConstLength();
+  void ToggleInput();
+  void ToggleOutput();
+  void ClearLog();
+  void StoreDetailLevel();
+  void PrintStatistics();
+  void ToggleGraphs();
+  void EditParameters();
+  void ToggleRepetitions();
+  void ShowAbout();
+  void ShowHelpContents();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void FormCreate();
+  void LoadStartValues();
   void BuildToolBar();
   void BuildRunButtons(QToolBar* bar);
   void BuildFileButtons(QToolBar* bar);
   void BuildWindowButtons(QToolBar* bar);
   void BuildStatusBar();
+  QLabel* AddStatusPanel(const char* name, const QString& text, int stretch);
   void BuildMenus();
-  QAction* MakeAction(int image, const QString& hint, bool checkable, void (TMainForm::*handler)());
-  QToolButton* AddButton(QToolBar* bar, QAction* action);
-  QToolButton* AddButton(QToolBar* bar, int image, const QString& hint, bool checkable,
-                         void (TMainForm::*handler)());
+  QAction* MakeAction(const char* name, int image, const QString& hint, bool checkable,
+                      void (MainWindow::*handler)());
   void ShowSequenceNumber();
-  void ShowFileName(int panel, const QString& caption, const std::string& name);
+  void ShowFileName(QLabel* panel, const QString& caption, const std::string& name);
   // The graphs follow the run while they are shown.
   void RefreshGraphs();
   void ResetGraphs();
@@ -138,7 +104,31 @@ class TMainForm : public QMainWindow, public UserInterface {
   void RunFinished();
   void ShowRepeat(const RepeatedMessage& repeat);
 
-  TVout& vout_;
+  QAction* initialiseAction_;
+  QAction* nextAction_;
+  QAction* nextManyAction_;
+  QAction* stopAction_;
+  QAction* constLengthAction_;
+  QAction* inputAction_;
+  QAction* outputAction_;
+  QAction* saveLogAction_;
+  QAction* quitAction_;
+  QAction* clearLogAction_;
+  QAction* statisticsAction_;
+  QAction* graphsAction_;
+  QAction* parametersAction_;
+  QAction* repetitionsAction_;
+  QAction* aboutAction_;
+  QAction* helpAction_;
+  IntegerField* countField_;
+  IntegerField* constLengthField_;
+  IntegerField* detailLevelField_;
+  QLabel* sequencePanel_;
+  QLabel* inputPanel_;
+  QLabel* outputPanel_;
+  QLabel* warningPanel_;
+  QProgressBar* progress_;
+  LogWindow& logWindow_;
   Prompts& prompts_;
   HelpWindow& help_;
   LogRelay log_;
@@ -146,9 +136,9 @@ class TMainForm : public QMainWindow, public UserInterface {
   std::unique_ptr<Engine> engine_;
   StepRunner* runner_;
   CommandLock runLock_;
-  TBLParametersForm* parameters_ = nullptr;
-  TGraphForm* graphs_ = nullptr;
-  TRepetitionOptions* repetitions_ = nullptr;
+  ParametersDialog* parameters_ = nullptr;
+  GraphsWindow* graphs_ = nullptr;
+  RepetitionDialog* repetitions_ = nullptr;
   std::ifstream inputFile_;
   // A CSV daily file's first station, as the lines of a classic daily file.
   std::istringstream csvInput_;

@@ -1,5 +1,4 @@
 // The main window's two files: the daily input it reads and the hourly output it writes.
-#include <QRadioButton>
 
 #include "csv_daily_input.h"
 #include "errors.h"
@@ -21,8 +20,8 @@ const QString kOutputCaption = QStringLiteral("Output file: ");
 
 // Opening a file restarts the run, which clears the log: the user is asked first. A
 // cancel anywhere leaves the program as it was.
-void TMainForm::FileOpenActionExecute() {
-  const bool reading = FileOpenAction->isChecked();
+void MainWindow::ToggleInput() {
+  const bool reading = inputAction_->isChecked();
   if (!reading) {
     inputFile_.close();
     EnterTestMode();
@@ -34,11 +33,11 @@ void TMainForm::FileOpenActionExecute() {
   if (opened) {
     EnterFileMode(name);
   } else {
-    FileOpenAction->setChecked(false);
+    inputAction_->setChecked(false);
   }
 }
 
-bool TMainForm::OpenInput(std::string& name) {
+bool MainWindow::OpenInput(std::string& name) {
   TitleNextDialog(prompts_, QStringLiteral("Open daily rainfall file"));
   name = ChooseInputFile(prompts_);
   if (name.empty()) return false;
@@ -58,45 +57,42 @@ bool TMainForm::OpenInput(std::string& name) {
   return true;
 }
 
-void TMainForm::EnterFileMode(const std::string& name) {
-  UseConstLengthAction->setChecked(false);
-  UseConstLengthAction->setEnabled(false);
-  UseConstLengthSpinEdit->setEnabled(false);
-  ShowFileName(1, kInputCaption, name);
+void MainWindow::EnterFileMode(const std::string& name) {
+  constLengthAction_->setChecked(false);
+  constLengthAction_->setEnabled(false);
+  constLengthField_->setEnabled(false);
+  ShowFileName(inputPanel_, kInputCaption, name);
   RunGuarded(prompts_, [&] { engine_->OpenInput(*input_, name); });
   if (!stationTaken_.empty()) log_.AddLine(stationTaken_);
-  if (graphs_ != nullptr) {
-    graphs_->OriginalRadioButton->setEnabled(false);
-    graphs_->DisaggregatedRadioButton->setChecked(true);
-  }
+  if (graphs_ != nullptr) graphs_->SetOriginalAvailable(false);
   ResetGraphs();
   ShowSequenceNumber();
 }
 
-void TMainForm::EnterTestMode() {
-  UseConstLengthAction->setEnabled(true);
-  if (graphs_ != nullptr) graphs_->OriginalRadioButton->setEnabled(true);
-  ShowFileName(1, kInputCaption, std::string());
+void MainWindow::EnterTestMode() {
+  constLengthAction_->setEnabled(true);
+  if (graphs_ != nullptr) graphs_->SetOriginalAvailable(true);
+  ShowFileName(inputPanel_, kInputCaption, std::string());
   engine_->CloseInput();
 }
 
 // Giving up the file choice, or a file that cannot be created, raises the toggle again:
 // nothing is written then.
-void TMainForm::FileSaveActionExecute() {
-  if (!FileSaveAction->isChecked()) return CloseOutput();
+void MainWindow::ToggleOutput() {
+  if (!outputAction_->isChecked()) return CloseOutput();
   std::string name = engine_->State().OutputFileName;
   bool writing = false;
   TitleNextDialog(prompts_, QStringLiteral("Write hourly rainfall to file"));
   RunGuarded(prompts_, [&] { writing = OpenOutputTextFile(outputFile_, name, prompts_); });
   if (!writing) return CloseOutput();
-  ShowFileName(2, kOutputCaption, name);
+  ShowFileName(outputPanel_, kOutputCaption, name);
   engine_->SetOutput(&outputFile_, name);
 }
 
-void TMainForm::CloseOutput() {
-  FileSaveAction->setChecked(false);
+void MainWindow::CloseOutput() {
+  outputAction_->setChecked(false);
   outputFile_.close();
-  ShowFileName(2, kOutputCaption, std::string());
+  ShowFileName(outputPanel_, kOutputCaption, std::string());
   engine_->SetOutput(nullptr, engine_->State().OutputFileName);
 }
 

@@ -15,33 +15,33 @@
 
 namespace nimbra {
 
-bool TMainForm::RunGoing() const { return runner_->Running(); }
+bool MainWindow::RunGoing() const { return runner_->Running(); }
 
-void TMainForm::NextActionExecute() { StartRun(1); }
+void MainWindow::StepOnce() { StartRun(1); }
 
 // A count typed beyond its bounds is brought within them when it is used.
-void TMainForm::NextManyActionExecute() {
-  const int count = HowManySpinEdit->ValueInRange();
-  HowManySpinEdit->SetValue(count);
+void MainWindow::StepMany() {
+  const int count = countField_->ValueInRange();
+  countField_->SetValue(count);
   StartRun(count);
 }
 
-void TMainForm::StopActionExecute() {
+void MainWindow::StopRun() {
   if (!RunGoing()) return;
   runner_->Stop();
-  StopAction->setEnabled(false);
+  stopAction_->setEnabled(false);
   statusBar()->showMessage(QStringLiteral("Stopping after the current sequence ..."));
 }
 
 // A single step shows a busy bar: it has no steps to count.
-void TMainForm::StartRun(int count) {
+void MainWindow::StartRun(int count) {
   if (RunGoing()) return;
   runLock_.Lock();
-  StopAction->setEnabled(true);
-  Progress->setRange(0, count > 1 ? count : 0);
-  Progress->setValue(0);
-  Progress->show();
-  WarningPanel->hide();
+  stopAction_->setEnabled(true);
+  progress_->setRange(0, count > 1 ? count : 0);
+  progress_->setValue(0);
+  progress_->show();
+  warningPanel_->hide();
   if (graphs_ != nullptr) graphs_->SetRunGoing(true);
   log_.BeginRun();
   notices_.BeginRun();
@@ -49,53 +49,53 @@ void TMainForm::StartRun(int count) {
 }
 
 // The worker waits meanwhile: the windows may read the engine.
-void TMainForm::StepDone(int done, int /*count*/, const StepResult& result) {
-  if (Progress->maximum() > 0) Progress->setValue(done);
+void MainWindow::StepDone(int done, int /*count*/, const StepResult& result) {
+  if (progress_->maximum() > 0) progress_->setValue(done);
   ShowSequenceNumber();
   if (result.Outcome == StepOutcome::Failed) prompts_.ShowError(result.Message);
   RunGuarded(prompts_, [this] { RefreshGraphs(); });
   runner_->Release();
 }
 
-void TMainForm::RunFinished() {
+void MainWindow::RunFinished() {
   log_.EndRun();
   const std::vector<RepeatedMessage> repeats = notices_.EndRun();
-  Progress->hide();
+  progress_->hide();
   statusBar()->clearMessage();
-  StopAction->setEnabled(false);
+  stopAction_->setEnabled(false);
   runLock_.Unlock();
   if (nextCommandsOff_) DisableNextCommands();
   if (graphs_ != nullptr) graphs_->SetRunGoing(false);
   for (const RepeatedMessage& repeat : repeats) {
-    vout_.AddLine(RepeatNote(repeat));
+    logWindow_.AddLine(RepeatNote(repeat));
     ShowRepeat(repeat);
   }
   if (closeAfterRun_) close();
 }
 
-void TMainForm::ShowRepeat(const RepeatedMessage& repeat) {
-  WarningPanel->setText(ToQString(RepeatNote(repeat)));
-  WarningPanel->setToolTip(ToQString(repeat.text));
-  WarningPanel->show();
+void MainWindow::ShowRepeat(const RepeatedMessage& repeat) {
+  warningPanel_->setText(ToQString(RepeatNote(repeat)));
+  warningPanel_->setToolTip(ToQString(repeat.text));
+  warningPanel_->show();
 }
 
 // A close during a run stops the run first; the window closes when it has stopped. The
 // log is not lost without a question; the output file is completed on disk.
-void TMainForm::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
   event->ignore();
   if (RunGoing()) {
     closeAfterRun_ = true;
-    StopActionExecute();
+    StopRun();
     return;
   }
   closeAfterRun_ = false;
   if (!MayClearLog()) return;
   RememberPlace(*this, QStringLiteral("MainWindow"));
-  RememberPlace(vout_, QStringLiteral("LogWindow"));
+  RememberPlace(logWindow_, QStringLiteral("LogWindow"));
   if (graphs_ != nullptr) RememberPlace(*graphs_, QStringLiteral("GraphsWindow"));
-  if (FileSaveAction->isChecked()) outputFile_.close();
-  if (FileOpenAction->isChecked()) inputFile_.close();
-  vout_.hide();
+  if (outputAction_->isChecked()) outputFile_.close();
+  if (inputAction_->isChecked()) inputFile_.close();
+  logWindow_.hide();
   event->accept();
   QApplication::quit();
 }

@@ -26,13 +26,13 @@ namespace nimbra {
 
 class HelpWindow;
 
-class TBLParametersForm : public QDialog {
+class ParametersDialog : public QDialog {
   Q_OBJECT
 
  public:
   static constexpr int kHelpContext = 21;
 
-  TBLParametersForm(Engine& engine, Prompts& prompts, HelpWindow& help, QWidget* parent = nullptr);
+  ParametersDialog(Engine& engine, Prompts& prompts, HelpWindow& help, QWidget* parent = nullptr);
 
   // Asked before an edit restarts the run, which clears the log; false keeps the value
   // in use.
@@ -40,45 +40,21 @@ class TBLParametersForm : public QDialog {
 
   // Shows the engine's parameters and days per month (after a parameters line of the
   // input file too) and restarts the run once they are all in.
-  void FormCreate();
+  void LoadFromEngine();
   // The fifth field holds nu while Alpha is below 100 and eta itself from 100 on.
-  void HandleNiOrEta();
+  void ShowNuOrEta();
 
-  void Edit1Change();
-  void Edit2Change();
-  void Edit3Change();
-  void Edit4Change();
-  void Edit5Change();
-  void Edit6Change();
-  void Edit7Change();
-  void SpinEdit1Change();
-  void PerformAdjustmentBoxClick();
-  void SpinEdit2Change();
-  void Button1Click();
-
-  QLineEdit* Edit1;  // lambda
-  QLineEdit* Edit2;  // kappa
-  QLineEdit* Edit3;  // phi
-  QLineEdit* Edit4;  // alpha
-  QLineEdit* Edit5;  // nu, or eta itself while alpha >= 100
-  QLineEdit* Edit6;  // muX
-  QLineEdit* Edit7;  // sigmaX
-  QLabel* Label1;
-  QLabel* Label2;
-  QLabel* Label3;
-  QLabel* Label4;
-  QLabel* Label5;
-  QLabel* Label6;
-  QLabel* Label7;
-  QLabel* Label8;
-  QLabel* Label9;
-  IntegerField* SpinEdit1;  // days per month
-  IntegerField* SpinEdit2;  // random seed
-  ModelStatisticsPanel* StatisticsPanel;
-  QCheckBox* PerformAdjustmentBox;
-  QLabel* StaticText1;
-  QLabel* StaticText2;
-  QPushButton* Button1;
+  void StoreLambda();
+  void StoreKappa();
+  void StorePhi();
+  void StoreAlpha();
+  void StoreNu();
+  void StoreMuX();
+  void StoreSigmaX();
+  void StoreDaysPerMonth();
+  void StoreAdjustment();
+  void StoreSeed();
+  void Finish();
 
  public slots:
   // The close box and Escape end the showing as OK does: the main window ignores the
@@ -117,10 +93,33 @@ class TBLParametersForm : public QDialog {
   // shown, and what was stored before it stays.
   void React(const std::function<void()>& change);
 
+  QLineEdit* lambdaEdit_;
+  QLineEdit* kappaEdit_;
+  QLineEdit* phiEdit_;
+  QLineEdit* alphaEdit_;
+  QLineEdit* nuEdit_;
+  QLineEdit* muXEdit_;
+  QLineEdit* sigmaXEdit_;
+  QLabel* lambdaLabel_;
+  QLabel* kappaLabel_;
+  QLabel* phiLabel_;
+  QLabel* alphaLabel_;
+  QLabel* nuLabel_;
+  QLabel* muXLabel_;
+  QLabel* sigmaXLabel_;
+  QLabel* daysPerMonthLabel_;
+  QLabel* seedLabel_;
+  IntegerField* daysPerMonthField_;
+  IntegerField* seedField_;
+  ModelStatisticsPanel* statisticsPanel_;
+  QCheckBox* adjustmentBox_;
+  QLabel* introText_;
+  QLabel* adjustmentText_;
+  QPushButton* okButton_;
   Engine& engine_;
   Prompts& prompts_;
   // The real fields that react when the focus leaves them, each with its handler.
-  std::vector<std::pair<QObject*, void (TBLParametersForm::*)()>> leaveReactions_;
+  std::vector<std::pair<QObject*, void (ParametersDialog::*)()>> leaveReactions_;
   // While the fields are being filled with the engine's values, their handlers rest.
   bool loading_ = false;
 };

@@ -19,29 +19,23 @@ namespace nimbra {
 
 class HelpWindow;
 
-class TRepetitionOptions : public QDialog {
+class RepetitionDialog : public QDialog {
   Q_OBJECT
 
  public:
   static constexpr int kHelpContext = 22;
 
-  TRepetitionOptions(Engine& engine, Prompts& prompts, HelpWindow& help, QWidget* parent = nullptr);
+  RepetitionDialog(Engine& engine, Prompts& prompts, HelpWindow& help, QWidget* parent = nullptr);
 
   // Shows the engine's four settings; each field's handler stores its value back.
-  void FormCreate();
+  void LoadFromEngine();
 
-  void RepLeve1FacSpinEditChange();
-  void RepLevel1MinSpinEditChange();
-  void RepAllowedSpinEditChange();
-  void RepDistanceAllowedEditChange();
-  void RepOKButtonClick();
-  void FormClose();
-
-  IntegerField* RepLeve1FacSpinEdit;
-  IntegerField* RepLevel1MinSpinEdit;
-  IntegerField* RepAllowedSpinEdit;
-  QLineEdit* RepDistanceAllowedEdit;
-  QPushButton* RepOKButton;
+  void StoreFactor();
+  void StoreMinimum();
+  void StoreAllowed();
+  void StoreDistance();
+  void Finish();
+  void TellClosed();
 
  signals:
   // The dialog was hidden by its OK button or its close box: the main window raises
@@ -64,6 +58,11 @@ class TRepetitionOptions : public QDialog {
 
   const EngineState& S() const { return engine_.State(); }
 
+  IntegerField* factorField_;
+  IntegerField* minimumField_;
+  IntegerField* allowedField_;
+  QLineEdit* distanceEdit_;
+  QPushButton* okButton_;
   Engine& engine_;
   Prompts& prompts_;
 };

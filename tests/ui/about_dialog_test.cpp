@@ -7,13 +7,14 @@
 #include <QScreen>
 #include <QtTest>
 
+#include "child_widget.h"
 #include "memory_status.h"
 
+using nimbra::AboutDialog;
 using nimbra::FormatMemoryLoad;
 using nimbra::FormatPhysicalMemory;
 using nimbra::MemoryStatus;
 using nimbra::ParseMemInfo;
-using nimbra::TAboutBox;
 
 namespace {
 
@@ -46,14 +47,14 @@ bool HasVisiblePixels(const QPixmap& pixmap) {
 
 }  // namespace
 
-class AboutBoxTest : public QObject {
+class AboutDialogTest : public QObject {
   Q_OBJECT
 
  private slots:
   void init() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
 
   void CaptionTitleAndVersionLines() {
-    TAboutBox box;
+    AboutDialog box;
     QCOMPARE(box.windowTitle(), QStringLiteral("About Nimbra"));
     const QStringList texts = LabelTexts(box);
     QVERIFY(texts.contains(QStringLiteral("Initial version (0.1), December 1999")));
@@ -68,7 +69,7 @@ class AboutBoxTest : public QObject {
   }
 
   void CreditAndContactLines() {
-    TAboutBox box;
+    AboutDialog box;
     const QString all = LabelTexts(box).join(QLatin1Char('\n'));
     QVERIFY(all.contains(QStringLiteral("Developed by")));
     QVERIFY(all.contains(QStringLiteral("reported faults")));
@@ -76,7 +77,7 @@ class AboutBoxTest : public QObject {
   }
 
   void PicturesHaveTheirSizesAndAreDrawn() {
-    TAboutBox box;
+    AboutDialog box;
     const auto* picture = box.findChild<QLabel*>(QStringLiteral("ProgramIcon"));
     const auto* banner = box.findChild<QLabel*>(QStringLiteral("Banner"));
     QVERIFY(picture != nullptr && banner != nullptr);
@@ -87,7 +88,7 @@ class AboutBoxTest : public QObject {
   }
 
   void FixedSizeAndCentredOnTheScreen() {
-    TAboutBox box;
+    AboutDialog box;
     box.show();
     QVERIFY(QTest::qWaitForWindowExposed(&box));
     QCOMPARE(box.minimumSize(), box.maximumSize());
@@ -132,14 +133,14 @@ class AboutBoxTest : public QObject {
   }
 
   void MemoryLinesShowAGivenStatus() {
-    TAboutBox box;
+    AboutDialog box;
     box.ShowMemoryStatus(*ParseMemInfo(kMemInfo));
     QCOMPARE(box.findChild<QLabel*>(QStringLiteral("PhysMem"))->text(), QStringLiteral("16,303,276 KB"));
     QCOMPARE(box.findChild<QLabel*>(QStringLiteral("FreeRes"))->text(), QStringLiteral("37 %"));
   }
 
   void MemoryLinesShowThisMachineAtCreation() {
-    TAboutBox box;
+    AboutDialog box;
     const QString physical = box.findChild<QLabel*>(QStringLiteral("PhysMem"))->text();
     QVERIFY2(QRegularExpression(QStringLiteral(R"(^[1-9]\d{0,2}(,\d{3})* KB$)")).match(physical).hasMatch(),
              qPrintable(physical));
@@ -148,7 +149,7 @@ class AboutBoxTest : public QObject {
   }
 
   void OkIsDefaultAndCloses() {
-    TAboutBox box;
+    AboutDialog box;
     box.show();
     QVERIFY(QTest::qWaitForWindowExposed(&box));
     auto* ok = box.findChild<QPushButton*>(QStringLiteral("OKButton"));
@@ -161,7 +162,7 @@ class AboutBoxTest : public QObject {
   }
 
   void EscapeAndEnterClose() {
-    TAboutBox box;
+    AboutDialog box;
     box.show();
     QVERIFY(QTest::qWaitForWindowActive(&box));
     QTest::keyClick(&box, Qt::Key_Escape);
@@ -173,5 +174,5 @@ class AboutBoxTest : public QObject {
   }
 };
 
-QTEST_MAIN(AboutBoxTest)
+QTEST_MAIN(AboutDialogTest)
 #include "about_dialog_test.moc"

@@ -22,6 +22,7 @@
 #include "chart_clipboard.h"
 #include "chart_series.h"
 #include "chart_zoom.h"
+#include "child_widget.h"
 #include "help_window.h"
 #include "make_storms.h"
 #include "scripted_prompts.h"
@@ -107,7 +108,7 @@ QPair<double, double> Range(QChart* chart) {
 
 }  // namespace
 
-class GraphFormTest : public QObject {
+class GraphsWindowTest : public QObject {
   Q_OBJECT
 
  private slots:
@@ -136,87 +137,93 @@ class GraphFormTest : public QObject {
   QList<ChartSeries*> AllSeries() const;
   // The series of the four comparison charts, red and green.
   QList<ChartSeries*> Originals() const {
-    return {form->Series6, form->ProbSeries1, form->Series1, form->Series3};
+    return {form->Drawn().originalHours, form->Drawn().originalDryProbability, form->Drawn().originalMarginal,
+            form->Drawn().originalAutocorrelation};
   }
   QList<ChartSeries*> Disaggregated() const {
-    return {form->Series7, form->ProbSeries2, form->Series2, form->Series4};
+    return {form->Drawn().syntheticHours, form->Drawn().syntheticDryProbability,
+            form->Drawn().syntheticMarginal, form->Drawn().syntheticAutocorrelation};
   }
 
   std::unique_ptr<StartedEngine> started;
   Engine* engine = nullptr;
   ScriptedPrompts prompts;
   std::unique_ptr<HelpWindow> help;
-  std::unique_ptr<TGraphForm> form;
+  std::unique_ptr<GraphsWindow> form;
 };
 
-void GraphFormTest::init() {
+void GraphsWindowTest::init() {
   started = std::make_unique<StartedEngine>(11);
   engine = &started->engine;
   S().OriginalHourlyAvailable = true;
   help = std::make_unique<HelpWindow>();
-  form = std::make_unique<TGraphForm>(*engine, prompts, *help);
+  form = std::make_unique<GraphsWindow>(*engine, prompts, *help);
   // Qt's legends take their flags into account once they have been laid out.
   form->show();
   QApplication::processEvents();
 }
 
-void GraphFormTest::cleanup() {
+void GraphsWindowTest::cleanup() {
   form.reset();
   help.reset();
   started.reset();
 }
 
-void GraphFormTest::RunTestMode(int sequences) {
+void GraphsWindowTest::RunTestMode(int sequences) {
   for (int i = 0; i < sequences; ++i) QVERIFY(engine->Step().Outcome == StepOutcome::Done);
   engine->ComputeStatistics();
 }
 
-QList<ChartSeries*> GraphFormTest::AllSeries() const {
-  QList<ChartSeries*> all{form->Series6, form->Series7, form->ProbSeries1, form->ProbSeries2,
-                          form->Series1, form->Series2, form->Series3,     form->Series4};
-  for (StairSeries* cells : form->CellSeries) all.append(cells);
+QList<ChartSeries*> GraphsWindowTest::AllSeries() const {
+  QList<ChartSeries*> all{form->Drawn().originalHours,           form->Drawn().syntheticHours,
+                          form->Drawn().originalDryProbability,  form->Drawn().syntheticDryProbability,
+                          form->Drawn().originalMarginal,        form->Drawn().syntheticMarginal,
+                          form->Drawn().originalAutocorrelation, form->Drawn().syntheticAutocorrelation};
+  for (StairSeries* cells : form->Drawn().cells) all.append(cells);
   return all;
 }
 
-void GraphFormTest::windowAndPages() {
+void GraphsWindowTest::windowAndPages() {
   QCOMPARE(form->windowTitle(), QStringLiteral("Nimbra graphs"));
-  QCOMPARE(TGraphForm::kHelpContext, 23);
+  QCOMPARE(GraphsWindow::kHelpContext, 23);
   const QStringList pages{"Storms", "Hyetograph", "Probabilities", "Marginal", "Autocorrelation"};
-  QCOMPARE(form->PageControl1->count(), pages.size());
-  for (int p = 0; p < pages.size(); ++p) QCOMPARE(form->PageControl1->tabText(p), pages[p]);
-  QCOMPARE(form->PageControl1->currentIndex(), 1);
+  QCOMPARE(Child<QTabWidget>(form, "pages")->count(), pages.size());
+  for (int p = 0; p < pages.size(); ++p) QCOMPARE(Child<QTabWidget>(form, "pages")->tabText(p), pages[p]);
+  QCOMPARE(Child<QTabWidget>(form, "pages")->currentIndex(), 1);
   const struct {
     QChart* chart;
     const char* title;
     const char* bottom;
     const char* left;
-  } charts[] = {{form->Chart1, "Marginal statistics", "", "Variation, Skewness"},
-                {form->Chart2, "Autocorrelation", "Lag (h)", "Autocorrelation"},
-                {form->Chart3, "Storms ", "Time (days)", "Intensity (mm/h)"},
-                {form->Chart4, "Hyetograph", "Time (days)", "Intensity (mm/h)"},
-                {form->Chart5, "Probabilities of dry spells", "", "Probability (P)"}};
+  } charts[] = {{form->Drawn().marginal, "Marginal statistics", "", "Variation, Skewness"},
+                {form->Drawn().autocorrelation, "Autocorrelation", "Lag (h)", "Autocorrelation"},
+                {form->Drawn().storms, "Storms ", "Time (days)", "Intensity (mm/h)"},
+                {form->Drawn().hyetograph, "Hyetograph", "Time (days)", "Intensity (mm/h)"},
+                {form->Drawn().dryProbability, "Probabilities of dry spells", "", "Probability (P)"}};
   for (const auto& c : charts) {
     QCOMPARE(c.chart->title(), QString::fromLatin1(c.title));
     QCOMPARE(c.chart->axes(Qt::Horizontal).first()->titleText(), QString::fromLatin1(c.bottom));
     QCOMPARE(c.chart->axes(Qt::Vertical).first()->titleText(), QString::fromLatin1(c.left));
   }
-  QCOMPARE(form->PageControl1->widget(1)->findChild<ZoomChartView*>()->chart(), form->Chart4);
+  QCOMPARE(Child<QTabWidget>(form, "pages")->widget(1)->findChild<ZoomChartView*>()->chart(),
+           form->Drawn().hyetograph);
   for (QRadioButton* b : form->findChildren<QRadioButton*>())
     QVERIFY2(!b->isChecked(), qPrintable(b->text()));
   QCOMPARE(form->findChildren<QRadioButton*>().size(), 5);
-  QCOMPARE(form->Copy->toolTip(), QStringLiteral("Copy graph to clipboard"));
-  QVERIFY(!form->ShowBorders->isChecked());
+  QCOMPARE(Child<QPushButton>(form, "copy")->toolTip(), QStringLiteral("Copy graph to clipboard"));
+  QVERIFY(!Child<QCheckBox>(form, "cellBorders")->isChecked());
   QVERIFY(
-      form->ChartView(TGraphForm::kHyetographPage)->toolTip().startsWith("To zoom in drag downwords;  to"));
+      form->ChartView(GraphsWindow::kHyetographPage)->toolTip().startsWith("To zoom in drag downwords;  to"));
 }
 
 // As the legend shows them: each series' title and the colour it is drawn in.
-void GraphFormTest::seriesTitlesColoursAndOrder() {
+void GraphsWindowTest::seriesTitlesColoursAndOrder() {
   const QColor cells[] = {{255, 0, 0},     {0, 128, 0},   {255, 255, 0}, {0, 0, 255}, {255, 128, 0},
                           {105, 105, 105}, {255, 0, 255}, {0, 128, 128}, {0, 0, 128}, {128, 0, 0}};
   QList<QPair<ChartSeries*, QPair<QString, QColor>>> expected;
   for (int i = 0; i < 10; ++i)
-    expected.append({form->CellSeries[i], {i < 9 ? QString("Storm %1").arg(i + 1) : "Storm >=10", cells[i]}});
+    expected.append(
+        {form->Drawn().cells[i], {i < 9 ? QString("Storm %1").arg(i + 1) : "Storm >=10", cells[i]}});
   for (ChartSeries* s : Originals()) expected.append({s, {"Original", QColor(255, 0, 0)}});
   for (ChartSeries* s : Disaggregated()) expected.append({s, {"Disaggregated", QColor(0, 128, 0)}});
   for (const auto& [series, look] : expected) {
@@ -225,23 +232,26 @@ void GraphFormTest::seriesTitlesColoursAndOrder() {
     QCOMPARE(series->LegendMarkers().first()->brush().color().rgb(), look.second.rgb());
   }
   // The original is drawn over the disaggregated.
-  const QList<QAbstractSeries*> hyetograph = form->Chart4->series();
-  QVERIFY(hyetograph.indexOf(static_cast<QAbstractSeries*>(form->Series7->Area())) <
-          hyetograph.indexOf(static_cast<QAbstractSeries*>(form->Series6->Area())));
-  const QList<QAbstractSeries*> lags = form->Chart2->series();
-  QVERIFY(lags.indexOf(static_cast<QAbstractSeries*>(static_cast<LineSeries*>(form->Series4)->Line())) <
-          lags.indexOf(static_cast<QAbstractSeries*>(static_cast<LineSeries*>(form->Series3)->Line())));
-  QCOMPARE(static_cast<LineSeries*>(form->Series4)->Line()->pen().width(), 2);
-  QCOMPARE(static_cast<LineSeries*>(form->Series3)->Line()->pen().width(), 3);
+  const QList<QAbstractSeries*> hyetograph = form->Drawn().hyetograph->series();
+  QVERIFY(hyetograph.indexOf(static_cast<QAbstractSeries*>(form->Drawn().syntheticHours->Area())) <
+          hyetograph.indexOf(static_cast<QAbstractSeries*>(form->Drawn().originalHours->Area())));
+  const QList<QAbstractSeries*> lags = form->Drawn().autocorrelation->series();
+  QVERIFY(lags.indexOf(static_cast<QAbstractSeries*>(
+              static_cast<LineSeries*>(form->Drawn().syntheticAutocorrelation)->Line())) <
+          lags.indexOf(static_cast<QAbstractSeries*>(
+              static_cast<LineSeries*>(form->Drawn().originalAutocorrelation)->Line())));
+  QCOMPARE(static_cast<LineSeries*>(form->Drawn().syntheticAutocorrelation)->Line()->pen().width(), 2);
+  QCOMPARE(static_cast<LineSeries*>(form->Drawn().originalAutocorrelation)->Line()->pen().width(), 3);
 }
 
-void GraphFormTest::twoDaySequenceDrawsFortyEightSteps() {
+void GraphsWindowTest::twoDaySequenceDrawsFortyEightSteps() {
   S().Options.UseConstLength = true;
   S().Options.ConstLength = 2;
   RunTestMode(1);
   form->UpdateGraphs();
-  for (StairSeries* series : {form->Series6, form->Series7}) {
-    const HourlySeries& hours = series == form->Series6 ? S().OriginalHourly : S().SyntheticHourly;
+  for (StairSeries* series : {form->Drawn().originalHours, form->Drawn().syntheticHours}) {
+    const HourlySeries& hours =
+        series == form->Drawn().originalHours ? S().OriginalHourly : S().SyntheticHourly;
     QCOMPARE(hours.Count, 48);
     QCOMPARE(series->Count(), 96);
     QCOMPARE(series->Points().front().x, 1 / 24.0);
@@ -252,10 +262,10 @@ void GraphFormTest::twoDaySequenceDrawsFortyEightSteps() {
   }
 }
 
-void GraphFormTest::cellDrawnAsItsRectangle() {
+void GraphsWindowTest::cellDrawnAsItsRectangle() {
   S().Storms = MakeStorms({{{0.5, 0.25, 48.0}}});
-  form->ShowPage(TGraphForm::kStormsPage);
-  StairSeries& cells = *form->CellSeries[0];
+  form->ShowPage(GraphsWindow::kStormsPage);
+  StairSeries& cells = *form->Drawn().cells[0];
   QCOMPARE(XY(cells), (QList<QPointF>{{0.5, 2.0}, {0.75, 0.0}}));
   QCOMPARE(cells.Points()[0].label, QString());
   QCOMPARE(cells.Points()[1].label, QStringLiteral(" "));
@@ -263,15 +273,15 @@ void GraphFormTest::cellDrawnAsItsRectangle() {
   QCOMPARE(cells.UpperLine(), (QList<QPointF>{{0.5, 2.0}, {0.75, 2.0}, {0.75, 0.0}}));
   QCOMPARE(cells.LowerLine(), (QList<QPointF>{{0.5, 0.0}, {0.75, 0.0}}));
   QVERIFY(!cells.DivisionLinesVisible());
-  form->ShowBorders->click();
-  for (StairSeries* series : form->CellSeries) QVERIFY(series->DivisionLinesVisible());
+  Child<QCheckBox>(form, "cellBorders")->click();
+  for (StairSeries* series : form->Drawn().cells) QVERIFY(series->DivisionLinesVisible());
   QCOMPARE(cells.DivisionLines(),
            (QList<QPointF>{{0.5, 0}, {0.5, 2}, {0.5, 0}, {0.75, 0}, {0.75, 2}, {0.75, 0}}));
-  form->ShowBorders->click();
-  for (StairSeries* series : form->CellSeries) QVERIFY(!series->DivisionLinesVisible());
+  Child<QCheckBox>(form, "cellBorders")->click();
+  for (StairSeries* series : form->Drawn().cells) QVERIFY(!series->DivisionLinesVisible());
 }
 
-void GraphFormTest::twelveStormsShareTheLastSeries() {
+void GraphsWindowTest::twelveStormsShareTheLastSeries() {
   // Storm j has cells at j + 0.1 and j + 0.2, of intensity 24 j and 48 j; storm 4 has none.
   std::vector<std::vector<Cell>> storms;
   for (int j = 1; j <= 12; ++j) {
@@ -279,134 +289,139 @@ void GraphFormTest::twelveStormsShareTheLastSeries() {
     if (j != 4) storms.back() = {{j + 0.2, 0.05, 48.0 * j}, {j + 0.1, 0.05, 24.0 * j}};
   }
   S().Storms = MakeStorms(storms);
-  form->ShowPage(TGraphForm::kStormsPage);
+  form->ShowPage(GraphsWindow::kStormsPage);
   for (int j = 1; j <= 9; ++j) {
     const QList<QPointF> expected =
         j == 4 ? QList<QPointF>{}
                : QList<QPointF>{{j + 0.1, 1.0 * j}, {j + 0.15, 0}, {j + 0.2, 2.0 * j}, {j + 0.25, 0}};
-    QCOMPARE(XY(*form->CellSeries[j - 1]), expected);
-    QCOMPARE(Listed(*form->CellSeries[j - 1]), j != 4 ? 1 : 0);
+    QCOMPARE(XY(*form->Drawn().cells[j - 1]), expected);
+    QCOMPARE(Listed(*form->Drawn().cells[j - 1]), j != 4 ? 1 : 0);
   }
   QList<QPointF> late;
   for (int j = 10; j <= 12; ++j)
     late << QPointF(j + 0.1, 1.0 * j) << QPointF(j + 0.15, 0) << QPointF(j + 0.2, 2.0 * j)
          << QPointF(j + 0.25, 0);
-  QCOMPARE(XY(*form->CellSeries[9]), late);
-  QCOMPARE(Listed(*form->CellSeries[9]), 1);
+  QCOMPARE(XY(*form->Drawn().cells[9]), late);
+  QCOMPARE(Listed(*form->Drawn().cells[9]), 1);
 
   // Fewer storms later: the empty series leave the legend, except the first.
   S().Storms = MakeStorms({{}, {{0.3, 0.1, 24.0}}});
   form->UpdateGraphs();
-  QCOMPARE(Listed(*form->CellSeries[0]), 1);
-  QCOMPARE(form->CellSeries[0]->Count(), 0);
-  QCOMPARE(Listed(*form->CellSeries[1]), 1);
-  for (int i = 2; i < 10; ++i) QCOMPARE(Listed(*form->CellSeries[i]), 0);
+  QCOMPARE(Listed(*form->Drawn().cells[0]), 1);
+  QCOMPARE(form->Drawn().cells[0]->Count(), 0);
+  QCOMPARE(Listed(*form->Drawn().cells[1]), 1);
+  for (int i = 2; i < 10; ++i) QCOMPARE(Listed(*form->Drawn().cells[i]), 0);
 }
 
-void GraphFormTest::originalStormsUntilThePageIsLeft() {
+void GraphsWindowTest::originalStormsUntilThePageIsLeft() {
   S().Storms = MakeStorms({{{0.5, 0.5, 24.0}}});
   S().OriginalStorms = MakeStorms({{{0.25, 0.25, 48.0}}, {{1.0, 0.5, 72.0}}});
-  form->ShowPage(TGraphForm::kStormsPage);
-  QVERIFY(form->DisaggregatedRadioButton->isChecked());
-  QCOMPARE(XY(*form->CellSeries[0]), (QList<QPointF>{{0.5, 1.0}, {1.0, 0.0}}));
-  form->OriginalRadioButton->click();
-  QVERIFY(!form->DisaggregatedRadioButton->isChecked());
-  QCOMPARE(XY(*form->CellSeries[0]), (QList<QPointF>{{0.25, 2.0}, {0.5, 0.0}}));
-  QCOMPARE(XY(*form->CellSeries[1]), (QList<QPointF>{{1.0, 3.0}, {1.5, 0.0}}));
-  form->ShowPage(TGraphForm::kHyetographPage);
-  form->ShowPage(TGraphForm::kStormsPage);
-  QVERIFY(form->DisaggregatedRadioButton->isChecked());
-  QCOMPARE(XY(*form->CellSeries[0]), (QList<QPointF>{{0.5, 1.0}, {1.0, 0.0}}));
-  QCOMPARE(form->CellSeries[1]->Count(), 0);
+  form->ShowPage(GraphsWindow::kStormsPage);
+  QVERIFY(Child<QRadioButton>(form, "disaggregated")->isChecked());
+  QCOMPARE(XY(*form->Drawn().cells[0]), (QList<QPointF>{{0.5, 1.0}, {1.0, 0.0}}));
+  Child<QRadioButton>(form, "original")->click();
+  QVERIFY(!Child<QRadioButton>(form, "disaggregated")->isChecked());
+  QCOMPARE(XY(*form->Drawn().cells[0]), (QList<QPointF>{{0.25, 2.0}, {0.5, 0.0}}));
+  QCOMPARE(XY(*form->Drawn().cells[1]), (QList<QPointF>{{1.0, 3.0}, {1.5, 0.0}}));
+  form->ShowPage(GraphsWindow::kHyetographPage);
+  form->ShowPage(GraphsWindow::kStormsPage);
+  QVERIFY(Child<QRadioButton>(form, "disaggregated")->isChecked());
+  QCOMPARE(XY(*form->Drawn().cells[0]), (QList<QPointF>{{0.5, 1.0}, {1.0, 0.0}}));
+  QCOMPARE(form->Drawn().cells[1]->Count(), 0);
 }
 
-void GraphFormTest::optionsOfferedPerPage() {
+void GraphsWindowTest::optionsOfferedPerPage() {
   const struct {
     int page;
     bool statistics, wetHours, dataSet;
     QRadioButton* checked;
-  } cases[] = {{TGraphForm::kStormsPage, false, false, true, form->DisaggregatedRadioButton},
-               {TGraphForm::kMarginalPage, true, true, false, form->AllRadioButton},
-               {TGraphForm::kHyetographPage, false, false, false, form->AllRadioButton},
-               {TGraphForm::kAutocorrelationPage, true, false, false, form->AllRadioButton},
-               {TGraphForm::kProbabilitiesPage, false, false, false, form->AllRadioButton}};
+  } cases[] = {
+      {GraphsWindow::kStormsPage, false, false, true, Child<QRadioButton>(form, "disaggregated")},
+      {GraphsWindow::kMarginalPage, true, true, false, Child<QRadioButton>(form, "allHours")},
+      {GraphsWindow::kHyetographPage, false, false, false, Child<QRadioButton>(form, "allHours")},
+      {GraphsWindow::kAutocorrelationPage, true, false, false, Child<QRadioButton>(form, "allHours")},
+      {GraphsWindow::kProbabilitiesPage, false, false, false, Child<QRadioButton>(form, "allHours")}};
   for (const auto& c : cases) {
     form->ShowPage(c.page);
-    const QString page = form->PageControl1->tabText(c.page);
-    QCOMPARE(form->RadioGroup1->isVisibleTo(form.get()), c.statistics);
-    QCOMPARE(form->AllRadioButton->isVisibleTo(form.get()), c.statistics);
-    QCOMPARE(form->WetDaysRadioButton->isVisibleTo(form.get()), c.statistics);
-    QVERIFY2(form->WetHoursRadioButton->isVisibleTo(form.get()) == c.wetHours, qPrintable(page));
-    QCOMPARE(form->OrigOrDisRadioGroup->isVisibleTo(form.get()), c.dataSet);
-    QCOMPARE(form->OriginalRadioButton->isVisibleTo(form.get()), c.dataSet);
-    QCOMPARE(form->DisaggregatedRadioButton->isVisibleTo(form.get()), c.dataSet);
+    const QString page = Child<QTabWidget>(form, "pages")->tabText(c.page);
+    QCOMPARE(Child<QGroupBox>(form, "statisticsChoice")->isVisibleTo(form.get()), c.statistics);
+    QCOMPARE(Child<QRadioButton>(form, "allHours")->isVisibleTo(form.get()), c.statistics);
+    QCOMPARE(Child<QRadioButton>(form, "wetDays")->isVisibleTo(form.get()), c.statistics);
+    QVERIFY2(Child<QRadioButton>(form, "wetHours")->isVisibleTo(form.get()) == c.wetHours, qPrintable(page));
+    QCOMPARE(Child<QGroupBox>(form, "dataSetChoice")->isVisibleTo(form.get()), c.dataSet);
+    QCOMPARE(Child<QRadioButton>(form, "original")->isVisibleTo(form.get()), c.dataSet);
+    QCOMPARE(Child<QRadioButton>(form, "disaggregated")->isVisibleTo(form.get()), c.dataSet);
     QVERIFY2(c.checked->isChecked(), qPrintable(page));
   }
   // Each frame keeps its own choice: a statistics option leaves the data set chosen.
-  form->ShowPage(TGraphForm::kStormsPage);
-  form->ShowPage(TGraphForm::kMarginalPage);
-  QVERIFY(form->DisaggregatedRadioButton->isChecked());
-  form->WetDaysRadioButton->click();
-  QVERIFY(!form->AllRadioButton->isChecked());
-  form->ShowPage(TGraphForm::kAutocorrelationPage);
-  QVERIFY(form->AllRadioButton->isChecked());
+  form->ShowPage(GraphsWindow::kStormsPage);
+  form->ShowPage(GraphsWindow::kMarginalPage);
+  QVERIFY(Child<QRadioButton>(form, "disaggregated")->isChecked());
+  Child<QRadioButton>(form, "wetDays")->click();
+  QVERIFY(!Child<QRadioButton>(form, "allHours")->isChecked());
+  form->ShowPage(GraphsWindow::kAutocorrelationPage);
+  QVERIFY(Child<QRadioButton>(form, "allHours")->isChecked());
 }
 
-void GraphFormTest::optionChoosesTheSummaries() {
+void GraphsWindowTest::optionChoosesTheSummaries() {
   Summary(S().AllStatsSynthetic, 480, 1.5, 2.5, 0.05);
   Summary(S().AllStatsOriginal, 480, 1.25, 2.25, 0.04);
   Summary(S().WetDayStatsSynthetic, 96, 3.5, 4.5, 0.07);
   Summary(S().WetDayStatsOriginal, 96, 3.25, 4.25, 0.06);
   Summary(S().WetHourStatsSynthetic, 12, 5.5, 6.5, 0.09);
   Summary(S().WetHourStatsOriginal, 10, 5.25, 6.25, 0.08);
-  form->ShowPage(TGraphForm::kMarginalPage);
+  form->ShowPage(GraphsWindow::kMarginalPage);
   const struct {
     QRadioButton* option;
     QList<double> synthetic, original;
     double syntheticStep, originalStep;
-  } cases[] = {{form->AllRadioButton, {1.5, 2.5}, {1.25, 2.25}, 0.05, 0.04},
-               {form->WetDaysRadioButton, {3.5, 4.5}, {3.25, 4.25}, 0.07, 0.06},
-               {form->WetHoursRadioButton, {5.5, 6.5}, {5.25, 6.25}, 0.09, 0.08},
-               {form->AllRadioButton, {1.5, 2.5}, {1.25, 2.25}, 0.05, 0.04}};
+  } cases[] = {{Child<QRadioButton>(form, "allHours"), {1.5, 2.5}, {1.25, 2.25}, 0.05, 0.04},
+               {Child<QRadioButton>(form, "wetDays"), {3.5, 4.5}, {3.25, 4.25}, 0.07, 0.06},
+               {Child<QRadioButton>(form, "wetHours"), {5.5, 6.5}, {5.25, 6.25}, 0.09, 0.08},
+               {Child<QRadioButton>(form, "allHours"), {1.5, 2.5}, {1.25, 2.25}, 0.05, 0.04}};
   for (const auto& c : cases) {
     c.option->click();
-    QCOMPARE(Ys(*form->Series2), c.synthetic);
-    QCOMPARE(form->Series2->Points()[0].label, QStringLiteral("Variation"));
-    QCOMPARE(form->Series2->Points()[1].label, QStringLiteral("Skewness"));
-    QCOMPARE(Ys(*form->Series1), c.original);
-    QCOMPARE(form->Series1->Points()[0].label, QString());
-    QCOMPARE(Ys(*form->Series4), Autocorrelations(1.0, c.syntheticStep));
-    QCOMPARE(form->Series4->Points()[10].x, 10.0);
-    QCOMPARE(Ys(*form->Series3), Autocorrelations(1.0, c.originalStep));
+    QCOMPARE(Ys(*form->Drawn().syntheticMarginal), c.synthetic);
+    QCOMPARE(form->Drawn().syntheticMarginal->Points()[0].label, QStringLiteral("Variation"));
+    QCOMPARE(form->Drawn().syntheticMarginal->Points()[1].label, QStringLiteral("Skewness"));
+    QCOMPARE(Ys(*form->Drawn().originalMarginal), c.original);
+    QCOMPARE(form->Drawn().originalMarginal->Points()[0].label, QString());
+    QCOMPARE(Ys(*form->Drawn().syntheticAutocorrelation), Autocorrelations(1.0, c.syntheticStep));
+    QCOMPARE(form->Drawn().syntheticAutocorrelation->Points()[10].x, 10.0);
+    QCOMPARE(Ys(*form->Drawn().originalAutocorrelation), Autocorrelations(1.0, c.originalStep));
     // The dry-spell probabilities do not depend on the option.
-    QCOMPARE(Ys(*form->ProbSeries2), (QList<double>{1 - 12 / 480.0, 1 - 96 / 480.0, 1 - 12 / 96.0}));
-    QCOMPARE(Ys(*form->ProbSeries1), (QList<double>{1 - 10 / 480.0, 1 - 96 / 480.0, 1 - 10 / 96.0}));
+    QCOMPARE(Ys(*form->Drawn().syntheticDryProbability),
+             (QList<double>{1 - 12 / 480.0, 1 - 96 / 480.0, 1 - 12 / 96.0}));
+    QCOMPARE(Ys(*form->Drawn().originalDryProbability),
+             (QList<double>{1 - 10 / 480.0, 1 - 96 / 480.0, 1 - 10 / 96.0}));
   }
   QStringList labels;
-  for (const SeriesPoint& p : form->ProbSeries2->Points()) labels << p.label;
+  for (const SeriesPoint& p : form->Drawn().syntheticDryProbability->Points()) labels << p.label;
   QCOMPARE(labels, (QStringList{"P(dry hour)", "P(dry day)", "P(dry hour|wet day)"}));
-  QCOMPARE(static_cast<BarSeries*>(form->Series2)->Set()->at(1), 2.5);
+  QCOMPARE(static_cast<BarSeries*>(form->Drawn().syntheticMarginal)->Set()->at(1), 2.5);
 }
 
-void GraphFormTest::testModeRunDrawsTheEngineState() {
+void GraphsWindowTest::testModeRunDrawsTheEngineState() {
   RunTestMode(5);
-  form->ShowPage(TGraphForm::kMarginalPage);
+  form->ShowPage(GraphsWindow::kMarginalPage);
   form->UpdateGraphs();
   const EngineState& s = S();
   QVERIFY(S().SyntheticHourly.Count >= 24);
-  QCOMPARE(XY(*form->Series6), HourSteps(S().OriginalHourly));
-  QCOMPARE(XY(*form->Series7), HourSteps(S().SyntheticHourly));
-  QCOMPARE(Listed(*form->Series6), 1);
-  QCOMPARE(Listed(*form->Series7), 1);
-  QCOMPARE(Ys(*form->Series2), (QList<double>{s.AllStatsSynthetic.Variation, s.AllStatsSynthetic.Skewness}));
-  QCOMPARE(Ys(*form->Series1), (QList<double>{s.AllStatsOriginal.Variation, s.AllStatsOriginal.Skewness}));
-  QCOMPARE(Ys(*form->Series4),
+  QCOMPARE(XY(*form->Drawn().originalHours), HourSteps(S().OriginalHourly));
+  QCOMPARE(XY(*form->Drawn().syntheticHours), HourSteps(S().SyntheticHourly));
+  QCOMPARE(Listed(*form->Drawn().originalHours), 1);
+  QCOMPARE(Listed(*form->Drawn().syntheticHours), 1);
+  QCOMPARE(Ys(*form->Drawn().syntheticMarginal),
+           (QList<double>{s.AllStatsSynthetic.Variation, s.AllStatsSynthetic.Skewness}));
+  QCOMPARE(Ys(*form->Drawn().originalMarginal),
+           (QList<double>{s.AllStatsOriginal.Variation, s.AllStatsOriginal.Skewness}));
+  QCOMPARE(Ys(*form->Drawn().syntheticAutocorrelation),
            QList<double>(s.AllStatsSynthetic.Autoc.begin(), s.AllStatsSynthetic.Autoc.end()));
-  QCOMPARE(Ys(*form->Series3),
+  QCOMPARE(Ys(*form->Drawn().originalAutocorrelation),
            QList<double>(s.AllStatsOriginal.Autoc.begin(), s.AllStatsOriginal.Autoc.end()));
   const double all = s.AllValuesCount;
   QCOMPARE(s.AllStatsSynthetic.Count, s.AllValuesCount);
-  const QList<double> dry = Ys(*form->ProbSeries2);
+  const QList<double> dry = Ys(*form->Drawn().syntheticDryProbability);
   QCOMPARE(dry.size(), 3);
   QCOMPARE(dry[0], 1 - s.WetHourStatsSynthetic.Count / all);
   QCOMPARE(dry[1], 1 - s.WetDayStatsSynthetic.Count / all);
@@ -414,21 +429,21 @@ void GraphFormTest::testModeRunDrawsTheEngineState() {
   for (double p : dry) QVERIFY(p > 0 && p < 1);
 }
 
-void GraphFormTest::fileModeWithoutHoursLeavesTheOriginalOut() {
+void GraphsWindowTest::fileModeWithoutHoursLeavesTheOriginalOut() {
   std::istringstream input("D 0\n1 0 1 5.0\n2 0 1 3.0\n6 0 1 8.0\n10 0 1 2.5\n11 0 1 1.0\n");
   engine->OpenInput(input, "daily.txt");
   QVERIFY(!S().OriginalHourlyAvailable);
   RunTestMode(3);
-  form->ShowPage(TGraphForm::kMarginalPage);
+  form->ShowPage(GraphsWindow::kMarginalPage);
   form->UpdateGraphs();
   for (ChartSeries* red : Originals()) {
     QVERIFY2(red->Count() == 0, qPrintable(red->Name()));
     QVERIFY2(Listed(*red) == 0, qPrintable(red->Name()));
   }
-  QCOMPARE(XY(*form->Series7), HourSteps(S().SyntheticHourly));
-  QCOMPARE(form->Series2->Count(), 2);
-  QCOMPARE(form->Series4->Count(), 11);
-  QCOMPARE(form->ProbSeries2->Count(), 3);
+  QCOMPARE(XY(*form->Drawn().syntheticHours), HourSteps(S().SyntheticHourly));
+  QCOMPARE(form->Drawn().syntheticMarginal->Count(), 2);
+  QCOMPARE(form->Drawn().syntheticAutocorrelation->Count(), 11);
+  QCOMPARE(form->Drawn().syntheticDryProbability->Count(), 3);
   for (ChartSeries* green : Disaggregated()) QVERIFY2(Listed(*green) == 1, qPrintable(green->Name()));
 
   // Back to test mode: the original is drawn and listed again.
@@ -442,10 +457,10 @@ void GraphFormTest::fileModeWithoutHoursLeavesTheOriginalOut() {
   }
 }
 
-void GraphFormTest::zeroCountEndsTheProbabilities() {
+void GraphsWindowTest::zeroCountEndsTheProbabilities() {
   form->UpdateGraphs();  // before any sequence every count is 0
-  QCOMPARE(form->ProbSeries1->Count(), 0);
-  QCOMPARE(form->ProbSeries2->Count(), 0);
+  QCOMPARE(form->Drawn().originalDryProbability->Count(), 0);
+  QCOMPARE(form->Drawn().syntheticDryProbability->Count(), 0);
 
   S().AllStatsOriginal.Count = 100;
   S().WetHourStatsOriginal.Count = 10;
@@ -453,24 +468,25 @@ void GraphFormTest::zeroCountEndsTheProbabilities() {
   S().WetHourStatsSynthetic.Count = 5;
   S().WetDayStatsSynthetic.Count = 20;
   form->UpdateGraphs();
-  QCOMPARE(Ys(*form->ProbSeries1), (QList<double>{0.9, 1.0}));  // stops at the wet-day count
-  QCOMPARE(form->ProbSeries2->Count(), 0);
+  QCOMPARE(Ys(*form->Drawn().originalDryProbability),
+           (QList<double>{0.9, 1.0}));  // stops at the wet-day count
+  QCOMPARE(form->Drawn().syntheticDryProbability->Count(), 0);
 
   S().WetDayStatsOriginal.Count = 40;
   S().WetDayStatsSynthetic.Count = 0;
   form->UpdateGraphs();
-  QCOMPARE(Ys(*form->ProbSeries1), (QList<double>{0.9, 0.6, 0.75}));
-  QCOMPARE(Ys(*form->ProbSeries2), (QList<double>{0.9, 1.0}));
+  QCOMPARE(Ys(*form->Drawn().originalDryProbability), (QList<double>{0.9, 0.6, 0.75}));
+  QCOMPARE(Ys(*form->Drawn().syntheticDryProbability), (QList<double>{0.9, 1.0}));
 
   S().OriginalHourlyAvailable = false;
   S().WetDayStatsSynthetic.Count = 20;
   S().WetDayStatsOriginal.Count = 0;
   form->UpdateGraphs();
-  QCOMPARE(form->ProbSeries1->Count(), 0);
-  QCOMPARE(Ys(*form->ProbSeries2), (QList<double>{0.9, 0.6, 0.75}));
+  QCOMPARE(form->Drawn().originalDryProbability->Count(), 0);
+  QCOMPARE(Ys(*form->Drawn().syntheticDryProbability), (QList<double>{0.9, 0.6, 0.75}));
 }
 
-void GraphFormTest::resetEmptiesEverySeries() {
+void GraphsWindowTest::resetEmptiesEverySeries() {
   RunTestMode(3);
   S().Storms = MakeStorms({{{0.1, 0.1, 24}},
                            {{0.2, 0.1, 24}},
@@ -482,7 +498,7 @@ void GraphFormTest::resetEmptiesEverySeries() {
                            {{0.8, 0.1, 24}},
                            {{0.9, 0.1, 24}},
                            {{1.0, 0.1, 24}}});
-  form->ShowPage(TGraphForm::kStormsPage);
+  form->ShowPage(GraphsWindow::kStormsPage);
   form->UpdateGraphs();
   for (ChartSeries* series : AllSeries()) QVERIFY2(series->Count() > 0, qPrintable(series->Name()));
   form->ResetGraphs();
@@ -490,23 +506,23 @@ void GraphFormTest::resetEmptiesEverySeries() {
     QVERIFY2(series->Count() == 0, qPrintable(series->Name()));
     QVERIFY2(Listed(*series) == 1, qPrintable(series->Name()));  // the legends stay as they were
   }
-  QVERIFY(form->Series6->UpperLine().isEmpty());
-  QCOMPARE(static_cast<BarSeries*>(form->ProbSeries2)->Set()->count(), 0);
-  QCOMPARE(static_cast<LineSeries*>(form->Series4)->Line()->count(), 0);
+  QVERIFY(form->Drawn().originalHours->UpperLine().isEmpty());
+  QCOMPARE(static_cast<BarSeries*>(form->Drawn().syntheticDryProbability)->Set()->count(), 0);
+  QCOMPARE(static_cast<LineSeries*>(form->Drawn().syntheticAutocorrelation)->Line()->count(), 0);
 }
 
-void GraphFormTest::copyPutsTheShownChartOnTheClipboard() {
+void GraphsWindowTest::copyPutsTheShownChartOnTheClipboard() {
   RunTestMode(2);
   form->UpdateGraphs();
   const struct {
     int page;
     const char* title;
-  } cases[] = {{TGraphForm::kHyetographPage, "Hyetograph"},
-               {TGraphForm::kProbabilitiesPage, "Probabilities of dry spells"}};
+  } cases[] = {{GraphsWindow::kHyetographPage, "Hyetograph"},
+               {GraphsWindow::kProbabilitiesPage, "Probabilities of dry spells"}};
   for (const auto& c : cases) {
     form->ShowPage(c.page);
     QGuiApplication::clipboard()->clear();
-    form->Copy->click();
+    Child<QPushButton>(form, "copy")->click();
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     QVERIFY(data->hasFormat(kSvgMimeType));
     const QByteArray svg = data->data(kSvgMimeType);
@@ -516,56 +532,56 @@ void GraphFormTest::copyPutsTheShownChartOnTheClipboard() {
     QCOMPARE(qvariant_cast<QImage>(data->imageData()).size(), form->ChartView(c.page)->grab().size());
   }
   // The picture shows the chart as zoomed.
-  ZoomChartView& view = *form->ChartView(TGraphForm::kProbabilitiesPage);
+  ZoomChartView& view = *form->ChartView(GraphsWindow::kProbabilitiesPage);
   const QByteArray whole = ChartSvg(view);
-  view.ZoomInto(form->Chart5->plotArea().adjusted(40, 40, -40, -40));
+  view.ZoomInto(form->Drawn().dryProbability->plotArea().adjusted(40, 40, -40, -40));
   QVERIFY(ChartSvg(view) != whole);
 }
 
-void GraphFormTest::zoomAndMoveWithTheMouse() {
+void GraphsWindowTest::zoomAndMoveWithTheMouse() {
   RunTestMode(2);
   form->UpdateGraphs();
-  ZoomChartView& view = *form->ChartView(TGraphForm::kHyetographPage);
-  const QRect plot = form->Chart4->plotArea().toRect();
-  const QPair<double, double> whole = Range(form->Chart4);
-  QVERIFY(whole.first <= 1 / 24.0 && whole.second >= form->Series7->Points().back().x);
+  ZoomChartView& view = *form->ChartView(GraphsWindow::kHyetographPage);
+  const QRect plot = form->Drawn().hyetograph->plotArea().toRect();
+  const QPair<double, double> whole = Range(form->Drawn().hyetograph);
+  QVERIFY(whole.first <= 1 / 24.0 && whole.second >= form->Drawn().syntheticHours->Points().back().x);
 
   Drag(view, Qt::LeftButton, plot.topLeft() + QPoint(plot.width() / 4, 10), plot.center());
-  const QPair<double, double> zoomed = Range(form->Chart4);
+  const QPair<double, double> zoomed = Range(form->Drawn().hyetograph);
   QVERIFY(zoomed.first > whole.first && zoomed.second < whole.second);
   QVERIFY(!view.WholeView());
   form->UpdateGraphs();  // an update keeps the user's view
-  QCOMPARE(Range(form->Chart4), zoomed);
+  QCOMPARE(Range(form->Drawn().hyetograph), zoomed);
 
   Drag(view, Qt::RightButton, plot.center(), plot.center() + QPoint(60, 0));
-  const QPair<double, double> moved = Range(form->Chart4);
+  const QPair<double, double> moved = Range(form->Drawn().hyetograph);
   QVERIFY(moved.first < zoomed.first);
   QVERIFY(qAbs((moved.second - moved.first) - (zoomed.second - zoomed.first)) < 1e-9);
 
   Drag(view, Qt::LeftButton, plot.center(), plot.center() - QPoint(30, 30));
-  QCOMPARE(Range(form->Chart4), whole);
+  QCOMPARE(Range(form->Drawn().hyetograph), whole);
   QVERIFY(view.WholeView());
   Drag(view, Qt::LeftButton, plot.center(), plot.center() + QPoint(1, 1));  // a click: nothing
-  QCOMPARE(Range(form->Chart4), whole);
+  QCOMPARE(Range(form->Drawn().hyetograph), whole);
 }
 
-void GraphFormTest::activationComputesStatisticsOnly() {
+void GraphsWindowTest::activationComputesStatisticsOnly() {
   for (int i = 0; i < 3; ++i) engine->Step();
-  form->ShowPage(TGraphForm::kMarginalPage);
+  form->ShowPage(GraphsWindow::kMarginalPage);
   form->UpdateGraphs();
-  QCOMPARE(Ys(*form->Series2), (QList<double>{0.0, 0.0}));  // nothing computed yet
+  QCOMPARE(Ys(*form->Drawn().syntheticMarginal), (QList<double>{0.0, 0.0}));  // nothing computed yet
   QEvent activate(QEvent::WindowActivate);
   QApplication::sendEvent(form.get(), &activate);
   QCOMPARE(S().AllStatsSynthetic.Count, S().AllValuesCount);
   QVERIFY(S().AllStatsSynthetic.Variation > 0);
-  QCOMPARE(Ys(*form->Series2), (QList<double>{0.0, 0.0}));  // the charts wait for an update
+  QCOMPARE(Ys(*form->Drawn().syntheticMarginal), (QList<double>{0.0, 0.0}));  // the charts wait for an update
   form->UpdateGraphs();
-  QCOMPARE(Ys(*form->Series2),
+  QCOMPARE(Ys(*form->Drawn().syntheticMarginal),
            (QList<double>{S().AllStatsSynthetic.Variation, S().AllStatsSynthetic.Skewness}));
 }
 
-void GraphFormTest::closingHidesAndSignals() {
-  QSignalSpy closed(form.get(), &TGraphForm::Closed);
+void GraphsWindowTest::closingHidesAndSignals() {
+  QSignalSpy closed(form.get(), &GraphsWindow::Closed);
   QVERIFY(form->isVisible());
   QVERIFY(form->close());
   QCOMPARE(closed.count(), 1);
@@ -574,5 +590,5 @@ void GraphFormTest::closingHidesAndSignals() {
   QVERIFY(form->isVisible());
 }
 
-QTEST_MAIN(GraphFormTest)
+QTEST_MAIN(GraphsWindowTest)
 #include "graphs_window_test.moc"

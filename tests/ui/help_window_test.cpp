@@ -11,6 +11,7 @@
 #include <QtTest>
 #include <set>
 
+#include "child_widget.h"
 #include "icons.h"
 
 using nimbra::HelpWindow;

@@ -11,6 +11,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "child_widget.h"
 #include "dialog_under_test.h"
 #include "integer_field.h"
 
@@ -34,7 +35,7 @@ QString LabelBeside(const QWidget* field) {
 
 }  // namespace
 
-class RepetitionOptionsTest : public DialogTest<TRepetitionOptions> {
+class RepetitionDialogTest : public DialogTest<RepetitionDialog> {
   Q_OBJECT
 
  private slots:
@@ -61,25 +62,25 @@ class RepetitionOptionsTest : public DialogTest<TRepetitionOptions> {
   void TabOut() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); }
 };
 
-void RepetitionOptionsTest::init() {
+void RepetitionDialogTest::init() {
   Build();
   ShowForm();
 }
 
-void RepetitionOptionsTest::cleanup() { Release(); }
+void RepetitionDialogTest::cleanup() { Release(); }
 
 // Replaces the whole text key by key, as a user who clicks into the field and selects it.
-void RepetitionOptionsTest::Type(QWidget* field, const QString& text) {
+void RepetitionDialogTest::Type(QWidget* field, const QString& text) {
   field->setFocus(Qt::MouseFocusReason);
   QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
   QTest::keyClicks(field, text);
 }
 
-void RepetitionOptionsTest::creationShowsTheEngineValuesNotTheBuiltOnes() {
-  QCOMPARE(form->RepLeve1FacSpinEdit->text(), QStringLiteral("20"));
-  QCOMPARE(form->RepLevel1MinSpinEdit->text(), QStringLiteral("50"));
-  QCOMPARE(form->RepAllowedSpinEdit->text(), QStringLiteral("5000"));
-  QCOMPARE(form->RepDistanceAllowedEdit->text(), QStringLiteral("0.1"));
+void RepetitionDialogTest::creationShowsTheEngineValuesNotTheBuiltOnes() {
+  QCOMPARE(Child<IntegerField>(form, "factor")->text(), QStringLiteral("20"));
+  QCOMPARE(Child<IntegerField>(form, "minimum")->text(), QStringLiteral("50"));
+  QCOMPARE(Child<IntegerField>(form, "allowed")->text(), QStringLiteral("5000"));
+  QCOMPARE(Child<QLineEdit>(form, "distance")->text(), QStringLiteral("0.1"));
   QCOMPARE(S().Options.RepAllowed, 5000);
   COMPARE_EXACT(S().Options.RepDistanceAllowed, 0.1);
 
@@ -87,53 +88,55 @@ void RepetitionOptionsTest::creationShowsTheEngineValuesNotTheBuiltOnes() {
   S().Options.RepLevel1Min = 300;
   S().Options.RepAllowed = 123;
   S().Options.RepDistanceAllowed = 0.000015;
-  TRepetitionOptions second(*engine, *prompts, *help);
-  QCOMPARE(second.RepLeve1FacSpinEdit->text(), QStringLiteral("7"));
-  QCOMPARE(second.RepLevel1MinSpinEdit->text(), QStringLiteral("300"));
-  QCOMPARE(second.RepAllowedSpinEdit->text(), QStringLiteral("123"));
-  QCOMPARE(second.RepDistanceAllowedEdit->text(), QStringLiteral("1.5E-5"));
+  RepetitionDialog second(*engine, *prompts, *help);
+  QCOMPARE(Child<IntegerField>(&second, "factor")->text(), QStringLiteral("7"));
+  QCOMPARE(Child<IntegerField>(&second, "minimum")->text(), QStringLiteral("300"));
+  QCOMPARE(Child<IntegerField>(&second, "allowed")->text(), QStringLiteral("123"));
+  QCOMPARE(Child<QLineEdit>(&second, "distance")->text(), QStringLiteral("1.5E-5"));
   QVERIFY(prompts->Calls().empty());
 }
 
-void RepetitionOptionsTest::valuesOutsideTheBoundsAreBoundedAndStoredOnCreation() {
+void RepetitionDialogTest::valuesOutsideTheBoundsAreBoundedAndStoredOnCreation() {
   S().Options.RepLevel1Factor = 0;
   S().Options.RepLevel1Min = 5000;
   S().Options.RepAllowed = 250000;
-  TRepetitionOptions second(*engine, *prompts, *help);
-  QCOMPARE(second.RepLeve1FacSpinEdit->text(), QStringLiteral("1"));
+  RepetitionDialog second(*engine, *prompts, *help);
+  QCOMPARE(Child<IntegerField>(&second, "factor")->text(), QStringLiteral("1"));
   QCOMPARE(S().Options.RepLevel1Factor, 1);
   QCOMPARE(S().Options.RepLevel1Min, 1000);
   QCOMPARE(S().Options.RepAllowed, 100000);
 }
 
-void RepetitionOptionsTest::captionLabelsAndHints() {
+void RepetitionDialogTest::captionLabelsAndHints() {
   QCOMPARE(form->windowTitle(), QStringLiteral("Repetition Options"));
   QCOMPARE(form->minimumSize(), form->maximumSize());
-  QCOMPARE(LabelBeside(form->RepLeve1FacSpinEdit), QStringLiteral("Factor for level 1 repetitions allowed "));
-  QCOMPARE(LabelBeside(form->RepLevel1MinSpinEdit),
+  QCOMPARE(LabelBeside(Child<IntegerField>(form, "factor")),
+           QStringLiteral("Factor for level 1 repetitions allowed "));
+  QCOMPARE(LabelBeside(Child<IntegerField>(form, "minimum")),
            QStringLiteral("Minimum number of level 1 repetitions allowed"));
-  QCOMPARE(LabelBeside(form->RepAllowedSpinEdit), QStringLiteral("Total repetitions allowed"));
-  QCOMPARE(LabelBeside(form->RepDistanceAllowedEdit), QStringLiteral("Distance allowed"));
-  QCOMPARE(form->RepOKButton->text(), QStringLiteral("OK"));
-  QCOMPARE(form->RepLeve1FacSpinEdit->toolTip(),
+  QCOMPARE(LabelBeside(Child<IntegerField>(form, "allowed")), QStringLiteral("Total repetitions allowed"));
+  QCOMPARE(LabelBeside(Child<QLineEdit>(form, "distance")), QStringLiteral("Distance allowed"));
+  QCOMPARE(Child<QPushButton>(form, "ok")->text(), QStringLiteral("OK"));
+  QCOMPARE(Child<IntegerField>(form, "factor")->toolTip(),
            QStringLiteral(
                "To find the number of level 1 repetitions allowed, this entry will be multiplied by the "
                "number of attempts to establish an appropriate sequence of wet days"));
-  QCOMPARE(form->RepLevel1MinSpinEdit->toolTip(),
+  QCOMPARE(Child<IntegerField>(form, "minimum")->toolTip(),
            QStringLiteral("The number of level 1 repetitions allowed cannot be lower than this number"));
-  QCOMPARE(form->RepAllowedSpinEdit->toolTip(),
+  QCOMPARE(Child<IntegerField>(form, "allowed")->toolTip(),
            QStringLiteral("Total number of level 1 and level 2 repetitions allowed"));
   QCOMPARE(
-      form->RepDistanceAllowedEdit->toolTip(),
+      Child<QLineEdit>(form, "distance")->toolTip(),
       QStringLiteral(
           "Largest ratio, on a log scale, between an original and a synthetic daily depth: a sequence is "
           "accepted when |ln((original + 0.1) / (synthetic + 0.1))| stays below this on every day"));
 }
 
-void RepetitionOptionsTest::tabOrderIsFactorTotalMinimumDistance() {
-  const QList<QWidget*> order{form->RepAllowedSpinEdit, form->RepLevel1MinSpinEdit,
-                              form->RepDistanceAllowedEdit, form->RepOKButton, form->RepLeve1FacSpinEdit};
-  form->RepLeve1FacSpinEdit->setFocus(Qt::MouseFocusReason);
+void RepetitionDialogTest::tabOrderIsFactorTotalMinimumDistance() {
+  const QList<QWidget*> order{Child<IntegerField>(form, "allowed"), Child<IntegerField>(form, "minimum"),
+                              Child<QLineEdit>(form, "distance"), Child<QPushButton>(form, "ok"),
+                              Child<IntegerField>(form, "factor")};
+  Child<IntegerField>(form, "factor")->setFocus(Qt::MouseFocusReason);
   for (QWidget* expected : order) {
     TabOut();
     QWidget* focus = QApplication::focusWidget();
@@ -143,103 +146,103 @@ void RepetitionOptionsTest::tabOrderIsFactorTotalMinimumDistance() {
 }
 
 // Each intermediate text that is a number is stored on the way.
-void RepetitionOptionsTest::distanceTypedCharacterByCharacter() {
-  Type(form->RepDistanceAllowedEdit, QStringLiteral("0."));
+void RepetitionDialogTest::distanceTypedCharacterByCharacter() {
+  Type(Child<QLineEdit>(form, "distance"), QStringLiteral("0."));
   COMPARE_EXACT(S().Options.RepDistanceAllowed, 0.0);
-  QTest::keyClick(form->RepDistanceAllowedEdit, Qt::Key_2);
+  QTest::keyClick(Child<QLineEdit>(form, "distance"), Qt::Key_2);
   COMPARE_EXACT(S().Options.RepDistanceAllowed, 0.2);
-  QTest::keyClick(form->RepDistanceAllowedEdit, Qt::Key_5);
+  QTest::keyClick(Child<QLineEdit>(form, "distance"), Qt::Key_5);
   COMPARE_EXACT(S().Options.RepDistanceAllowed, 0.25);
   QVERIFY(prompts->Calls().empty());
 }
 
-void RepetitionOptionsTest::incompleteExponentIsReported() {
-  Type(form->RepDistanceAllowedEdit, QStringLiteral("1e"));
+void RepetitionDialogTest::incompleteExponentIsReported() {
+  Type(Child<QLineEdit>(form, "distance"), QStringLiteral("1e"));
   QVERIFY(prompts->Calls() == std::vector<std::string>{kNotANumber});
   COMPARE_EXACT(S().Options.RepDistanceAllowed, 1.0);
-  QTest::keyClicks(form->RepDistanceAllowedEdit, QStringLiteral("-3"));
+  QTest::keyClicks(Child<QLineEdit>(form, "distance"), QStringLiteral("-3"));
   QCOMPARE(prompts->Calls().size(), std::size_t{2});  // "1e-" is no number either
   COMPARE_EXACT(S().Options.RepDistanceAllowed, 0.001);
-  QCOMPARE(form->RepDistanceAllowedEdit->text(), QStringLiteral("1e-3"));
+  QCOMPARE(Child<QLineEdit>(form, "distance")->text(), QStringLiteral("1e-3"));
 }
 
-void RepetitionOptionsTest::clearingTheDistanceIsReportedAtOnce() {
-  form->RepDistanceAllowedEdit->setFocus(Qt::MouseFocusReason);
-  QTest::keyClick(form->RepDistanceAllowedEdit, Qt::Key_A, Qt::ControlModifier);
-  QTest::keyClick(form->RepDistanceAllowedEdit, Qt::Key_Delete);
+void RepetitionDialogTest::clearingTheDistanceIsReportedAtOnce() {
+  Child<QLineEdit>(form, "distance")->setFocus(Qt::MouseFocusReason);
+  QTest::keyClick(Child<QLineEdit>(form, "distance"), Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(Child<QLineEdit>(form, "distance"), Qt::Key_Delete);
   QVERIFY(prompts->Calls() == std::vector<std::string>{kNotANumber});
   COMPARE_EXACT(S().Options.RepDistanceAllowed, 0.1);
-  QCOMPARE(form->RepDistanceAllowedEdit->text(), QString());
+  QCOMPARE(Child<QLineEdit>(form, "distance")->text(), QString());
   TabOut();  // leaving is no change: no second message
   QCOMPARE(prompts->Calls().size(), std::size_t{1});
 }
 
-void RepetitionOptionsTest::zeroAndNegativeDistancesAreStored() {
-  Type(form->RepDistanceAllowedEdit, QStringLiteral("0"));
+void RepetitionDialogTest::zeroAndNegativeDistancesAreStored() {
+  Type(Child<QLineEdit>(form, "distance"), QStringLiteral("0"));
   COMPARE_EXACT(S().Options.RepDistanceAllowed, 0.0);
-  Type(form->RepDistanceAllowedEdit, QStringLiteral("-0.5"));
+  Type(Child<QLineEdit>(form, "distance"), QStringLiteral("-0.5"));
   COMPARE_EXACT(S().Options.RepDistanceAllowed, -0.5);
   QVERIFY(prompts->Calls() == std::vector<std::string>{kNotANumber});  // for the lone "-"
 }
 
-void RepetitionOptionsTest::totalAboveTheMaximumIsBoundedOnLeaving() {
-  Type(form->RepAllowedSpinEdit, QStringLiteral("20000"));
+void RepetitionDialogTest::totalAboveTheMaximumIsBoundedOnLeaving() {
+  Type(Child<IntegerField>(form, "allowed"), QStringLiteral("20000"));
   QCOMPARE(S().Options.RepAllowed, 20000);
-  QTest::keyClick(form->RepAllowedSpinEdit, Qt::Key_0);
+  QTest::keyClick(Child<IntegerField>(form, "allowed"), Qt::Key_0);
   QCOMPARE(S().Options.RepAllowed, 100000);  // bounded as soon as it is used
   TabOut();
-  QCOMPARE(form->RepAllowedSpinEdit->text(), QStringLiteral("100000"));
+  QCOMPARE(Child<IntegerField>(form, "allowed")->text(), QStringLiteral("100000"));
   QCOMPARE(S().Options.RepAllowed, 100000);
 }
 
-void RepetitionOptionsTest::textThatIsNoIntegerStoresTheMinimum() {
-  Type(form->RepLeve1FacSpinEdit, QStringLiteral("-"));
+void RepetitionDialogTest::textThatIsNoIntegerStoresTheMinimum() {
+  Type(Child<IntegerField>(form, "factor"), QStringLiteral("-"));
   QCOMPARE(S().Options.RepLevel1Factor, 1);
-  QTest::keyClick(form->RepLeve1FacSpinEdit, Qt::Key_5);
+  QTest::keyClick(Child<IntegerField>(form, "factor"), Qt::Key_5);
   QCOMPARE(S().Options.RepLevel1Factor, 1);  // bounded as soon as it is used
   TabOut();
   QCOMPARE(S().Options.RepLevel1Factor, 1);
-  Type(form->RepLevel1MinSpinEdit, QStringLiteral("7.5"));
+  Type(Child<IntegerField>(form, "minimum"), QStringLiteral("7.5"));
   QCOMPARE(S().Options.RepLevel1Min, 1);
   QVERIFY(prompts->Calls().empty());
 }
 
-void RepetitionOptionsTest::okHidesAndSignalsClosed() {
-  QSignalSpy closed(form, &TRepetitionOptions::Closed);
-  Type(form->RepLevel1MinSpinEdit, QStringLiteral("75"));
-  Type(form->RepDistanceAllowedEdit, QStringLiteral("x"));
-  QTest::mouseClick(form->RepOKButton, Qt::LeftButton);
+void RepetitionDialogTest::okHidesAndSignalsClosed() {
+  QSignalSpy closed(form, &RepetitionDialog::Closed);
+  Type(Child<IntegerField>(form, "minimum"), QStringLiteral("75"));
+  Type(Child<QLineEdit>(form, "distance"), QStringLiteral("x"));
+  QTest::mouseClick(Child<QPushButton>(form, "ok"), Qt::LeftButton);
   QVERIFY(form->isHidden());
   QCOMPARE(closed.count(), 1);
   ShowForm();
-  QCOMPARE(form->RepLevel1MinSpinEdit->text(), QStringLiteral("75"));
-  QCOMPARE(form->RepDistanceAllowedEdit->text(), QStringLiteral("x"));
+  QCOMPARE(Child<IntegerField>(form, "minimum")->text(), QStringLiteral("75"));
+  QCOMPARE(Child<QLineEdit>(form, "distance")->text(), QStringLiteral("x"));
   QCOMPARE(S().Options.RepLevel1Min, 75);
 }
 
-void RepetitionOptionsTest::closeBoxAndEscapeHideAndSignalClosed() {
-  QSignalSpy closed(form, &TRepetitionOptions::Closed);
+void RepetitionDialogTest::closeBoxAndEscapeHideAndSignalClosed() {
+  QSignalSpy closed(form, &RepetitionDialog::Closed);
   QVERIFY(form->close());
   QVERIFY(form->isHidden());
   QCOMPARE(closed.count(), 1);
   ShowForm();
-  QCOMPARE(form->RepAllowedSpinEdit->text(), QStringLiteral("5000"));
+  QCOMPARE(Child<IntegerField>(form, "allowed")->text(), QStringLiteral("5000"));
   QTest::keyClick(form, Qt::Key_Escape);
   QVERIFY(form->isHidden());
   QCOMPARE(closed.count(), 2);
 }
 
-void RepetitionOptionsTest::noOptionRestartsTheRun() {
+void RepetitionDialogTest::noOptionRestartsTheRun() {
   engine->Step();
   engine->Step();
   const auto lines = log->Lines();
   const auto generator = EngineTestSeam::Core(*engine).Random().State();
   QVERIFY(!lines.empty());
-  Type(form->RepLeve1FacSpinEdit, QStringLiteral("30"));
-  Type(form->RepLevel1MinSpinEdit, QStringLiteral("60"));
-  Type(form->RepAllowedSpinEdit, QStringLiteral("900"));
-  Type(form->RepDistanceAllowedEdit, QStringLiteral("0.3"));
-  QTest::mouseClick(form->RepOKButton, Qt::LeftButton);
+  Type(Child<IntegerField>(form, "factor"), QStringLiteral("30"));
+  Type(Child<IntegerField>(form, "minimum"), QStringLiteral("60"));
+  Type(Child<IntegerField>(form, "allowed"), QStringLiteral("900"));
+  Type(Child<QLineEdit>(form, "distance"), QStringLiteral("0.3"));
+  QTest::mouseClick(Child<QPushButton>(form, "ok"), Qt::LeftButton);
   QCOMPARE(S().Options.RepLevel1Factor, 30);
   QCOMPARE(S().Options.RepLevel1Min, 60);
   QCOMPARE(S().Options.RepAllowed, 900);
@@ -249,23 +252,23 @@ void RepetitionOptionsTest::noOptionRestartsTheRun() {
   QCOMPARE(EngineTestSeam::Core(*engine).Random().State(), generator);
 }
 
-void RepetitionOptionsTest::localeDecimalComma() {
+void RepetitionDialogTest::localeDecimalComma() {
   form->setLocale(QLocale(QLocale::German, QLocale::Germany));
-  form->FormCreate();
-  QCOMPARE(form->RepDistanceAllowedEdit->text(), QStringLiteral("0,1"));
-  Type(form->RepDistanceAllowedEdit, QStringLiteral("0,05"));
+  form->LoadFromEngine();
+  QCOMPARE(Child<QLineEdit>(form, "distance")->text(), QStringLiteral("0,1"));
+  Type(Child<QLineEdit>(form, "distance"), QStringLiteral("0,05"));
   COMPARE_EXACT(S().Options.RepDistanceAllowed, 0.05);
-  Type(form->RepDistanceAllowedEdit, QStringLiteral("0.5"));
+  Type(Child<QLineEdit>(form, "distance"), QStringLiteral("0.5"));
   COMPARE_EXACT(S().Options.RepDistanceAllowed, 0.0);  // "0" was taken, "0." was not
   QCOMPARE(prompts->Calls().size(), std::size_t{2});
 }
 
-void RepetitionOptionsTest::helpKeyOpensTheRepetitionTopic() {
+void RepetitionDialogTest::helpKeyOpensTheRepetitionTopic() {
   QTest::keyClick(form, Qt::Key_F1);
   QVERIFY(help->isVisible());
   QVERIFY(help->CurrentTitle().contains(QStringLiteral("Repetition Options")));
   help->close();
 }
 
-QTEST_MAIN(RepetitionOptionsTest)
+QTEST_MAIN(RepetitionDialogTest)
 #include "repetition_dialog_test.moc"
