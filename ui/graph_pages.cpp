@@ -16,7 +16,7 @@ namespace nimbra {
 namespace {
 
 constexpr const char* kZoomHint =
-    "To zoom in drag downwords;  to zoom out drag upwards; to move drag with the right button";
+    "To zoom in drag downwards; to zoom out drag upwards; to move drag with the right button";
 constexpr int kLightYellow = 8454143;
 // Room above the highest bar for its value.
 constexpr double kHeadroom = 0.12;
@@ -129,6 +129,18 @@ void GraphPage::Clear() {
   Draw();
 }
 
+namespace {
+
+// Nice numbers depend on the tick count, which they change: starting from the same
+// count every time makes the whole view the same however it was reached.
+void ApplyNiceNumbers(QValueAxis& axis) {
+  constexpr int kStartTicks = 5;
+  axis.setTickCount(kStartTicks);
+  axis.applyNiceNumbers();
+}
+
+}  // namespace
+
 void GraphPage::FitWholeView() {
   Extent extent;
   for (const auto& series : series_) {
@@ -141,7 +153,7 @@ void GraphPage::FitWholeView() {
     y_->setRange(0, 1 + kHeadroom);
   } else {
     y_->setRange(extent.yMin, extent.yMax + headroom);
-    y_->applyNiceNumbers();
+    ApplyNiceNumbers(*y_);
   }
   auto* values = qobject_cast<QValueAxis*>(x_);
   if (values == nullptr) return;
@@ -150,7 +162,7 @@ void GraphPage::FitWholeView() {
   if (bottom_ == BottomAxis::WholeNumbers) {
     values->setTickCount(std::min(kLagTicks, static_cast<int>(extent.xMax - extent.xMin) + 1));
   } else {
-    values->applyNiceNumbers();
+    ApplyNiceNumbers(*values);
   }
 }
 

@@ -102,13 +102,12 @@ class PageControl : public QTabWidget {
   explicit PageControl(QWidget* parent) : QTabWidget(parent) { setTabBar(new TallTabBar(this)); }
 };
 
-// Hour h is drawn one hour late, from h/24 to (h+1)/24 days, as the window has always
-// drawn it.
+// Hour h of the sequence covers (h-1)/24 to h/24 days: a day's last hour ends at midnight.
 void AddHours(ChartSeries& series, const HourlySeries& hours, bool listInLegend) {
   if (listInLegend && hours.Count > 0) series.SetInLegend(true);
   for (int h = 1; h <= hours.Count; ++h) {
+    series.AddXY(static_cast<double>(h - 1) / kHoursPerDay, hours[h]);
     series.AddXY(static_cast<double>(h) / kHoursPerDay, hours[h]);
-    series.AddXY(static_cast<double>(h + 1) / kHoursPerDay, hours[h]);
   }
 }
 

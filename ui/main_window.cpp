@@ -95,7 +95,8 @@ void MainWindow::BuildRunButtons(QToolBar* bar) {
   initialiseAction_ =
       MakeAction("initialise", 0, QStringLiteral("Initialise"), false, &MainWindow::Initialise);
   nextAction_ = MakeAction("next", 1, QStringLiteral("Next wet day sequence"), false, &MainWindow::StepOnce);
-  nextManyAction_ = MakeAction("nextMany", 2, QStringLiteral("Next ?? "), false, &MainWindow::StepMany);
+  nextManyAction_ =
+      MakeAction("nextMany", 2, QStringLiteral("Next wet day sequences"), false, &MainWindow::StepMany);
   stopAction_ = new QAction(style()->standardIcon(QStyle::SP_BrowserStop), QStringLiteral("Stop"), this);
   stopAction_->setObjectName(QStringLiteral("stop"));
   stopAction_->setToolTip(QStringLiteral("Stop the run after the current sequence (Esc)"));
@@ -238,15 +239,19 @@ bool MainWindow::MayClearLog() {
 }
 
 void MainWindow::Initialise() {
-  if (RunGoing() || !MayClearLog()) return;
+  if (RunGoing() || !MayRestart()) return;
   RunGuarded(prompts_, [this] {
     engine_->Initialise();
-    nextCommandsOff_ = false;
-    nextAction_->setEnabled(true);
-    nextManyAction_->setEnabled(true);
+    EnableNextCommands();
     ResetGraphs();
     ShowSequenceNumber();
   });
+}
+
+void MainWindow::EnableNextCommands() {
+  nextCommandsOff_ = false;
+  nextAction_->setEnabled(true);
+  nextManyAction_->setEnabled(true);
 }
 
 void MainWindow::ResetGraphs() {
@@ -260,7 +265,9 @@ void MainWindow::RefreshGraphs() {
 }
 
 void MainWindow::ShowCountInHint() {
-  nextManyAction_->setToolTip(QStringLiteral("Next %1 wet day sequences").arg(countField_->ValueInRange()));
+  const QString text = QStringLiteral("Next %1 wet day sequences").arg(countField_->ValueInRange());
+  nextManyAction_->setText(text);
+  nextManyAction_->setToolTip(text);
 }
 
 void MainWindow::ToggleConstLength() {
@@ -297,7 +304,7 @@ void MainWindow::AttachWindows(ParametersDialog& parameters, GraphsWindow& graph
   parametersAction_->setEnabled(true);
   repetitionsAction_->setEnabled(true);
   onParametersChanged = [this] { parameters_->LoadFromEngine(); };
-  parameters.mayClearLog = [this] { return MayClearLog(); };
+  parameters.mayRestart = [this] { return MayRestart(); };
   runLock_.Add({parametersAction_});
   runLock_.Add({&parameters, &repetitions});
   PlaceBeside(repetitions, *this);

@@ -51,6 +51,8 @@ class MainWindow : public QMainWindow, public UserInterface {
   bool RunGoing() const;
   // True means go on: the log holds nothing unsaved, or the user saved it or chose not to.
   bool MayClearLog();
+  // True means go on with a new run: the log and the output file were dealt with.
+  bool MayRestart();
 
   // Run after an input file has set the parameters; the parameters dialog hooks in here.
   std::function<void()> onParametersChanged;
@@ -97,6 +99,10 @@ class MainWindow : public QMainWindow, public UserInterface {
   void EnterFileMode(const std::string& name);
   bool OpenInput(std::string& name);
   void CloseOutput();
+  void CloseInput();
+  void OpenOutput(const std::string& name);
+  bool MayRestartOutput();
+  void EnableNextCommands();
 
   // The run of steps in the worker thread.
   void StartRun(int count);

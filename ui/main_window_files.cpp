@@ -7,6 +7,7 @@
 #include "guarded_command.h"
 #include "input_file_choice.h"
 #include "main_window.h"
+#include "output_file_choice.h"
 #include "qt_prompts.h"
 
 namespace nimbra {
@@ -21,12 +22,7 @@ const QString kOutputCaption = QStringLiteral("Output file: ");
 // Opening a file restarts the run, which clears the log: the user is asked first. A
 // cancel anywhere leaves the program as it was.
 void MainWindow::ToggleInput() {
-  const bool reading = inputAction_->isChecked();
-  if (!reading) {
-    inputFile_.close();
-    EnterTestMode();
-    return;
-  }
+  if (!inputAction_->isChecked()) return CloseInput();
   std::string name;
   bool opened = false;
   if (MayClearLog()) RunGuarded(prompts_, [&] { opened = OpenInput(name); });
@@ -37,10 +33,22 @@ void MainWindow::ToggleInput() {
   }
 }
 
+// Test mode is a new run: the file's dates must not linger in it.
+void MainWindow::CloseInput() {
+  if (!MayRestart()) return inputAction_->setChecked(true);
+  inputFile_.close();
+  EnterTestMode();
+}
+
 bool MainWindow::OpenInput(std::string& name) {
   TitleNextDialog(prompts_, QStringLiteral("Open daily rainfall file"));
   name = ChooseInputFile(prompts_);
   if (name.empty()) return false;
+  if (engine_->State().WriteToFile && SameFile(name, engine_->State().OutputFileName)) {
+    prompts_.ShowError(InputAsOutputMessage(engine_->State().OutputFileName, name));
+    return false;
+  }
+  if (!MayRestartOutput()) return false;
   if (inputFile_.is_open()) inputFile_.close();
   stationTaken_.clear();
   if (IsCsvFile(name)) {
@@ -65,6 +73,7 @@ void MainWindow::EnterFileMode(const std::string& name) {
   RunGuarded(prompts_, [&] { engine_->OpenInput(*input_, name); });
   if (!stationTaken_.empty()) log_.AddLine(stationTaken_);
   if (graphs_ != nullptr) graphs_->SetOriginalAvailable(false);
+  EnableNextCommands();
   ResetGraphs();
   ShowSequenceNumber();
 }
@@ -74,20 +83,55 @@ void MainWindow::EnterTestMode() {
   if (graphs_ != nullptr) graphs_->SetOriginalAvailable(true);
   ShowFileName(inputPanel_, kInputCaption, std::string());
   engine_->CloseInput();
+  RunGuarded(prompts_, [this] { engine_->Initialise(); });
+  EnableNextCommands();
+  ResetGraphs();
+  ShowSequenceNumber();
 }
 
 // Giving up the file choice, or a file that cannot be created, raises the toggle again:
 // nothing is written then.
 void MainWindow::ToggleOutput() {
   if (!outputAction_->isChecked()) return CloseOutput();
-  std::string name = engine_->State().OutputFileName;
-  bool writing = false;
-  TitleNextDialog(prompts_, QStringLiteral("Write hourly rainfall to file"));
-  RunGuarded(prompts_, [&] { writing = OpenOutputTextFile(outputFile_, name, prompts_); });
-  if (!writing) return CloseOutput();
+  std::optional<std::string> name;
+  const std::string input = engine_->State().ReadFromFile ? engine_->State().InputFileName : std::string();
+  RunGuarded(prompts_, [&] { name = ChooseOutputFile(prompts_, input); });
+  if (!name) return CloseOutput();
+  OpenOutput(*name);
+}
+
+void MainWindow::OpenOutput(const std::string& name) {
+  outputFile_.close();
+  outputFile_.clear();
+  outputFile_.open(name, std::ios::out | std::ios::trunc | std::ios::binary);
+  if (!outputFile_.is_open()) {
+    prompts_.ShowError("Output file " + name + " cannot be created");
+    return CloseOutput();
+  }
+  outputAction_->setChecked(true);
   ShowFileName(outputPanel_, kOutputCaption, name);
   engine_->SetOutput(&outputFile_, name);
 }
+
+// A new run starts its output anew, unless the user keeps the hours written so far.
+bool MainWindow::MayRestartOutput() {
+  if (!outputFile_.is_open() || outputFile_.tellp() <= 0) return true;
+  const std::string name = engine_->State().OutputFileName;
+  switch (prompts_.ConfirmOrCancel("Output file " + name +
+                                   " holds the hours of the run so far.\r\n\r\nStart it anew for the new "
+                                   "run? No writes the new run after them.")) {
+    case Answer::Yes:
+      OpenOutput(name);
+      return true;
+    case Answer::No:
+      return true;
+    case Answer::Cancel:
+      break;
+  }
+  return false;
+}
+
+bool MainWindow::MayRestart() { return MayClearLog() && MayRestartOutput(); }
 
 void MainWindow::CloseOutput() {
   outputAction_->setChecked(false);

@@ -36,9 +36,9 @@ bool LeavesTheField(const QFocusEvent& event) {
 constexpr int kTextSpacing = 8;
 
 const QString kNuLabel = QStringLiteral("ν (d)");
-const QString kEtaLabel = QStringLiteral("η (d^-1)");
+const QString kEtaLabel = QStringLiteral("η (d⁻¹)");
 const QString kNuHint = QStringLiteral("Parameter nu (scale parameter of eta, days)");
-const QString kEtaHint = QStringLiteral("Parameter eta (days^-1)");
+const QString kEtaHint = QStringLiteral("Parameter eta (d⁻¹)");
 
 }  // namespace
 
@@ -111,9 +111,8 @@ QLineEdit* ParametersDialog::AddRealField(QGridLayout* grid, int row, int column
 
 QLayout* ParametersDialog::MakeParameterGrid() {
   auto* grid = new QGridLayout;
-  lambdaEdit_ =
-      AddRealField(grid, 0, 0, lambdaLabel_, QStringLiteral("λ (d^-1)"),
-                   QStringLiteral("Parameter lamda (inverse mean storm interarrival time, days ^ -1)"));
+  lambdaEdit_ = AddRealField(grid, 0, 0, lambdaLabel_, QStringLiteral("λ (d⁻¹)"),
+                             QStringLiteral("Parameter lambda (inverse mean storm interarrival time, d⁻¹)"));
   kappaEdit_ =
       AddRealField(grid, 1, 0, kappaLabel_, QStringLiteral("κ = β/η"),
                    QStringLiteral("Parameter kappa = ratio of beta and eta (beta = inverse mean interarrival "
@@ -124,12 +123,10 @@ QLayout* ParametersDialog::MakeParameterGrid() {
   alphaEdit_ = AddRealField(grid, 0, 2, alphaLabel_, QStringLiteral("α "),
                             QStringLiteral("Parameter alpha (shape parameter of eta)"));
   nuEdit_ = AddRealField(grid, 1, 2, nuLabel_, kNuLabel, kNuHint);
-  muXEdit_ = AddRealField(grid, 2, 2, muXLabel_, QStringLiteral("μX (mm d^-1)"),
-                          QStringLiteral("Parameter muX (mean of cell intensity, millimeters per days)"));
-  sigmaXEdit_ =
-      AddRealField(grid, 3, 2, sigmaXLabel_, QStringLiteral("σX (mm d^-1)"),
-                   QStringLiteral("Parameter sigmaX (standard deviation of cell intensity, millimeters per "
-                                  "days)"));
+  muXEdit_ = AddRealField(grid, 2, 2, muXLabel_, QStringLiteral("μX (mm/d)"),
+                          QStringLiteral("Parameter muX (mean of cell intensity, mm/d)"));
+  sigmaXEdit_ = AddRealField(grid, 3, 2, sigmaXLabel_, QStringLiteral("σX (mm/d)"),
+                             QStringLiteral("Parameter sigmaX (standard deviation of cell intensity, mm/d)"));
   adjustmentBox_ = new QCheckBox(QStringLiteral("Perform adjustment"), this);
   adjustmentBox_->setChecked(true);
   grid->addWidget(adjustmentBox_, 3, 0, 1, 2);
@@ -282,9 +279,11 @@ void ParametersDialog::StoreMuX() { ChangeParameter(muXEdit_, &ModelParameters::
 
 void ParametersDialog::StoreSigmaX() { ChangeParameter(sigmaXEdit_, &ModelParameters::SigmaX); }
 
-// The digits shown are what counts: leaving a field unchanged stores them.
+// A field that still shows the value in use changes nothing: moving through the
+// fields must not restart the run.
 void ParametersDialog::ChangeParameter(QLineEdit* edit, double ModelParameters::*field, bool leaving) {
   React([=, this] {
+    if (ShowsValue(edit, S().Parameters.*field)) return;
     const std::optional<double> value = ReadRealField(edit, S().Parameters.*field, leaving);
     if (!value) return;
     if (!MayRestart()) return ShowReal(edit, S().Parameters.*field);
@@ -294,6 +293,7 @@ void ParametersDialog::ChangeParameter(QLineEdit* edit, double ModelParameters::
 
 void ParametersDialog::ChangeAlpha(bool leaving) {
   ModelParameters p = S().Parameters;
+  if (ShowsValue(alphaEdit_, p.Alpha)) return;
   const std::optional<double> alpha = ReadRealField(alphaEdit_, p.Alpha, leaving);
   if (!alpha) return;
   if (!MayRestart()) return ShowReal(alphaEdit_, p.Alpha);
@@ -304,6 +304,8 @@ void ParametersDialog::ChangeAlpha(bool leaving) {
 }
 
 void ParametersDialog::StoreDaysPerMonth() {
+  if (daysPerMonthField_->ValueInRange() == S().Options.DaysPerMonth && daysPerMonthField_->HoldsInteger())
+    return;
   ChangeOption([this](RunOptions& o) { o.DaysPerMonth = daysPerMonthField_->ValueInRange(); });
 }
 
@@ -317,6 +319,7 @@ void ParametersDialog::StoreSeed() {
   if (loading_) return;
   const QString text = seedField_->text().trimmed();
   if (seedField_->HoldsInteger()) {
+    if (seedField_->Value() == S().Options.RandomSeed) return;
     ChangeOption([this](RunOptions& o) { o.RandomSeed = seedField_->Value(); });
   } else if (!text.isEmpty() && text != QStringLiteral("-") && text != QStringLiteral("+")) {
     RefuseSeed();
@@ -347,7 +350,7 @@ void ParametersDialog::ChangeOption(const std::function<void(RunOptions&)>& chan
   });
 }
 
-bool ParametersDialog::MayRestart() { return !mayClearLog || mayClearLog(); }
+bool ParametersDialog::MayRestart() { return !mayRestart || mayRestart(); }
 
 void ParametersDialog::Finish() { accept(); }
 
@@ -355,8 +358,14 @@ void ParametersDialog::reject() { Finish(); }
 
 std::string ParametersDialog::DecimalSeparator() const { return FromQString(locale().decimalPoint()); }
 
-void ParametersDialog::ShowReal(QLineEdit* edit, double value) {
-  edit->setText(ToQString(FormatGeneral(value, DecimalSeparator())));
+QString ParametersDialog::RealText(double value) const {
+  return ToQString(FormatGeneral(value, DecimalSeparator()));
+}
+
+void ParametersDialog::ShowReal(QLineEdit* edit, double value) { edit->setText(RealText(value)); }
+
+bool ParametersDialog::ShowsValue(const QLineEdit* edit, double value) const {
+  return edit->text().trimmed() == RealText(value);
 }
 
 std::optional<double> ParametersDialog::ReadRealField(QLineEdit* edit, double inUse, bool leaving) {

@@ -36,7 +36,7 @@ class ParametersDialog : public QDialog {
 
   // Asked before an edit restarts the run, which clears the log; false keeps the value
   // in use.
-  std::function<bool()> mayClearLog;
+  std::function<bool()> mayRestart;
 
   // Shows the engine's parameters and days per month (after a parameters line of the
   // input file too) and restarts the run once they are all in.
@@ -78,7 +78,9 @@ class ParametersDialog : public QDialog {
 
   const EngineState& S() const { return engine_.State(); }
   std::string DecimalSeparator() const;
+  QString RealText(double value) const;
   void ShowReal(QLineEdit* edit, double value);
+  bool ShowsValue(const QLineEdit* edit, double value) const;
   // The field's value; nothing when it holds no number. Leaving such a field names it in
   // a message and shows the value in use again.
   std::optional<double> ReadRealField(QLineEdit* edit, double inUse, bool leaving);

@@ -45,11 +45,11 @@ QList<double> Ys(const ChartSeries& series) {
   return ys;
 }
 
-// Hour h as a flat step one hour late: from h/24 to (h+1)/24 days.
+// Hour h as a flat step over its own interval: from (h-1)/24 to h/24 days.
 QList<QPointF> HourSteps(const HourlySeries& hours) {
   QList<QPointF> points;
   for (int h = 1; h <= hours.Count; ++h)
-    points << QPointF(h / 24.0, hours[h]) << QPointF((h + 1) / 24.0, hours[h]);
+    points << QPointF((h - 1) / 24.0, hours[h]) << QPointF(h / 24.0, hours[h]);
   return points;
 }
 
@@ -213,7 +213,7 @@ void GraphsWindowTest::windowAndPages() {
   QCOMPARE(Child<QPushButton>(form, "copy")->toolTip(), QStringLiteral("Copy graph to clipboard"));
   QVERIFY(!Child<QCheckBox>(form, "cellBorders")->isChecked());
   QVERIFY(
-      form->ChartView(GraphsWindow::kHyetographPage)->toolTip().startsWith("To zoom in drag downwords;  to"));
+      form->ChartView(GraphsWindow::kHyetographPage)->toolTip().startsWith("To zoom in drag downwards; to"));
 }
 
 // As the legend shows them: each series' title and the colour it is drawn in.
@@ -254,11 +254,11 @@ void GraphsWindowTest::twoDaySequenceDrawsFortyEightSteps() {
         series == form->Drawn().originalHours ? S().OriginalHourly : S().SyntheticHourly;
     QCOMPARE(hours.Count, 48);
     QCOMPARE(series->Count(), 96);
-    QCOMPARE(series->Points().front().x, 1 / 24.0);
-    QCOMPARE(series->Points().back().x, 49 / 24.0);
+    QCOMPARE(series->Points().front().x, 0.0);  // the first hour starts at the day's start
+    QCOMPARE(series->Points().back().x, 2.0);   // the last hour of day 2 ends at its midnight
     const QList<QList<double>> steps = FlatSteps(series->UpperLine());
     QCOMPARE(steps.size(), 48);
-    for (int h = 1; h <= 48; ++h) QCOMPARE(steps[h - 1], (QList<double>{h / 24.0, (h + 1) / 24.0, hours[h]}));
+    for (int h = 1; h <= 48; ++h) QCOMPARE(steps[h - 1], (QList<double>{(h - 1) / 24.0, h / 24.0, hours[h]}));
   }
 }
 

@@ -56,7 +56,7 @@ class ParametersDialogTest : public DialogTest<ParametersDialog> {
   void kappaReactsToEveryChange();
   void rejectedTextKeepsTheValueAndStillRestarts();
   void clearingKappaOrAlphaIsReportedAtOnce();
-  void leavingUnchangedStoresTheDisplayedDigits();
+  void tabThroughUnchangedFieldsKeepsTheRun();
   void equalIntensityMeanAndDeviationMeanExponentialIntensities();
   void daysReadAsTypedAndBoundedOnLeaving();
   void seedTakesNegativeLargeAndNonIntegerTexts();
@@ -153,19 +153,19 @@ void ParametersDialogTest::creationShowsTheEngineValues() {
 
 void ParametersDialogTest::captionsLabelsHintsAndFixedTexts() {
   QCOMPARE(form->windowTitle(), QStringLiteral("Bartlett-Lewis model parameters"));
-  QCOMPARE(Child<QLabel>(form, "lambdaLabel")->text(), QString::fromUtf16(u"\u03BB (d^-1)"));
+  QCOMPARE(Child<QLabel>(form, "lambdaLabel")->text(), QString::fromUtf16(u"\u03BB (d\u207B\u00B9)"));
   QCOMPARE(Child<QLabel>(form, "kappaLabel")->text(), QString::fromUtf16(u"\u03BA = \u03B2/\u03B7"));
   QCOMPARE(Child<QLabel>(form, "phiLabel")->text(), QString::fromUtf16(u"\u03C6 = \u03B3/\u03B7"));
   QCOMPARE(Child<QLabel>(form, "alphaLabel")->text(), QString::fromUtf16(u"\u03B1 "));
   QCOMPARE(Child<QLabel>(form, "nuLabel")->text(), QString::fromUtf16(u"\u03BD (d)"));
-  QCOMPARE(Child<QLabel>(form, "muXLabel")->text(), QString::fromUtf16(u"\u03BCX (mm d^-1)"));
-  QCOMPARE(Child<QLabel>(form, "sigmaXLabel")->text(), QString::fromUtf16(u"\u03C3X (mm d^-1)"));
+  QCOMPARE(Child<QLabel>(form, "muXLabel")->text(), QString::fromUtf16(u"\u03BCX (mm/d)"));
+  QCOMPARE(Child<QLabel>(form, "sigmaXLabel")->text(), QString::fromUtf16(u"\u03C3X (mm/d)"));
   QCOMPARE(Child<QLabel>(form, "daysPerMonthLabel")->text(), QStringLiteral("Days per month or season "));
   QCOMPARE(Child<QLabel>(form, "seedLabel")->text(), QStringLiteral("Random seed"));
   QCOMPARE(Child<QCheckBox>(form, "adjustment")->text(), QStringLiteral("Perform adjustment"));
   QCOMPARE(Child<QPushButton>(form, "ok")->text(), QStringLiteral("OK"));
   QCOMPARE(Child<QLineEdit>(form, "lambda")->toolTip(),
-           QStringLiteral("Parameter lamda (inverse mean storm interarrival time, days ^ -1)"));
+           QString::fromUtf16(u"Parameter lambda (inverse mean storm interarrival time, d\u207B\u00B9)"));
   QCOMPARE(Child<QLineEdit>(form, "kappa")->toolTip(),
            QStringLiteral(
                "Parameter kappa = ratio of beta and eta (beta = inverse mean interarrival time of cells, "
@@ -179,9 +179,9 @@ void ParametersDialogTest::captionsLabelsHintsAndFixedTexts() {
   QCOMPARE(Child<QLineEdit>(form, "nu")->toolTip(),
            QStringLiteral("Parameter nu (scale parameter of eta, days)"));
   QCOMPARE(Child<QLineEdit>(form, "muX")->toolTip(),
-           QStringLiteral("Parameter muX (mean of cell intensity, millimeters per days)"));
+           QStringLiteral("Parameter muX (mean of cell intensity, mm/d)"));
   QCOMPARE(Child<QLineEdit>(form, "sigmaX")->toolTip(),
-           QStringLiteral("Parameter sigmaX (standard deviation of cell intensity, millimeters per days)"));
+           QStringLiteral("Parameter sigmaX (standard deviation of cell intensity, mm/d)"));
   QCOMPARE(Child<QLabel>(form, "introText")->text(),
            QString::fromUtf16(
                u"Please make sure that for parameters \u03BCX and \u03C3X the length units are "
@@ -221,8 +221,8 @@ void ParametersDialogTest::alphaPastedAcrossTheThresholdAndBack() {
   COMPARE_EXACT(S().Parameters.Alpha, 100.0);
   COMPARE_EXACT(S().Parameters.Nu, eta);
   QCOMPARE(Child<QLineEdit>(form, "nu")->text(), QString::fromStdString(FormatGeneral(eta, ".")));
-  QCOMPARE(Child<QLabel>(form, "nuLabel")->text(), QString::fromUtf16(u"\u03B7 (d^-1)"));
-  QCOMPARE(Child<QLineEdit>(form, "nu")->toolTip(), QStringLiteral("Parameter eta (days^-1)"));
+  QCOMPARE(Child<QLabel>(form, "nuLabel")->text(), QString::fromUtf16(u"\u03B7 (d\u207B\u00B9)"));
+  QCOMPARE(Child<QLineEdit>(form, "nu")->toolTip(), QString::fromUtf16(u"Parameter eta (d\u207B\u00B9)"));
   QVERIFY(RunRestarted());
 
   RunSequences();
@@ -245,7 +245,7 @@ void ParametersDialogTest::alphaTypedCharacterByCharacter() {
   QTest::keyClick(Child<QLineEdit>(form, "alpha"), Qt::Key_0);
   const double eta = 10 / kDefaultNu;
   COMPARE_EXACT(S().Parameters.Nu, eta);
-  QCOMPARE(Child<QLabel>(form, "nuLabel")->text(), QString::fromUtf16(u"\u03B7 (d^-1)"));
+  QCOMPARE(Child<QLabel>(form, "nuLabel")->text(), QString::fromUtf16(u"\u03B7 (d\u207B\u00B9)"));
 
   Type(Child<QLineEdit>(form, "alpha"), QStringLiteral("2"));
   COMPARE_EXACT(S().Parameters.Nu, 2 / eta);
@@ -263,7 +263,7 @@ void ParametersDialogTest::alphaOfExactlyHundredMeansFixedEta() {
   QCOMPARE(Child<QLabel>(form, "nuLabel")->text(), QString::fromUtf16(u"\u03BD (d)"));
   COMPARE_EXACT(S().Parameters.Nu, kDefaultNu);
   Paste(Child<QLineEdit>(form, "alpha"), QStringLiteral("100"));
-  QCOMPARE(Child<QLabel>(form, "nuLabel")->text(), QString::fromUtf16(u"\u03B7 (d^-1)"));
+  QCOMPARE(Child<QLabel>(form, "nuLabel")->text(), QString::fromUtf16(u"\u03B7 (d\u207B\u00B9)"));
   COMPARE_EXACT(S().Parameters.Nu, 99.999 / kDefaultNu);
   Paste(Child<QLineEdit>(form, "alpha"), QStringLiteral("250"));  // no crossing: eta stays
   COMPARE_EXACT(S().Parameters.Nu, 99.999 / kDefaultNu);
@@ -276,8 +276,8 @@ void ParametersDialogTest::activationShowsTheFifthFieldForTheCurrentAlpha() {
   form->hide();
   S().Parameters.Alpha = 100;
   ShowForm();
-  QCOMPARE(Child<QLabel>(form, "nuLabel")->text(), QString::fromUtf16(u"\u03B7 (d^-1)"));
-  QCOMPARE(Child<QLineEdit>(form, "nu")->toolTip(), QStringLiteral("Parameter eta (days^-1)"));
+  QCOMPARE(Child<QLabel>(form, "nuLabel")->text(), QString::fromUtf16(u"\u03B7 (d\u207B\u00B9)"));
+  QCOMPARE(Child<QLineEdit>(form, "nu")->toolTip(), QString::fromUtf16(u"Parameter eta (d\u207B\u00B9)"));
 
   QWidget other;
   other.show();
@@ -364,12 +364,16 @@ void ParametersDialogTest::clearingKappaOrAlphaIsReportedAtOnce() {
   COMPARE_EXACT(S().Parameters.Nu, kDefaultNu);
 }
 
-void ParametersDialogTest::leavingUnchangedStoresTheDisplayedDigits() {
-  Enter(Child<QLineEdit>(form, "nu"));
+// Moving through every field with Tab, changing nothing, keeps the run and its values.
+void ParametersDialogTest::tabThroughUnchangedFieldsKeepsTheRun() {
+  ShowForm();
+  const ModelParameters before = S().Parameters;
+  Enter(Child<QLineEdit>(form, "lambda"));
   RunSequences();
-  TabOut();
-  COMPARE_EXACT(S().Parameters.Nu, 0.00628291666666667);
-  QVERIFY(RunRestarted());
+  for (int field = 0; field < 12; ++field) TabOut();
+  QCOMPARE(S().SequenceNumber, 2);
+  QVERIFY(prompts->Calls().empty());
+  QVERIFY(S().Parameters == before);
 }
 
 void ParametersDialogTest::equalIntensityMeanAndDeviationMeanExponentialIntensities() {
@@ -470,7 +474,7 @@ void ParametersDialogTest::reloadFromAFileHeader() {
   QCOMPARE(Child<QLineEdit>(form, "lambda")->text(), QStringLiteral("0.5"));
   QCOMPARE(Child<QLineEdit>(form, "alpha")->text(), QStringLiteral("150"));
   QCOMPARE(Child<QLineEdit>(form, "nu")->text(), QStringLiteral("3"));
-  QCOMPARE(Child<QLabel>(form, "nuLabel")->text(), QString::fromUtf16(u"\u03B7 (d^-1)"));
+  QCOMPARE(Child<QLabel>(form, "nuLabel")->text(), QString::fromUtf16(u"\u03B7 (d\u207B\u00B9)"));
   COMPARE_EXACT(S().Parameters.Nu, 3.0);
   QCOMPARE(Child<IntegerField>(form, "daysPerMonth")->text(), QStringLiteral("400"));
   QCOMPARE(S().Options.DaysPerMonth, 400);
