@@ -1,6 +1,6 @@
 #include <QApplication>
 
-#include "DesktopProgram.h"
+#include "desktop_program.h"
 #include "qt_prompts.h"
 
 int main(int argc, char** argv) {

@@ -7,15 +7,17 @@
 #include <QTest>
 #include <QTimer>
 
-#include "DesktopProgram.h"
-#include "HelpWindow.h"
-#include "TAboutBox.h"
-#include "TBLParametersForm.h"
-#include "TGraphForm.h"
-#include "TMainForm.h"
-#include "TRepetitionOptions.h"
-#include "TVout.h"
+#include "about_dialog.h"
+#include "child_widget.h"
+#include "desktop_program.h"
+#include "graphs_window.h"
+#include "help_window.h"
+#include "integer_field.h"
+#include "log_window.h"
+#include "main_window.h"
+#include "parameters_dialog.h"
 #include "qt_prompts.h"
+#include "repetition_dialog.h"
 
 namespace {
 
@@ -31,21 +33,21 @@ void SaveScreen(const QDir& dir, const QString& name) {
   QApplication::primaryScreen()->grabWindow(0).save(dir.filePath(name + QStringLiteral(".png")));
 }
 
-void FinishRun(nimbra::TMainForm& main) {
+void FinishRun(nimbra::MainWindow& main) {
   if (!QTest::qWaitFor([&main] { return !main.RunGoing(); }, 600000)) qFatal("The run did not end");
 }
 
 // The five pages of the graphs window after a ten-sequence run.
 void TakeGraphs(nimbra::DesktopProgram& program, const QDir& dir) {
-  auto& main = program.MainForm();
-  program.Vout().Modified = false;  // the pictures need no save question
-  main.InitActionExecute();
-  main.PrintDetailsSpinEdit->SetValue(0);
-  main.HowManySpinEdit->SetValue(10);
-  main.ShowGraphsButton->click();
-  main.NextManyActionExecute();
+  auto& main = program.Main();
+  program.Log().SetModified(false);  // the pictures need no save question
+  main.Initialise();
+  nimbra::Child<nimbra::IntegerField>(&main, "detailLevel")->SetValue(0);
+  nimbra::Child<nimbra::IntegerField>(&main, "count")->SetValue(10);
+  nimbra::Child<QAction>(&main, "graphs")->trigger();
+  main.StepMany();
   FinishRun(main);
-  auto& graphs = program.GraphForm();
+  auto& graphs = program.Graphs();
   const char* names[] = {"storms", "hyetographs", "probabilities", "marginal", "autocorrelations"};
   for (int page = 0; page < 5; ++page) {
     graphs.ShowPage(page);
@@ -55,39 +57,39 @@ void TakeGraphs(nimbra::DesktopProgram& program, const QDir& dir) {
 }
 
 // The main window while a run goes on: progress, Stop, and the commands locked.
-void TakeRun(nimbra::TMainForm& main, const QDir& dir) {
-  main.HowManySpinEdit->SetValue(1000);
-  main.NextManyActionExecute();
+void TakeRun(nimbra::MainWindow& main, const QDir& dir) {
+  nimbra::Child<nimbra::IntegerField>(&main, "count")->SetValue(1000);
+  main.StepMany();
   QTest::qWait(300);
   Save(main, dir, QStringLiteral("main_window_during_run"));
-  main.StopActionExecute();
+  main.StopRun();
   FinishRun(main);
 }
 
 void TakeAll(nimbra::DesktopProgram& program, const QDir& dir) {
-  auto& main = program.MainForm();
+  auto& main = program.Main();
   Save(main, dir, QStringLiteral("main_window"));
-  main.PrintDetailsSpinEdit->SetValue(2);
-  main.HowManySpinEdit->SetValue(3);
-  main.NextManyActionExecute();
+  nimbra::Child<nimbra::IntegerField>(&main, "detailLevel")->SetValue(2);
+  nimbra::Child<nimbra::IntegerField>(&main, "count")->SetValue(3);
+  main.StepMany();
   FinishRun(main);
-  main.PrintStatisticsActionExecute();
+  main.PrintStatistics();
   Save(main, dir, QStringLiteral("main_window_after_run"));
   SaveScreen(dir, QStringLiteral("screen_main_and_log"));
   TakeRun(main, dir);
-  Save(program.Vout(), dir, QStringLiteral("log_window"));
-  nimbra::TAboutBox about(&main);
+  Save(program.Log(), dir, QStringLiteral("log_window"));
+  nimbra::AboutDialog about(&main);
   Save(about, dir, QStringLiteral("about_box"));
   about.hide();
-  program.Help().ShowTopic(nimbra::TMainForm::kHelpContext);
+  program.Help().ShowTopic(nimbra::MainWindow::kHelpContext);
   Save(program.Help(), dir, QStringLiteral("help_main_window"));
   SaveScreen(dir, QStringLiteral("screen_with_help"));
   program.Help().hide();
-  Save(program.BLParametersForm(), dir, QStringLiteral("parameters_dialog"));
-  program.BLParametersForm().hide();
-  Save(program.RepetitionOptions(), dir, QStringLiteral("repetition_options"));
+  Save(program.Parameters(), dir, QStringLiteral("parameters_dialog"));
+  program.Parameters().hide();
+  Save(program.Repetitions(), dir, QStringLiteral("repetition_options"));
   SaveScreen(dir, QStringLiteral("screen_with_repetition_options"));
-  program.RepetitionOptions().hide();
+  program.Repetitions().hide();
   TakeGraphs(program, dir);
   SaveScreen(dir, QStringLiteral("screen_with_graphs"));
 }
@@ -105,8 +107,8 @@ int main(int argc, char** argv) {
   nimbra::DesktopProgram program(prompts);
   QTimer::singleShot(0, [&] {
     TakeAll(program, dir);
-    program.Vout().Modified = false;  // as a user who saved the log ends the program
-    program.MainForm().close();
+    program.Log().SetModified(false);  // as a user who saved the log ends the program
+    program.Main().close();
   });
   return QApplication::exec();
 }

@@ -1,3 +1,5 @@
+#include "desktop_program.h"
+
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -5,13 +7,13 @@
 #include <QtTest>
 #include <fstream>
 
-#include "ChartZoom.h"
-#include "DesktopProgram.h"
-#include "TBLParametersForm.h"
-#include "TGraphForm.h"
-#include "TMainForm.h"
-#include "TRepetitionOptions.h"
-#include "TVout.h"
+#include "chart_zoom.h"
+#include "child_widget.h"
+#include "graphs_window.h"
+#include "log_window.h"
+#include "main_window.h"
+#include "parameters_dialog.h"
+#include "repetition_dialog.h"
 #include "scripted_prompts.h"
 
 using namespace nimbra;
@@ -31,24 +33,24 @@ class DesktopProgramTest : public QObject {
 void DesktopProgramTest::startShowsOnlyTheMainWindowWithTheDefaults() {
   ScriptedPrompts prompts;
   DesktopProgram program(prompts);
-  QVERIFY(program.MainForm().isVisible());
-  QVERIFY(program.Vout().isHidden());
-  QVERIFY(program.BLParametersForm().isHidden());
-  QVERIFY(program.RepetitionOptions().isHidden());
-  QVERIFY(program.MainForm().ParametersButton->isEnabled());
-  QCOMPARE(program.BLParametersForm().Edit1->text(), QStringLiteral("0.9396"));
-  QCOMPARE(program.RepetitionOptions().RepAllowedSpinEdit->Value(), 5000);
+  QVERIFY(program.Main().isVisible());
+  QVERIFY(program.Log().isHidden());
+  QVERIFY(program.Parameters().isHidden());
+  QVERIFY(program.Repetitions().isHidden());
+  QVERIFY(Child<QAction>(&program.Main(), "parameters")->isEnabled());
+  QCOMPARE(Child<QLineEdit>(&program.Parameters(), "lambda")->text(), QStringLiteral("0.9396"));
+  QCOMPARE(Child<IntegerField>(&program.Repetitions(), "allowed")->Value(), 5000);
 }
 
 void DesktopProgramTest::repetitionOptionsFollowTheirToggle() {
   ScriptedPrompts prompts;
   DesktopProgram program(prompts);
-  TMainForm& main = program.MainForm();
-  main.RepOptionsButton->click();
-  QVERIFY(program.RepetitionOptions().isVisible());
-  program.RepetitionOptions().RepOKButton->click();
-  QVERIFY(program.RepetitionOptions().isHidden());
-  QVERIFY(!main.RepOptionsButton->isChecked());
+  MainWindow& main = program.Main();
+  Child<QAction>(&main, "repetitions")->trigger();
+  QVERIFY(program.Repetitions().isVisible());
+  Child<QPushButton>(&program.Repetitions(), "ok")->click();
+  QVERIFY(program.Repetitions().isHidden());
+  QVERIFY(!Child<QAction>(&main, "repetitions")->isChecked());
 }
 
 void DesktopProgramTest::parametersLineReloadsTheParametersDialog() {
@@ -58,30 +60,30 @@ void DesktopProgramTest::parametersLineReloadsTheParametersDialog() {
   ScriptedPrompts prompts;
   prompts.QueueOpen(path);
   DesktopProgram program(prompts);
-  program.MainForm().FileOpenAction->trigger();
-  const EngineState& s = program.MainForm().engine().State();
+  Child<QAction>(&program.Main(), "input")->trigger();
+  const EngineState& s = program.Main().engine().State();
   QCOMPARE(s.Parameters.Lambda, 0.5);
   QVERIFY(s.GammaIntensity);  // SigmaX differs from MuX
-  QCOMPARE(program.BLParametersForm().Edit1->text(), QStringLiteral("0.5"));
-  QCOMPARE(program.BLParametersForm().SpinEdit1->Value(), 30);
+  QCOMPARE(Child<QLineEdit>(&program.Parameters(), "lambda")->text(), QStringLiteral("0.5"));
+  QCOMPARE(Child<IntegerField>(&program.Parameters(), "daysPerMonth")->Value(), 30);
 }
 
 void DesktopProgramTest::graphsFollowTheRunWhileShown() {
   ScriptedPrompts prompts;
   DesktopProgram program(prompts);
-  TMainForm& main = program.MainForm();
-  TGraphForm& graphs = program.GraphForm();
+  MainWindow& main = program.Main();
+  GraphsWindow& graphs = program.Graphs();
   QVERIFY(graphs.isHidden());
-  main.ShowGraphsButton->click();
+  Child<QAction>(&main, "graphs")->trigger();
   QVERIFY(graphs.isVisible());
-  main.NextActionExecute();
+  main.StepOnce();
   QVERIFY(QTest::qWaitFor([&main] { return !main.RunGoing(); }, 60000));
   // The statistics are computed for the graphs after each step while they are shown.
   QCOMPARE(main.engine().State().WetDayStatsSynthetic.Count, 24 * main.engine().State().OriginalDaily.Count);
   graphs.close();
-  QVERIFY(!main.ShowGraphsButton->isChecked());
+  QVERIFY(!Child<QAction>(&main, "graphs")->isChecked());
   prompts.QueueConfirmOrCancel(Answer::No);  // the log goes unsaved
-  main.InitActionExecute();
+  main.Initialise();
   QCOMPARE(main.engine().State().Storms.Count, 0);
 }
 
@@ -92,27 +94,27 @@ void DesktopProgramTest::initialiseAndOpeningAFileResetTheZoom() {
   std::ofstream(path, std::ios::binary) << "5 1 3 4.0\r\n";
   ScriptedPrompts prompts;
   DesktopProgram program(prompts);
-  TGraphForm& graphs = program.GraphForm();
+  GraphsWindow& graphs = program.Graphs();
   const auto zoomAll = [&graphs] {
-    for (int page = 0; page < TGraphForm::kPageCount; ++page)
+    for (int page = 0; page < GraphsWindow::kPageCount; ++page)
       graphs.ChartView(page)->ZoomInto(graphs.ChartView(page)->rect().adjusted(20, 20, -20, -20));
   };
   const auto allWhole = [&graphs] {
-    for (int page = 0; page < TGraphForm::kPageCount; ++page)
+    for (int page = 0; page < GraphsWindow::kPageCount; ++page)
       if (!graphs.ChartView(page)->WholeView()) return false;
     return true;
   };
-  program.MainForm().ShowGraphsButton->click();
+  Child<QAction>(&program.Main(), "graphs")->trigger();
   zoomAll();
   QVERIFY(!allWhole());
-  program.MainForm().InitActionExecute();
+  program.Main().Initialise();
   QVERIFY(allWhole());
   zoomAll();
   prompts.QueueOpen(path);
-  program.MainForm().FileOpenAction->trigger();
+  Child<QAction>(&program.Main(), "input")->trigger();
   QVERIFY(allWhole());
-  graphs.ShowPage(TGraphForm::kMarginalPage);
-  QVERIFY(graphs.AllRadioButton->isChecked());
+  graphs.ShowPage(GraphsWindow::kMarginalPage);
+  QVERIFY(Child<QRadioButton>(&graphs, "allHours")->isChecked());
 }
 
 QTEST_MAIN(DesktopProgramTest)

@@ -7,7 +7,7 @@
 #include <QTest>
 #include <memory>
 
-#include "HelpWindow.h"
+#include "help_window.h"
 #include "scripted_prompts.h"
 #include "started_engine.h"
 

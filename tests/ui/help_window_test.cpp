@@ -1,5 +1,7 @@
 // The help window, its topics and search, the help key, and the toolbar icons.
 
+#include "help_window.h"
+
 #include <QDialog>
 #include <QFile>
 #include <QLineEdit>
@@ -9,8 +11,8 @@
 #include <QtTest>
 #include <set>
 
-#include "HelpWindow.h"
-#include "Icons.h"
+#include "child_widget.h"
+#include "icons.h"
 
 using nimbra::HelpWindow;
 namespace context = nimbra::help_context;

@@ -1,5 +1,7 @@
 // The integer-field rules, driven through keys, arrows and focus changes.
 
+#include "integer_field.h"
+
 #include <QApplication>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -9,8 +11,6 @@
 #include <QtTest>
 #include <climits>
 #include <memory>
-
-#include "IntegerField.h"
 
 using nimbra::IntegerField;
 

@@ -1,0 +1,439 @@
+#include "main_window.h"
+
+#include <QProgressBar>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <fstream>
+
+#include "child_widget.h"
+#include "csv_daily_input.h"
+#include "help_window.h"
+#include "log_window.h"
+#include "run_notices.h"
+#include "run_statistics.h"
+#include "scripted_prompts.h"
+#include "started_engine.h"
+
+using namespace nimbra;
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+  void startState();
+  void countChangesTheHint();
+  void detailLevelsSetThePrintFlags();
+  void constantLengthToggle();
+  void inputFileOpened();
+  void inputFileCancelCancels();
+  void inputFileMissingThenExisting();
+  void inputFileRaisesConstantLength();
+  void outputFileToggle();
+  void outputFileGivenUp();
+  void endOfInputDisablesNextUntilInitialise();
+  void passesAfterTheEndDoNothing();
+  void clearVisualOutputKeepsTheRun();
+  void commandErrorIsShownAndEndsTheCommand();
+  void closingAsksAboutTheUnsavedLogAndCompletesTheOutput();
+  void runOfStepsKeepsTheWindowAliveAndStopsAfterTheCurrentStep();
+  void closingDuringARunStopsItFirst();
+  void repeatedWarningIsShownOnceAndCounted();
+  void initialiseAsksBeforeClearingTheUnsavedLog();
+  void outputFileThatCannotBeCreatedRaisesTheToggle();
+  void fieldLimitsApplyWhenTheValueIsUsed();
+  void csvDailyFileRunsItsFirstStationAsAClassicFile();
+  void helpKeyInTheAboutBoxOpensItsTopic();
+
+ private:
+  std::string WriteFile(const QString& name, const std::string& text);
+  // Runs one step, or the toolbar's count of steps, and waits for the run to end.
+  void Step();
+  void RunMany();
+  bool FinishRun();
+  // The hourly output of three steps of a fresh program on input.
+  std::string HoursOf(const std::string& input);
+  // A fresh program in the same folder.
+  void Build();
+  EngineState& S() { return StateOf(form->engine()); }
+
+  std::unique_ptr<QTemporaryDir> dir;
+  std::unique_ptr<ScriptedPrompts> prompts;
+  std::unique_ptr<LogWindow> logWindow;
+  std::unique_ptr<HelpWindow> help;
+  std::unique_ptr<MainWindow> form;
+};
+
+void MainWindowTest::init() {
+  dir = std::make_unique<QTemporaryDir>();
+  Build();
+}
+
+void MainWindowTest::Build() {
+  prompts = std::make_unique<ScriptedPrompts>();
+  logWindow = std::make_unique<LogWindow>(*prompts);
+  help = std::make_unique<HelpWindow>();
+  form = std::make_unique<MainWindow>(*logWindow, *prompts, *help);
+}
+
+void MainWindowTest::cleanup() {
+  form.reset();
+  help.reset();
+  logWindow.reset();
+}
+
+std::string MainWindowTest::WriteFile(const QString& name, const std::string& text) {
+  const std::string path = dir->filePath(name).toStdString();
+  std::ofstream(path, std::ios::binary) << text;
+  return path;
+}
+
+void MainWindowTest::Step() {
+  form->StepOnce();
+  QVERIFY(FinishRun());
+}
+
+void MainWindowTest::RunMany() {
+  form->StepMany();
+  QVERIFY(FinishRun());
+}
+
+bool MainWindowTest::FinishRun() {
+  return QTest::qWaitFor([this] { return !form->RunGoing(); }, 120000);
+}
+
+void MainWindowTest::startState() {
+  QCOMPARE(form->windowTitle(), QStringLiteral("Nimbra: Temporal Rainfall Disaggregation"));
+  QCOMPARE(Child<QAction>(form, "initialise")->toolTip(), QStringLiteral("Initialise"));
+  QCOMPARE(Child<QAction>(form, "next")->toolTip(), QStringLiteral("Next wet day sequence"));
+  QCOMPARE(Child<QAction>(form, "nextMany")->toolTip(), QStringLiteral("Next 10 wet day sequences"));
+  QCOMPARE(Child<IntegerField>(form, "count")->Value(), 10);
+  QCOMPARE(Child<QAction>(form, "constLength")->toolTip(),
+           QStringLiteral("Use constant length of wet day sequences"));
+  QCOMPARE(Child<QAction>(form, "input")->toolTip(), QStringLiteral("Read historical data from file"));
+  QCOMPARE(Child<QAction>(form, "output")->toolTip(), QStringLiteral("Write synthetic data to file"));
+  QCOMPARE(Child<QAction>(form, "statistics")->toolTip(), QStringLiteral("Print statistics"));
+  QCOMPARE(Child<QAction>(form, "help")->toolTip(), QStringLiteral("Model information "));
+  QCOMPARE(Child<QLabel>(form, "sequencePanel")->text(), QStringLiteral("Sequence #: 0"));
+  QCOMPARE(Child<QLabel>(form, "inputPanel")->text(), QStringLiteral("Input file: none"));
+  QCOMPARE(Child<QLabel>(form, "outputPanel")->text(), QStringLiteral("Output file: none"));
+  QVERIFY(!Child<IntegerField>(form, "constLengthDays")->isEnabled());
+  QCOMPARE(Child<IntegerField>(form, "constLengthDays")->Value(), 1);
+  QVERIFY(S().OriginalHourlyAvailable);
+  QCOMPARE(S().Parameters.Lambda, 0.9396);
+  QVERIFY(form->minimumSize() != form->maximumSize());  // the user may resize it
+  QVERIFY(logWindow->isHidden());
+}
+
+void MainWindowTest::countChangesTheHint() {
+  Child<IntegerField>(form, "count")->SetValue(25);
+  QCOMPARE(Child<QAction>(form, "nextMany")->toolTip(), QStringLiteral("Next 25 wet day sequences"));
+}
+
+void MainWindowTest::detailLevelsSetThePrintFlags() {
+  const struct {
+    int level;
+    bool cells, storms, progress;
+  } cases[] = {
+      {3, true, true, true}, {2, false, true, true}, {1, false, false, true}, {0, false, false, false}};
+  for (const auto& c : cases) {
+    Child<IntegerField>(form, "detailLevel")->SetValue(c.level);
+    QCOMPARE(S().PrintCellDetails, c.cells);
+    QCOMPARE(S().PrintStormNumbers, c.storms);
+    QCOMPARE(S().PrintProgress, c.progress);
+  }
+}
+
+void MainWindowTest::constantLengthToggle() {
+  S().Options.ConstLength = 4;
+  Child<QAction>(form, "constLength")->trigger();
+  QVERIFY(S().Options.UseConstLength);
+  QVERIFY(Child<IntegerField>(form, "constLengthDays")->isEnabled());
+  QCOMPARE(Child<IntegerField>(form, "constLengthDays")->Value(), 4);
+  Child<IntegerField>(form, "constLengthDays")->SetValue(7);
+  QCOMPARE(S().Options.ConstLength, 7);
+  Child<QAction>(form, "constLength")->trigger();
+  QVERIFY(!S().Options.UseConstLength);
+  QVERIFY(!Child<IntegerField>(form, "constLengthDays")->isEnabled());
+  QCOMPARE(S().Options.ConstLength, 7);
+}
+
+void MainWindowTest::inputFileOpened() {
+  const std::string path = WriteFile("daily.txt", "D 0\r\n5 1 3 4.0\r\n6 1 3 2.0\r\n");
+  prompts->QueueOpen(path);
+  Child<QAction>(form, "input")->trigger();
+  QVERIFY(Child<QAction>(form, "input")->isChecked());
+  QVERIFY(S().ReadFromFile);
+  QVERIFY(!S().OriginalHourlyAvailable);  // a D header: daily depths only
+  QCOMPARE(Child<QLabel>(form, "inputPanel")->text(), QStringLiteral("Input file: daily.txt"));
+  QVERIFY(prompts->Calls() == std::vector<std::string>{"open dialog: "});
+  Child<QAction>(form, "input")->trigger();
+  QVERIFY(!S().ReadFromFile);
+  QVERIFY(S().OriginalHourlyAvailable);
+  QCOMPARE(Child<QLabel>(form, "inputPanel")->text(), QStringLiteral("Input file: none"));
+}
+
+void MainWindowTest::inputFileCancelCancels() {
+  prompts->QueueOpenCancel();
+  Child<QAction>(form, "input")->trigger();
+  QVERIFY(prompts->Calls() == std::vector<std::string>{"open dialog: "});
+  QVERIFY(!Child<QAction>(form, "input")->isChecked());
+  QVERIFY(!S().ReadFromFile);
+  QCOMPARE(Child<QLabel>(form, "inputPanel")->text(), QStringLiteral("Input file: none"));
+}
+
+void MainWindowTest::inputFileMissingThenExisting() {
+  const std::string path = WriteFile("rain.txt", "7 2 1990 3.5\r\n");
+  prompts->QueueOpen(dir->filePath("missing.txt").toStdString());
+  prompts->QueueOpen(path);
+  Child<QAction>(form, "input")->trigger();
+  QCOMPARE(prompts->Calls().size(), std::size_t{3});
+  QCOMPARE(QString::fromStdString(prompts->Calls()[1]),
+           QStringLiteral("message: Input file %1 does not exist").arg(dir->filePath("missing.txt")));
+  QVERIFY(S().ReadFromFile);
+  QCOMPARE(Child<QLabel>(form, "inputPanel")->text(), QStringLiteral("Input file: rain.txt"));
+}
+
+void MainWindowTest::inputFileRaisesConstantLength() {
+  Child<QAction>(form, "constLength")->trigger();
+  prompts->QueueOpen(WriteFile("rain.txt", "7 2 1990 3.5\r\n"));
+  Child<QAction>(form, "input")->trigger();
+  QVERIFY(!Child<QAction>(form, "constLength")->isChecked());
+  QVERIFY(!Child<QAction>(form, "constLength")->isEnabled());
+  QVERIFY(!Child<IntegerField>(form, "constLengthDays")->isEnabled());
+  QVERIFY(!S().Options.UseConstLength);
+  Child<QAction>(form, "input")->trigger();
+  QVERIFY(Child<QAction>(form, "constLength")->isEnabled());
+  QVERIFY(!Child<QAction>(form, "constLength")->isChecked());
+  QVERIFY(!Child<IntegerField>(form, "constLengthDays")->isEnabled());
+}
+
+void MainWindowTest::outputFileToggle() {
+  const std::string path = dir->filePath("hourly.txt").toStdString();
+  prompts->QueueSave(path);
+  Child<QAction>(form, "output")->trigger();
+  QVERIFY(S().WriteToFile);
+  QCOMPARE(Child<QLabel>(form, "outputPanel")->text(), QStringLiteral("Output file: hourly.txt"));
+  Step();
+  Child<QAction>(form, "output")->trigger();
+  QVERIFY(!S().WriteToFile);
+  QCOMPARE(Child<QLabel>(form, "outputPanel")->text(), QStringLiteral("Output file: none"));
+  std::ifstream written(path, std::ios::binary);
+  std::string text((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
+  QCOMPARE(text.substr(0, 10), std::string("\r\n 24  0  "));  // the first start of seed 0: day 24
+}
+
+void MainWindowTest::outputFileGivenUp() {
+  prompts->QueueSaveCancel();
+  Child<QAction>(form, "output")->trigger();
+  QVERIFY(!Child<QAction>(form, "output")->isChecked());
+  QVERIFY(!S().WriteToFile);
+  QCOMPARE(Child<QLabel>(form, "outputPanel")->text(), QStringLiteral("Output file: none"));
+  QVERIFY(prompts->Calls() == std::vector<std::string>{"save dialog: "});
+}
+
+void MainWindowTest::endOfInputDisablesNextUntilInitialise() {
+  prompts->QueueOpen(WriteFile("one.txt", "5 1 3 4.0\r\n6 1 3 2.0\r\n"));
+  Child<QAction>(form, "input")->trigger();
+  Step();
+  QCOMPARE(Child<QLabel>(form, "sequencePanel")->text(), QStringLiteral("Sequence #: 1"));
+  QVERIFY(Child<QAction>(form, "next")->isEnabled());
+  Step();
+  QCOMPARE(logWindow->LastLine(), std::string("End of input file"));
+  QVERIFY(!Child<QAction>(form, "next")->isEnabled());
+  QVERIFY(!Child<QAction>(form, "nextMany")->isEnabled());
+  prompts->QueueConfirmOrCancel(Answer::No);  // the log goes unsaved
+  form->Initialise();
+  QVERIFY(Child<QAction>(form, "next")->isEnabled());
+  QVERIFY(Child<QAction>(form, "nextMany")->isEnabled());
+  QCOMPARE(Child<QLabel>(form, "sequencePanel")->text(), QStringLiteral("Sequence #: 0"));
+  Step();  // from the first record again
+  QCOMPARE(S().SequenceStart.Day, 5);
+  QCOMPARE(S().OriginalDaily.Count, 2);
+}
+
+void MainWindowTest::passesAfterTheEndDoNothing() {
+  prompts->QueueOpen(WriteFile("one.txt", "5 1 3 4.0\r\n"));
+  Child<QAction>(form, "input")->trigger();
+  Child<IntegerField>(form, "count")->SetValue(5);
+  RunMany();
+  QCOMPARE(S().SequenceNumber, 2);
+  QCOMPARE(Child<QLabel>(form, "sequencePanel")->text(), QStringLiteral("Sequence #: 2"));
+  QVERIFY(!Child<QAction>(form, "next")->isEnabled());
+  QVERIFY(!Child<QAction>(form, "nextMany")->isEnabled());
+}
+
+void MainWindowTest::clearVisualOutputKeepsTheRun() {
+  Step();
+  QVERIFY(!logWindow->LastLine().empty());
+  QVERIFY(logWindow->isVisible());
+  Child<QAction>(form, "clearLog")->trigger();
+  QCOMPARE(logWindow->LastLine(), std::string());
+  QCOMPARE(S().SequenceNumber, 1);
+}
+
+void MainWindowTest::commandErrorIsShownAndEndsTheCommand() {
+  S().Parameters.MuX = -1;
+  Child<IntegerField>(form, "count")->SetValue(3);
+  RunMany();
+  QCOMPARE(prompts->Calls().size(), std::size_t{1});
+  QVERIFY(prompts->Calls()[0].find("MuX") != std::string::npos);
+  QCOMPARE(S().SequenceNumber, 0);
+}
+
+void MainWindowTest::closingAsksAboutTheUnsavedLogAndCompletesTheOutput() {
+  const std::string path = dir->filePath("hourly.txt").toStdString();
+  prompts->QueueSave(path);
+  Child<QAction>(form, "output")->trigger();
+  Step();
+  form->show();
+  prompts->QueueConfirmOrCancel(Answer::Cancel);
+  form->close();
+  QVERIFY(form->isVisible());
+  prompts->QueueConfirmOrCancel(Answer::No);
+  form->close();
+  QVERIFY(logWindow->isHidden());
+  QCOMPARE(prompts->Calls().size(), std::size_t{3});  // the save dialog and the question twice
+  std::ifstream written(path, std::ios::binary | std::ios::ate);
+  QVERIFY(written.tellg() > 0);  // the output file was completed on disk
+}
+
+void MainWindowTest::runOfStepsKeepsTheWindowAliveAndStopsAfterTheCurrentStep() {
+  Child<IntegerField>(form, "count")->SetValue(1000);
+  form->StepMany();
+  QVERIFY(form->RunGoing());
+  QVERIFY(!Child<QAction>(form, "initialise")->isEnabled());  // nothing touches the engine meanwhile
+  QVERIFY(QTest::qWaitFor([this] { return Child<QProgressBar>(form, "progress")->value() >= 2; }, 60000));
+  QVERIFY(Child<QAction>(form, "stop")->isEnabled());
+  Child<QAction>(form, "stop")->trigger();
+  QVERIFY(FinishRun());
+  QVERIFY(S().SequenceNumber < 1000);
+  QCOMPARE(S().SequenceNumber, Child<QProgressBar>(form, "progress")->value());
+  QCOMPARE(Child<QLabel>(form, "sequencePanel")->text(),
+           QStringLiteral("Sequence #: %1").arg(S().SequenceNumber));
+  QVERIFY(Child<QAction>(form, "initialise")->isEnabled());
+  QVERIFY(Child<QAction>(form, "next")->isEnabled());
+  QVERIFY(!Child<QAction>(form, "stop")->isEnabled());
+}
+
+void MainWindowTest::closingDuringARunStopsItFirst() {
+  form->show();
+  Child<IntegerField>(form, "count")->SetValue(1000);
+  form->StepMany();
+  prompts->QueueConfirmOrCancel(Answer::No);
+  form->close();
+  QVERIFY(form->isVisible());
+  QVERIFY(FinishRun());
+  QVERIFY(QTest::qWaitFor([this] { return !form->isVisible(); }, 10000));
+  QVERIFY(S().SequenceNumber < 1000);
+}
+
+// Ten attempts never find twenty wet days in a row: every search of every step fails.
+void MainWindowTest::repeatedWarningIsShownOnceAndCounted() {
+  S().Options.UseConstLength = true;
+  S().Options.ConstLength = 20;
+  S().Options.RepAllowed = 1;
+  Child<IntegerField>(form, "count")->SetValue(3);
+  RunMany();
+  QCOMPARE(S().SequenceNumber, 3);
+  QVERIFY(prompts->Calls() == std::vector<std::string>{std::string("message: ") + kImpossibleStorm});
+  const std::string note = logWindow->LastLine();
+  const std::string shown = RepeatNote({kImpossibleStorm, 2});
+  QVERIFY2(note.starts_with(shown.substr(0, shown.size() - std::string("2 times").size())), note.c_str());
+  QVERIFY(std::stoi(note.substr(note.rfind("shown ") + 6)) >= 6);  // two searches a step
+  QCOMPARE(Child<QLabel>(form, "warnings")->text(), QString::fromStdString(note));
+}
+
+void MainWindowTest::initialiseAsksBeforeClearingTheUnsavedLog() {
+  Step();
+  const std::string last = logWindow->LastLine();
+  prompts->QueueConfirmOrCancel(Answer::Cancel);
+  form->Initialise();
+  QCOMPARE(logWindow->LastLine(), last);
+  QCOMPARE(S().SequenceNumber, 1);
+  prompts->QueueConfirmOrCancel(Answer::No);
+  form->Initialise();
+  QCOMPARE(S().SequenceNumber, 0);
+  form->Initialise();  // nothing unsaved now: no question
+  QCOMPARE(prompts->Calls().size(), std::size_t{2});
+}
+
+void MainWindowTest::outputFileThatCannotBeCreatedRaisesTheToggle() {
+  const QString none = Child<QLabel>(form, "outputPanel")->text();
+  prompts->QueueSave(dir->filePath("missing/hourly.txt").toStdString());
+  Child<QAction>(form, "output")->trigger();
+  QVERIFY(!Child<QAction>(form, "output")->isChecked());
+  QVERIFY(!S().WriteToFile);
+  QCOMPARE(Child<QLabel>(form, "outputPanel")->text(), none);
+  QCOMPARE(prompts->Calls().size(), std::size_t{2});  // the dialog and the error
+  Step();
+  QCOMPARE(prompts->Calls().size(), std::size_t{2});
+}
+
+// Typed and used at once, before the field is left.
+void MainWindowTest::fieldLimitsApplyWhenTheValueIsUsed() {
+  Child<QAction>(form, "constLength")->trigger();
+  Child<IntegerField>(form, "constLengthDays")->SetText(QStringLiteral("25"));
+  QCOMPARE(S().Options.ConstLength, 20);
+  Child<IntegerField>(form, "count")->SetText(QStringLiteral("50000"));
+  QVERIFY(Child<QAction>(form, "nextMany")->toolTip().contains(QStringLiteral("1000")));
+  QVERIFY(!Child<QAction>(form, "nextMany")->toolTip().contains(QStringLiteral("50000")));
+  form->StepMany();
+  QCOMPARE(Child<IntegerField>(form, "count")->text(), QStringLiteral("1000"));
+  QCOMPARE(Child<QProgressBar>(form, "progress")->maximum(), 1000);
+  Child<QAction>(form, "stop")->trigger();
+  QVERIFY(FinishRun());
+}
+
+std::string MainWindowTest::HoursOf(const std::string& input) {
+  cleanup();
+  Build();
+  const std::string output = input + ".hours";
+  prompts->QueueOpen(input);
+  Child<QAction>(form, "input")->trigger();
+  prompts->QueueSave(output);
+  Child<QAction>(form, "output")->trigger();
+  Child<IntegerField>(form, "count")->SetValue(3);
+  RunMany();
+  Child<QAction>(form, "output")->trigger();
+  std::ifstream written(output, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
+}
+
+// The stations come sorted by name: "Alpha" is the first; its missing day reads as dry.
+void MainWindowTest::csvDailyFileRunsItsFirstStationAsAClassicFile() {
+  const std::string csv = WriteFile("stations.csv",
+                                    "station,date,precip_mm\n"
+                                    "Zeta,2010-07-01,9.0\n"
+                                    "Alpha,2010-07-01,4.5\nAlpha,2010-07-02,12.25\nAlpha,2010-07-03,0\n"
+                                    "Alpha,2010-07-04,NA\nAlpha,2010-07-05,3\nAlpha,2010-07-06,7.5\n"
+                                    "Alpha,2010-07-07,0.4\n");
+  const std::string classic = WriteFile("alpha.txt",
+                                        "1 7 2010 4.5\r\n2 7 2010 12.25\r\n3 7 2010 0\r\n4 7 2010 -1\r\n"
+                                        "5 7 2010 3\r\n6 7 2010 7.5\r\n7 7 2010 0.4\r\n");
+  const std::string fromCsv = HoursOf(csv);
+  QCOMPARE(logWindow->Lines().front(), StationTakenLine({"Alpha", 2, {}}, csv));
+  QCOMPARE(S().SequenceNumber, 3);
+  const std::string fromClassic = HoursOf(classic);
+  QVERIFY(!fromCsv.empty());
+  QCOMPARE(fromCsv, fromClassic);
+}
+
+void MainWindowTest::helpKeyInTheAboutBoxOpensItsTopic() {
+  QString title;
+  QTimer::singleShot(0, this, [this, &title] {
+    QWidget* box = QApplication::activeModalWidget();
+    if (box == nullptr) return;
+    box->activateWindow();
+    if (QTest::qWaitForWindowActive(box)) QTest::keyClick(box, Qt::Key_F1);
+    title = help->CurrentTitle();
+    help->hide();
+    box->close();
+  });
+  Child<QAction>(form, "about")->trigger();
+  QCOMPARE(title, QStringLiteral("About Nimbra"));
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"

@@ -1,0 +1,34 @@
+#include "desktop_program.h"
+
+#include "graphs_window.h"
+#include "help_window.h"
+#include "log_window.h"
+#include "main_window.h"
+#include "parameters_dialog.h"
+#include "repetition_dialog.h"
+#include "window_places.h"
+
+namespace nimbra {
+
+// The log window exists before everything else, hidden until the first line; the
+// main window then creates the engine, and the dialogs, created hidden after it, show
+// the engine's defaults.
+DesktopProgram::DesktopProgram(Prompts& prompts)
+    : prompts_(prompts),
+      log_(std::make_unique<LogWindow>(prompts_)),
+      help_(std::make_unique<HelpWindow>()),
+      main_(std::make_unique<MainWindow>(*log_, prompts_, *help_)) {
+  InstallHelpKey(log_.get(), LogWindow::kHelpContext, *help_);
+  Engine& engine = main_->engine();
+  parameters_ = std::make_unique<ParametersDialog>(engine, prompts_, *help_, main_.get());
+  graphs_ = std::make_unique<GraphsWindow>(engine, prompts_, *help_);
+  repetitions_ = std::make_unique<RepetitionDialog>(engine, prompts_, *help_, main_.get());
+  main_->AttachWindows(*parameters_, *graphs_, *repetitions_);
+  if (!RestorePlace(*graphs_, QStringLiteral("GraphsWindow")) && !PlaceUnder(*graphs_, *log_))
+    PlaceBeside(*graphs_, *main_);
+  main_->show();
+}
+
+DesktopProgram::~DesktopProgram() = default;
+
+}  // namespace nimbra

@@ -1,0 +1,343 @@
+#include "main_window.h"
+
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+
+#include "about_dialog.h"
+#include "engine_edits.h"
+#include "field_ranges.h"
+#include "file_prompts.h"
+#include "graphs_window.h"
+#include "guarded_command.h"
+#include "help_window.h"
+#include "icons.h"
+#include "log_window.h"
+#include "parameters_dialog.h"
+#include "qt_prompts.h"
+#include "repetition_dialog.h"
+#include "step_runner.h"
+#include "window_places.h"
+
+namespace nimbra {
+
+namespace {
+
+constexpr int kHowManyDefault = 10;
+constexpr FieldRange kHowManyRange{1, 1000};
+
+}  // namespace
+
+MainWindow::MainWindow(LogWindow& logWindow, Prompts& prompts, HelpWindow& help)
+    : logWindow_(logWindow),
+      prompts_(prompts),
+      help_(help),
+      log_(logWindow),
+      notices_(*this),
+      engine_(std::make_unique<Engine>(log_, notices_)),
+      runner_(new StepRunner(*engine_, this)) {
+  setWindowTitle(QStringLiteral("Nimbra: Temporal Rainfall Disaggregation"));
+  BuildToolBar();
+  BuildStatusBar();
+  BuildMenus();
+  InstallHelpKey(this, kHelpContext, help_);
+  connect(runner_, &StepRunner::StepDone, this, &MainWindow::StepDone);
+  connect(runner_, &StepRunner::Finished, this, &MainWindow::RunFinished);
+  runLock_.Add({initialiseAction_, nextAction_, nextManyAction_, constLengthAction_, inputAction_,
+                outputAction_, saveLogAction_, clearLogAction_, statisticsAction_});
+  runLock_.Add({countField_, constLengthField_, detailLevelField_});
+  // The run writes after the log's last line: the log is not replaced under it.
+  runLock_.Add(logWindow_.TextReplacingActions());
+  notices_.onRepeat = [this](const RepeatedMessage& repeat) { ShowRepeat(repeat); };
+  LoadStartValues();
+}
+
+MainWindow::~MainWindow() {
+  delete runner_;  // ends a run still going before the engine goes
+}
+
+void MainWindow::LoadStartValues() {
+  constLengthField_->SetValue(engine_->State().Options.ConstLength);
+  detailLevelField_->SetValue(0);
+  ShowCountInHint();
+  // No central area: the window is as high as its bars, and only its width may grow.
+  resize(sizeHint().width(), minimumSizeHint().height());
+  RestorePlace(*this, QStringLiteral("MainWindow"));
+  if (!RestorePlace(logWindow_, QStringLiteral("LogWindow"))) logWindow_.PlaceBelow(*this);
+}
+
+QAction* MainWindow::MakeAction(const char* name, int image, const QString& hint, bool checkable,
+                                void (MainWindow::*handler)()) {
+  auto* action = new QAction(ToolbarIcon(image), hint, this);
+  action->setObjectName(QLatin1String(name));
+  action->setToolTip(hint);
+  action->setCheckable(checkable);
+  if (handler != nullptr) {
+    connect(action, &QAction::triggered, this, handler);
+  } else {
+    action->setEnabled(false);  // its window is not part of the program yet
+  }
+  return action;
+}
+
+void MainWindow::BuildToolBar() {
+  auto* bar = addToolBar(QStringLiteral("ToolBar1"));
+  bar->setMovable(false);
+  bar->setIconSize(QSize(16, 16));
+  BuildRunButtons(bar);
+  BuildFileButtons(bar);
+  BuildWindowButtons(bar);
+}
+
+void MainWindow::BuildRunButtons(QToolBar* bar) {
+  initialiseAction_ =
+      MakeAction("initialise", 0, QStringLiteral("Initialise"), false, &MainWindow::Initialise);
+  nextAction_ = MakeAction("next", 1, QStringLiteral("Next wet day sequence"), false, &MainWindow::StepOnce);
+  nextManyAction_ =
+      MakeAction("nextMany", 2, QStringLiteral("Next wet day sequences"), false, &MainWindow::StepMany);
+  stopAction_ = new QAction(style()->standardIcon(QStyle::SP_BrowserStop), QStringLiteral("Stop"), this);
+  stopAction_->setObjectName(QStringLiteral("stop"));
+  stopAction_->setToolTip(QStringLiteral("Stop the run after the current sequence (Esc)"));
+  stopAction_->setShortcut(Qt::Key_Escape);
+  stopAction_->setEnabled(false);
+  connect(stopAction_, &QAction::triggered, this, &MainWindow::StopRun);
+  bar->addActions({initialiseAction_, nextAction_, nextManyAction_});
+  countField_ = new IntegerField(kHowManyRange.min, kHowManyRange.max, kHowManyDefault, bar);
+  countField_->setObjectName(QStringLiteral("count"));
+  countField_->setToolTip(QStringLiteral("Define how many next wet day sequences will be generated"));
+  connect(countField_, &IntegerField::Changed, this, &MainWindow::ShowCountInHint);
+  bar->addWidget(countField_);
+  bar->addAction(stopAction_);
+  bar->addSeparator();
+
+  constLengthAction_ =
+      MakeAction("constLength", 3, QStringLiteral("Use constant length of wet day sequences"), true,
+                 &MainWindow::ToggleConstLength);
+  bar->addAction(constLengthAction_);
+  constLengthField_ = new IntegerField(kConstLengthRange.min, kConstLengthRange.max, 1, bar);
+  constLengthField_->setObjectName(QStringLiteral("constLengthDays"));
+  constLengthField_->setToolTip(QStringLiteral("Define the constant length of wet day sequence"));
+  constLengthField_->setEnabled(false);
+  connect(constLengthField_, &IntegerField::Changed, this, &MainWindow::StoreConstLength);
+  bar->addWidget(constLengthField_);
+  bar->addSeparator();
+}
+
+void MainWindow::BuildFileButtons(QToolBar* bar) {
+  inputAction_ = MakeAction("input", 4, QStringLiteral("Read historical data from file"), true,
+                            &MainWindow::ToggleInput);
+  outputAction_ = MakeAction("output", 5, QStringLiteral("Write synthetic data to file"), true,
+                             &MainWindow::ToggleOutput);
+  bar->addActions({inputAction_, outputAction_});
+  bar->addSeparator();
+
+  clearLogAction_ =
+      MakeAction("clearLog", 6, QStringLiteral("Clear visual output"), false, &MainWindow::ClearLog);
+  bar->addAction(clearLogAction_);
+  detailLevelField_ = new IntegerField(kDetailLevelRange.min, kDetailLevelRange.max, 0, bar);
+  detailLevelField_->setObjectName(QStringLiteral("detailLevel"));
+  detailLevelField_->SetArrowsOnly(true);
+  detailLevelField_->setToolTip(QStringLiteral("Define the level of details printed"));
+  connect(detailLevelField_, &IntegerField::Changed, this, &MainWindow::StoreDetailLevel);
+  bar->addWidget(detailLevelField_);
+  bar->addSeparator();
+
+  statisticsAction_ =
+      MakeAction("statistics", 7, QStringLiteral("Print statistics"), false, &MainWindow::PrintStatistics);
+  bar->addAction(statisticsAction_);
+  bar->addSeparator();
+}
+
+void MainWindow::BuildWindowButtons(QToolBar* bar) {
+  graphsAction_ = MakeAction("graphs", 8, QStringLiteral("Show graphs"), true, nullptr);
+  parametersAction_ =
+      MakeAction("parameters", 9, QStringLiteral("Edit Bartlett-Lewis model parameters"), false, nullptr);
+  repetitionsAction_ =
+      MakeAction("repetitions", 10, QStringLiteral("Edit repetition options"), true, nullptr);
+  aboutAction_ = MakeAction("about", 11, QStringLiteral("About ..."), false, &MainWindow::ShowAbout);
+  helpAction_ =
+      MakeAction("help", 12, QStringLiteral("Model information "), false, &MainWindow::ShowHelpContents);
+  bar->addAction(graphsAction_);
+  bar->addSeparator();
+  bar->addActions({parametersAction_, repetitionsAction_});
+  bar->addSeparator();
+  bar->addActions({aboutAction_, helpAction_});
+}
+
+QLabel* MainWindow::AddStatusPanel(const char* name, const QString& text, int stretch) {
+  auto* panel = new QLabel(text, this);
+  panel->setObjectName(QLatin1String(name));
+  statusBar()->addWidget(panel, stretch);
+  return panel;
+}
+
+// The file panels grow with their names; the whole path shows as their hint.
+void MainWindow::BuildStatusBar() {
+  sequencePanel_ = AddStatusPanel("sequencePanel", QStringLiteral("Sequence #: 0"), 0);
+  inputPanel_ = AddStatusPanel("inputPanel", QStringLiteral("Input file: none"), 1);
+  outputPanel_ = AddStatusPanel("outputPanel", QStringLiteral("Output file: none"), 1);
+  warningPanel_ = AddStatusPanel("warnings", QString(), 1);
+  warningPanel_->hide();
+  progress_ = new QProgressBar(this);
+  progress_->setObjectName(QStringLiteral("progress"));
+  progress_->setFormat(QStringLiteral("%v of %m"));
+  progress_->hide();
+  statusBar()->addPermanentWidget(progress_);
+}
+
+void MainWindow::BuildMenus() {
+  saveLogAction_ = new QAction(QStringLiteral("&Save log"), this);
+  saveLogAction_->setShortcut(QKeySequence::Save);
+  connect(saveLogAction_, &QAction::triggered, this,
+          [this] { RunGuarded(prompts_, [this] { logWindow_.Save(); }); });
+  quitAction_ = new QAction(QStringLiteral("&Quit"), this);
+  quitAction_->setShortcut(QKeySequence::Quit);
+  connect(quitAction_, &QAction::triggered, this, &QWidget::close);
+  inputAction_->setShortcut(QKeySequence::Open);
+  nextAction_->setShortcut(Qt::Key_F5);
+
+  QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+  file->addActions({inputAction_, outputAction_, saveLogAction_});
+  file->addSeparator();
+  file->addAction(quitAction_);
+  QMenu* run = menuBar()->addMenu(QStringLiteral("&Run"));
+  run->addActions({initialiseAction_, nextAction_, nextManyAction_, stopAction_, constLengthAction_});
+  run->addSeparator();
+  run->addAction(statisticsAction_);
+  QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+  view->addAction(QStringLiteral("&Log window"), this, [this] {
+    logWindow_.show();
+    logWindow_.raise();
+  });
+  view->addActions({graphsAction_, clearLogAction_});
+  view->addSeparator();
+  view->addActions({parametersAction_, repetitionsAction_});
+  QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
+  helpMenu->addAction(QStringLiteral("Help on this window\tF1"), this,
+                      [this] { help_.ShowTopic(kHelpContext); });
+  helpMenu->addAction(QStringLiteral("&Contents"), this, &MainWindow::ShowHelpContents);
+  helpMenu->addAction(QStringLiteral("&About Nimbra"), this, &MainWindow::ShowAbout);
+}
+
+void MainWindow::ShowSequenceNumber() {
+  sequencePanel_->setText(QStringLiteral("Sequence #: %1").arg(engine_->State().SequenceNumber));
+}
+
+void MainWindow::ShowFileName(QLabel* panel, const QString& caption, const std::string& name) {
+  const QString shown = name.empty() ? QStringLiteral("none") : ToQString(StripDirectory(name));
+  panel->setText(caption + shown);
+  panel->setToolTip(ToQString(name));
+}
+
+bool MainWindow::MayClearLog() {
+  if (!logWindow_.HasUnsavedContent()) return true;
+  bool goOn = false;
+  RunGuarded(prompts_, [&] { goOn = logWindow_.AskToSave(); });
+  return goOn;
+}
+
+void MainWindow::Initialise() {
+  if (RunGoing() || !MayRestart()) return;
+  RunGuarded(prompts_, [this] {
+    engine_->Initialise();
+    EnableNextCommands();
+    ResetGraphs();
+    ShowSequenceNumber();
+  });
+}
+
+void MainWindow::EnableNextCommands() {
+  nextCommandsOff_ = false;
+  nextAction_->setEnabled(true);
+  nextManyAction_->setEnabled(true);
+}
+
+void MainWindow::ResetGraphs() {
+  if (graphs_ != nullptr) graphs_->ResetGraphs();
+}
+
+void MainWindow::RefreshGraphs() {
+  if (graphs_ == nullptr || !graphs_->isVisible()) return;
+  engine_->ComputeStatistics();
+  graphs_->UpdateGraphs();
+}
+
+void MainWindow::ShowCountInHint() {
+  const QString text = QStringLiteral("Next %1 wet day sequences").arg(countField_->ValueInRange());
+  nextManyAction_->setText(text);
+  nextManyAction_->setToolTip(text);
+}
+
+void MainWindow::ToggleConstLength() {
+  EditOptions(*engine_, [this](RunOptions& o) { o.UseConstLength = constLengthAction_->isChecked(); });
+  constLengthField_->setEnabled(constLengthAction_->isChecked());
+  constLengthField_->SetValue(engine_->State().Options.ConstLength);
+}
+
+void MainWindow::StoreConstLength() {
+  EditOptions(*engine_, [this](RunOptions& o) { o.ConstLength = constLengthField_->ValueInRange(); });
+}
+
+void MainWindow::ClearLog() { logWindow_.ClearText(); }
+
+void MainWindow::StoreDetailLevel() {
+  EditOptions(*engine_, [this](RunOptions& o) { o.DetailLevel = detailLevelField_->ValueInRange(); });
+}
+
+void MainWindow::PrintStatistics() {
+  RunGuarded(prompts_, [this] { engine_->PrintStatistics(); });
+}
+
+void MainWindow::AttachWindows(ParametersDialog& parameters, GraphsWindow& graphs,
+                               RepetitionDialog& repetitions) {
+  parameters_ = &parameters;
+  graphs_ = &graphs;
+  repetitions_ = &repetitions;
+  connect(graphsAction_, &QAction::triggered, this, &MainWindow::ToggleGraphs);
+  connect(&graphs, &GraphsWindow::Closed, this, [this] { graphsAction_->setChecked(false); });
+  graphsAction_->setEnabled(true);
+  connect(parametersAction_, &QAction::triggered, this, &MainWindow::EditParameters);
+  connect(repetitionsAction_, &QAction::triggered, this, &MainWindow::ToggleRepetitions);
+  connect(&repetitions, &RepetitionDialog::Closed, this, [this] { repetitionsAction_->setChecked(false); });
+  parametersAction_->setEnabled(true);
+  repetitionsAction_->setEnabled(true);
+  onParametersChanged = [this] { parameters_->LoadFromEngine(); };
+  parameters.mayRestart = [this] { return MayRestart(); };
+  runLock_.Add({parametersAction_});
+  runLock_.Add({&parameters, &repetitions});
+  PlaceBeside(repetitions, *this);
+  PlaceBeside(help_, *this);
+}
+
+void MainWindow::ToggleGraphs() {
+  graphs_->setVisible(graphsAction_->isChecked());
+  if (graphs_->isVisible() && !RunGoing()) graphs_->UpdateGraphs();
+}
+
+void MainWindow::EditParameters() { parameters_->exec(); }
+
+void MainWindow::ToggleRepetitions() { repetitions_->setVisible(repetitionsAction_->isChecked()); }
+
+void MainWindow::ShowAbout() {
+  AboutDialog box(this);
+  InstallHelpKey(&box, AboutDialog::kHelpContext, help_);
+  box.exec();
+}
+
+void MainWindow::ShowHelpContents() { help_.ShowContents(); }
+
+void MainWindow::ShowMessage(const std::string& text) { prompts_.Inform(text); }
+
+void MainWindow::ParametersChanged() {
+  if (onParametersChanged) onParametersChanged();
+}
+
+void MainWindow::DisableNextCommands() {
+  nextCommandsOff_ = true;
+  nextAction_->setEnabled(false);
+  nextManyAction_->setEnabled(false);
+}
+
+}  // namespace nimbra

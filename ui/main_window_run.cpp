@@ -1,0 +1,103 @@
+// The main window's run of steps: started on the worker thread, followed step by step,
+// stopped after the current step, and ended with the commands given back.
+#include <QApplication>
+#include <QCloseEvent>
+#include <QProgressBar>
+#include <QStatusBar>
+
+#include "graphs_window.h"
+#include "guarded_command.h"
+#include "log_window.h"
+#include "main_window.h"
+#include "qt_prompts.h"
+#include "step_runner.h"
+#include "window_places.h"
+
+namespace nimbra {
+
+bool MainWindow::RunGoing() const { return runner_->Running(); }
+
+void MainWindow::StepOnce() { StartRun(1); }
+
+// A count typed beyond its bounds is brought within them when it is used.
+void MainWindow::StepMany() {
+  const int count = countField_->ValueInRange();
+  countField_->SetValue(count);
+  StartRun(count);
+}
+
+void MainWindow::StopRun() {
+  if (!RunGoing()) return;
+  runner_->Stop();
+  stopAction_->setEnabled(false);
+  statusBar()->showMessage(QStringLiteral("Stopping after the current sequence ..."));
+}
+
+// A single step shows a busy bar: it has no steps to count.
+void MainWindow::StartRun(int count) {
+  if (RunGoing()) return;
+  runLock_.Lock();
+  stopAction_->setEnabled(true);
+  progress_->setRange(0, count > 1 ? count : 0);
+  progress_->setValue(0);
+  progress_->show();
+  warningPanel_->hide();
+  if (graphs_ != nullptr) graphs_->SetRunGoing(true);
+  log_.BeginRun();
+  notices_.BeginRun();
+  runner_->Start(count);
+}
+
+// The worker waits meanwhile: the windows may read the engine.
+void MainWindow::StepDone(int done, int /*count*/, const StepResult& result) {
+  if (progress_->maximum() > 0) progress_->setValue(done);
+  ShowSequenceNumber();
+  if (result.Outcome == StepOutcome::Failed) prompts_.ShowError(result.Message);
+  RunGuarded(prompts_, [this] { RefreshGraphs(); });
+  runner_->Release();
+}
+
+void MainWindow::RunFinished() {
+  log_.EndRun();
+  const std::vector<RepeatedMessage> repeats = notices_.EndRun();
+  progress_->hide();
+  statusBar()->clearMessage();
+  stopAction_->setEnabled(false);
+  runLock_.Unlock();
+  if (nextCommandsOff_) DisableNextCommands();
+  if (graphs_ != nullptr) graphs_->SetRunGoing(false);
+  for (const RepeatedMessage& repeat : repeats) {
+    logWindow_.AddLine(RepeatNote(repeat));
+    ShowRepeat(repeat);
+  }
+  if (closeAfterRun_) close();
+}
+
+void MainWindow::ShowRepeat(const RepeatedMessage& repeat) {
+  warningPanel_->setText(ToQString(RepeatNote(repeat)));
+  warningPanel_->setToolTip(ToQString(repeat.text));
+  warningPanel_->show();
+}
+
+// A close during a run stops the run first; the window closes when it has stopped. The
+// log is not lost without a question; the output file is completed on disk.
+void MainWindow::closeEvent(QCloseEvent* event) {
+  event->ignore();
+  if (RunGoing()) {
+    closeAfterRun_ = true;
+    StopRun();
+    return;
+  }
+  closeAfterRun_ = false;
+  if (!MayClearLog()) return;
+  RememberPlace(*this, QStringLiteral("MainWindow"));
+  RememberPlace(logWindow_, QStringLiteral("LogWindow"));
+  if (graphs_ != nullptr) RememberPlace(*graphs_, QStringLiteral("GraphsWindow"));
+  if (outputAction_->isChecked()) outputFile_.close();
+  if (inputAction_->isChecked()) inputFile_.close();
+  logWindow_.hide();
+  event->accept();
+  QApplication::quit();
+}
+
+}  // namespace nimbra

@@ -1,0 +1,72 @@
+#include "step_runner.h"
+
+#include <exception>
+
+#include "step_loop.h"
+
+namespace nimbra {
+
+StepRunner::StepRunner(Engine& engine, QObject* parent) : QObject(parent), engine_(engine) {}
+
+StepRunner::~StepRunner() {
+  Stop();
+  if (worker_.joinable()) worker_.join();
+}
+
+void StepRunner::Start(int count) {
+  Join();
+  stop_ = false;
+  worker_ = std::thread([this, count] { Work(count); });
+}
+
+void StepRunner::Stop() {
+  const std::lock_guard lock(mutex_);
+  stop_ = true;
+  released_.notify_all();
+}
+
+void StepRunner::Release() {
+  const std::lock_guard lock(mutex_);
+  waiting_ = false;
+  released_.notify_all();
+}
+
+void StepRunner::Work(int count) {
+  StepLoop loop(count, AtFailure::Stop);
+  while (!stop_ && loop.WantsStep(engine_)) {
+    const StepResult result = GuardedStep();
+    loop.Took(result);
+    HandOver(loop.Steps(), count, result);
+  }
+  const int done = loop.Steps();
+  QMetaObject::invokeMethod(
+      this,
+      [this, done] {
+        Join();
+        emit Finished(done);
+      },
+      Qt::QueuedConnection);
+}
+
+// An exception must not end the worker thread: it ends the step as a failure does.
+StepResult StepRunner::GuardedStep() {
+  try {
+    return engine_.Step();
+  } catch (const std::exception& error) {
+    return {StepOutcome::Failed, error.what()};
+  }
+}
+
+void StepRunner::HandOver(int done, int count, const StepResult& result) {
+  std::unique_lock lock(mutex_);
+  waiting_ = true;
+  QMetaObject::invokeMethod(
+      this, [this, done, count, result] { emit StepDone(done, count, result); }, Qt::QueuedConnection);
+  released_.wait(lock, [this] { return !waiting_ || stop_; });
+}
+
+void StepRunner::Join() {
+  if (worker_.joinable()) worker_.join();
+}
+
+}  // namespace nimbra
