@@ -1,0 +1,24 @@
+#pragma once
+// The charts of the Compare page: one statistic of the sources as bars, the yearly largest
+// hours on a Gumbel plot, and one day's hours, disaggregated beside observed.
+
+#include <QChart>
+#include <QString>
+#include <array>
+#include <span>
+#include <vector>
+
+#include "hour_comparison.h"
+
+namespace nimbra {
+
+inline constexpr std::array<const char*, kHourSourceCount> kSourceNames = {"observed", "disaggregated",
+                                                                           "model"};
+
+QChart* StatisticChart(const QString& title, const std::array<double, kHourSourceCount>& values);
+QChart* MaximaChart(const HourComparison& comparison);
+// observed may be empty; both hold the day's 24 hours.
+QChart* DayChart(const QString& title, std::span<const double> disaggregated,
+                 std::span<const double> observed);
+
+}  // namespace nimbra
