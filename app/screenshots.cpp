@@ -16,6 +16,7 @@
 #include "TRepetitionOptions.h"
 #include "TVout.h"
 #include "qt_prompts.h"
+#include "series_workspace_pictures.h"
 
 namespace {
 
@@ -90,6 +91,7 @@ void TakeAll(nimbra::DesktopProgram& program, const QDir& dir) {
   program.RepetitionOptions().hide();
   TakeGraphs(program, dir);
   SaveScreen(dir, QStringLiteral("screen_with_graphs"));
+  TakeSeriesWorkspace(dir, QStringLiteral(NIMBRA_EXAMPLES_DIR));
 }
 
 }  // namespace

@@ -51,6 +51,8 @@ ComparePage::ComparePage(Prompts& prompts, QWidget* parent) : QWidget(parent), p
   SeasonBox = new QComboBox;
   ExportButton = new QPushButton(tr("&Export table as CSV..."));
   Table = MakeNumberTable({tr("Statistic"), tr("Observed"), tr("Disaggregated"), tr("Model")});
+  for (std::size_t source = 0; source < kHourSourceCount; ++source)
+    Table->horizontalHeaderItem(static_cast<int>(source) + 1)->setForeground(SourceColor(source));
   auto* choice = new QHBoxLayout;
   choice->addWidget(StationBox, 1);
   choice->addWidget(SeasonBox, 1);
@@ -59,6 +61,8 @@ ComparePage::ComparePage(Prompts& prompts, QWidget* parent) : QWidget(parent), p
   splitter->addWidget(Table);
   splitter->addWidget(BuildCharts());
   splitter->addWidget(BuildDayViewer());
+  splitter->setStretchFactor(1, 2);
+  splitter->setStretchFactor(2, 1);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(choice);
   layout->addWidget(splitter, 1);
@@ -70,12 +74,14 @@ ComparePage::ComparePage(Prompts& prompts, QWidget* parent) : QWidget(parent), p
 QWidget* ComparePage::BuildCharts() {
   auto* charts = new QWidget;
   auto* grid = new QGridLayout(charts);
+  constexpr int kColumns = 3;  // the yearly maxima take a fourth, over both rows
   for (std::size_t i = 0; i < StatisticViews.size(); ++i) {
     StatisticViews[i] = ChartView();
-    grid->addWidget(StatisticViews[i], 0, static_cast<int>(i));
+    grid->addWidget(StatisticViews[i], static_cast<int>(i) / kColumns, static_cast<int>(i) % kColumns);
   }
   MaximaView = ChartView();
-  grid->addWidget(MaximaView, 1, 0, 1, 3);
+  grid->addWidget(MaximaView, 0, kColumns, 2, 1);
+  grid->setColumnStretch(kColumns, 2);
   return charts;
 }
 
