@@ -18,6 +18,7 @@
 #include "parameters_dialog.h"
 #include "qt_prompts.h"
 #include "repetition_dialog.h"
+#include "series_workspace_pictures.h"
 
 namespace {
 
@@ -92,6 +93,7 @@ void TakeAll(nimbra::DesktopProgram& program, const QDir& dir) {
   program.Repetitions().hide();
   TakeGraphs(program, dir);
   SaveScreen(dir, QStringLiteral("screen_with_graphs"));
+  TakeSeriesWorkspace(dir, QStringLiteral(NIMBRA_EXAMPLES_DIR));
 }
 
 }  // namespace

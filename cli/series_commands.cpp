@@ -68,6 +68,7 @@ CLI::App* DefineDisaggregate(CLI::App& app, DisaggregateOptions& o, Texts& texts
   command->add_option("--value-column", o.Daily.ValueColumn, "Depth column of the long layout");
   command->add_flag("--wide", o.Daily.Wide, "Wide layout: date,<station 1>,<station 2>,...");
   command->add_option("--missing", texts.missing, "Numbers that mark a missing day");
+  command->add_option("--stations", o.Stations, "Only these stations, comma-separated")->delimiter(',');
   DefineHourFormat(*command, o.Format, texts);
   DefineRunOptions(*command, o.Run);
   command->add_option("-t,--threads", o.Threads, "Stations disaggregated at once (default: every core)")

@@ -1,0 +1,223 @@
+#include "disaggregation_job.h"
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+#include <optional>
+
+#include "atomic_file.h"
+#include "daily_csv_stations.h"
+#include "errors.h"
+#include "parameter_table.h"
+#include "progress_meter.h"
+#include "series_report.h"
+#include "station_runner.h"
+#include "station_seed.h"
+
+namespace nimbra {
+
+namespace {
+
+// Everything a run needs, read and checked before any output file is created. The daily
+// series are read a group of stations at a time as the run goes.
+struct Inputs {
+  std::unique_ptr<DailyCsvStations> Daily;
+  ParameterTable Table;
+  std::vector<StationHours> Observed;
+  std::vector<StationJob> Jobs;
+};
+
+void KeepChosen(const DisaggregationRequest& r, DailyCsvStations& daily) {
+  const auto& stations = daily.Stations();
+  for (const std::string& name : r.Stations) {
+    if (std::none_of(stations.begin(), stations.end(),
+                     [&](const DailyStationEntry& s) { return s.Station == name; }))
+      throw InvalidArgument(r.Input + ": no station '" + name + "'");
+  }
+  daily.Keep([&](const std::string& station) {
+    return StationShard(station, r.ShardCount) == r.ShardIndex &&
+           (r.Stations.empty() ||
+            std::find(r.Stations.begin(), r.Stations.end(), station) != r.Stations.end());
+  });
+}
+
+Inputs ReadInputs(const DisaggregationRequest& r) {
+  Inputs inputs{
+      std::make_unique<DailyCsvStations>(r.Input, r.Daily), ParameterTable::Read(r.Parameters), {}, {}};
+  std::vector<std::string> names;
+  for (const DailyStationEntry& station : inputs.Daily->Stations()) names.push_back(station.Station);
+  inputs.Table.RefuseUnknownStations(names, r.Input);
+  KeepChosen(r, *inputs.Daily);
+  if (!r.ObservedHourly.empty()) {
+    HourlyCsvOptions hourly{r.Format.DayStart, r.Format.LabelsAtHourEnd, r.Daily.MissingSentinels};
+    inputs.Observed = ReadHourlyCsv(r.ObservedHourly, hourly);
+  }
+  for (const DailyStationEntry& station : inputs.Daily->Stations())
+    inputs.Jobs.push_back(PlanStation(station.Station, station.Months, inputs.Table, r.Run, r.Given));
+  return inputs;
+}
+
+// Observed hours of a station the daily file does not hold would silently drop out of the report.
+void WarnOfUnmatchedObserved(const DisaggregationRequest& r, const Inputs& inputs, std::ostream& messages) {
+  for (const StationHours& observed : inputs.Observed) {
+    const auto& stations = inputs.Daily->Stations();
+    const bool matched = std::any_of(stations.begin(), stations.end(), [&](const DailyStationEntry& s) {
+      return s.Station == observed.Station;
+    });
+    if (!matched) {
+      messages << r.ObservedHourly << ": station '" << observed.Station << "' is not in " << r.Input
+               << "; its hours are not used\n";
+    }
+  }
+}
+
+std::vector<ReportSeason> SeasonsOf(const ParameterTable& table, const std::string& station) {
+  std::vector<ReportSeason> seasons;
+  for (const SeasonParameters& row : table.RowsFor(station)) {
+    if (row.Season.Months != 0) seasons.push_back({row.Season, row.Parameters});
+  }
+  return seasons;
+}
+
+class DisaggregationRun {
+ public:
+  DisaggregationRun(const DisaggregationRequest& request, const Inputs& inputs,
+                    const DisaggregationOutlets& outlets)
+      : request_(request),
+        inputs_(inputs),
+        outlets_(outlets),
+        output_(request.Output),
+        writer_(output_.Stream(), request.Format, request.Output) {
+    counts_.Stations = inputs.Jobs.size();
+    for (const DailyStationEntry& station : inputs.Daily->Stations()) counts_.Days += station.Days;
+    if (!request.Report.empty()) {
+      report_.emplace(request.Report);
+      WriteReportHeader(report_->Stream());
+    }
+  }
+
+  const ProgressCounts& Work() const { return counts_; }
+
+  DisaggregationOutcome Run(const JobControl& control) {
+    control_ = &control;
+    start_ = Clock::now();
+    DisaggregationOutcome outcome;
+    RunStations(
+        inputs_.Jobs.size(), request_.Threads,
+        [this](std::size_t i) {
+          control_->Check();
+          StationJob job = inputs_.Jobs[i];
+          job.Station.Series = inputs_.Daily->Take(i);
+          return job;
+        },
+        [&](std::size_t, const StationJob& job, StationOutcome& station) {
+          Write(job.Station, station);
+          outcome.Complete = outcome.Complete && station.Result.Failed.empty();
+          outcome.Stations.push_back(station.Summary);
+          if (request_.KeepHours) outcome.Hours.push_back(std::move(station.Result.Hourly));
+          Advance(job.Station.Series.Daily.size());
+        });
+    control_->Check();
+    writer_.Flush();
+    output_.Commit();
+    AtomicFile sidecar(request_.Output + ".json");
+    WriteSidecar(sidecar.Stream(), Sidecar(outcome));
+    sidecar.Commit();
+    if (report_) report_->Commit();
+    return outcome;
+  }
+
+ private:
+  RunSidecar Sidecar(const DisaggregationOutcome& outcome) const {
+    RunSidecar sidecar;
+    sidecar.CommandLine = request_.CommandLine;
+    sidecar.Seed = request_.Run.RandomSeed;
+    sidecar.Options = request_.Run;
+    sidecar.Format = request_.Format;
+    sidecar.Daily = request_.Daily;
+    sidecar.InputPath = request_.Input;
+    sidecar.ParametersPath = request_.Parameters;
+    sidecar.Parameters = inputs_.Table.Rows();
+    sidecar.Stations = outcome.Stations;
+    return sidecar;
+  }
+
+  void Advance(std::size_t days) {
+    ++counts_.StationsDone;
+    counts_.DaysDone += static_cast<std::int64_t>(days);
+    if (outlets_.StationDone) outlets_.StationDone(static_cast<std::int64_t>(days));
+    const auto elapsed = std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - start_);
+    control_->Report(
+        {ProgressLine(counts_, elapsed), static_cast<double>(counts_.DaysDone) /
+                                             static_cast<double>(std::max<std::int64_t>(1, counts_.Days))});
+  }
+
+  void Write(const NamedSeries& station, const StationOutcome& outcome) {
+    outlets_.Log << "Station " << station.Station << '\n';
+    for (const std::string& line : outcome.Result.Log) outlets_.Log << line << '\n';
+    for (std::string message : outcome.Result.Messages) {
+      std::erase(message, '\r');
+      outlets_.Messages << station.Station << ": " << message << '\n';
+    }
+    writer_.WriteStation(station.Station, station.Series.FirstDay, outcome.Result.Hourly);
+    if (report_) {
+      const std::vector<double> observed = ObservedHoursFor(station, inputs_.Observed);
+      WriteStationReport(report_->Stream(), {station.Station, &station.Series, outcome.Result.Hourly,
+                                             observed, SeasonsOf(inputs_.Table, station.Station)});
+    }
+    const StationSummary& s = outcome.Summary;
+    outlets_.Messages << station.Station << ": " << s.Days << " days, " << s.WetDays << " wet, "
+                      << s.MissingDays << " missing, " << s.Sequences << " sequences, " << s.Failed.size()
+                      << " failed\n";
+  }
+
+  using Clock = std::chrono::steady_clock;
+  const DisaggregationRequest& request_;
+  const Inputs& inputs_;
+  const JobControl* control_ = nullptr;
+  const DisaggregationOutlets& outlets_;
+  AtomicFile output_;
+  HourlyCsvWriter writer_;
+  std::optional<AtomicFile> report_;
+  ProgressCounts counts_;
+  Clock::time_point start_ = Clock::now();
+};
+
+}  // namespace
+
+std::vector<StationSummary> SummariseStations(const std::vector<NamedSeries>& stations) {
+  std::vector<StationSummary> summaries;
+  for (const NamedSeries& station : stations)
+    summaries.push_back(SummariseSeries(station.Station, station.Series));
+  return summaries;
+}
+
+struct DisaggregationJob::State {
+  State(const DisaggregationRequest& request, const DisaggregationOutlets& outlets)
+      : Request(request), Read(ReadInputs(Request)) {
+    WarnOfUnmatchedObserved(Request, Read, outlets.Messages);
+    for (const std::string& warning : Read.Table.Warnings())
+      outlets.Messages << "Warning: " << warning << '\n';
+    Run.emplace(Request, Read, outlets);
+  }
+  const DisaggregationRequest Request;
+  const Inputs Read;
+  std::optional<DisaggregationRun> Run;
+};
+
+DisaggregationJob::DisaggregationJob(const DisaggregationRequest& request,
+                                     const DisaggregationOutlets& outlets)
+    : state_(std::make_unique<State>(request, outlets)) {}
+
+DisaggregationJob::~DisaggregationJob() = default;
+
+ProgressCounts DisaggregationJob::Work() const { return state_->Run->Work(); }
+
+DisaggregationOutcome DisaggregationJob::Run(const JobControl& control) { return state_->Run->Run(control); }
+
+DisaggregationOutcome RunDisaggregationJob(const DisaggregationRequest& request, const JobControl& control,
+                                           const DisaggregationOutlets& outlets) {
+  return DisaggregationJob(request, outlets).Run(control);
+}
+
+}  // namespace nimbra

@@ -1,0 +1,116 @@
+#include "disaggregate_page.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <sstream>
+#include <thread>
+
+#include "disaggregation_command_line.h"
+
+namespace nimbra {
+
+namespace {
+
+QSpinBox* SpinBox(int low, int high, int value) {
+  auto* box = new QSpinBox;
+  box->setRange(low, high);
+  box->setValue(value);
+  return box;
+}
+
+// The run's messages and counts, collected on the worker and shown at the end.
+struct RunTexts {
+  std::ostringstream Log, Messages;
+};
+
+// The inputs of the run as the comparison needs them, read on the worker.
+void KeepForComparison(FinishedRun& run) {
+  const DisaggregationRequest& r = run.Request;
+  for (NamedSeries& station : ReadDailyCsv(r.Input, r.Daily)) {
+    const auto ran = std::find_if(run.Outcome.Stations.begin(), run.Outcome.Stations.end(),
+                                  [&](const StationSummary& s) { return s.Station == station.Station; });
+    if (ran != run.Outcome.Stations.end()) run.Daily.push_back(std::move(station));
+  }
+  if (!r.ObservedHourly.empty())
+    run.Observed = ReadHourlyCsv(r.ObservedHourly,
+                                 {r.Format.DayStart, r.Format.LabelsAtHourEnd, r.Daily.MissingSentinels});
+  run.Table = ParameterTable::Read(r.Parameters);
+}
+
+}  // namespace
+
+DisaggregatePage::DisaggregatePage(Prompts& prompts, QWidget* parent) : QWidget(parent) {
+  AllStations = new QRadioButton(tr("All stations"));
+  ChosenStations = new QRadioButton(tr("The stations chosen on the Records page"));
+  AllStations->setChecked(true);
+  Output = new FileField(prompts, FileField::Purpose::Save, tr("Hourly CSV file to write"),
+                         QStringLiteral("disaggregate/output"));
+  ReportBox = new QCheckBox(tr("Write the statistics report"));
+  Report = new FileField(prompts, FileField::Purpose::Save, tr("Statistics report to write"),
+                         QStringLiteral("disaggregate/report"));
+  Observed = new FileField(prompts, FileField::Purpose::Open, tr("Observed hourly CSV file (optional)"),
+                           QStringLiteral("disaggregate/observed"));
+  SeedBox = SpinBox(-2147483647, 2147483647, 0);
+  ThreadsBox = SpinBox(1, 1024, static_cast<int>(std::max(1u, std::thread::hardware_concurrency())));
+  DecimalsBox = SpinBox(0, 6, HourlyCsvFormat{}.Decimals);
+  LabelBox = new QComboBox;
+  LabelBox->addItems({tr("start"), tr("end")});
+  Bar = new TaskBar(tr("&Disaggregate"));
+  Messages = new QPlainTextEdit;
+  Messages->setReadOnly(true);
+  auto* stations = new QHBoxLayout;
+  stations->addWidget(AllStations);
+  stations->addWidget(ChosenStations);
+  auto* form = new QFormLayout;
+  form->addRow(tr("Stations:"), stations);
+  form->addRow(tr("Hourly CSV file:"), Output);
+  form->addRow(ReportBox, Report);
+  form->addRow(tr("Observed hours:"), Observed);
+  form->addRow(tr("Seed:"), SeedBox);
+  form->addRow(tr("Threads:"), ThreadsBox);
+  form->addRow(tr("Decimals:"), DecimalsBox);
+  form->addRow(tr("Hours labelled by their:"), LabelBox);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(form);
+  layout->addWidget(Bar);
+  layout->addWidget(Messages, 1);
+}
+
+DisaggregationRequest DisaggregatePage::Request(const DisaggregationInputs& inputs) const {
+  DisaggregationRequest request;
+  request.Input = inputs.DailyPath.toStdString();
+  request.Parameters = inputs.ParametersPath.toStdString();
+  request.Output = Output->PathText();
+  if (ReportBox->isChecked()) request.Report = Report->PathText();
+  request.ObservedHourly = Observed->PathText();
+  request.Daily = inputs.Daily;
+  request.Format.DayStart = inputs.DayStart;
+  request.Format.Decimals = DecimalsBox->value();
+  request.Format.LabelsAtHourEnd = LabelBox->currentIndex() == 1;
+  request.Run.RandomSeed = SeedBox->value();
+  request.Threads = ThreadsBox->value();
+  if (ChosenStations->isChecked()) request.Stations = inputs.Stations;
+  request.KeepHours = true;
+  request.CommandLine = DisaggregationCommandLine(request);
+  return request;
+}
+
+void DisaggregatePage::Run(const DisaggregationInputs& inputs) {
+  auto run = std::make_shared<FinishedRun>();
+  auto texts = std::make_shared<RunTexts>();
+  run->Request = Request(inputs);
+  Messages->clear();
+  Bar->Start(
+      [run, texts](const JobControl& control) {
+        run->Outcome = RunDisaggregationJob(run->Request, control, {texts->Log, texts->Messages});
+        KeepForComparison(*run);
+      },
+      [this, run, texts] {
+        Messages->setPlainText(QString::fromStdString(texts->Messages.str()));
+        emit Disaggregated(run);
+      });
+}
+
+}  // namespace nimbra
