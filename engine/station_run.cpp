@@ -119,7 +119,7 @@ class StationRun {
     const CivilDate date = CivilFromDays(firstDay);
     const char* instead =
         failed ? "its hours are missing"
-        : core_.State().Options.PerformAdjustment
+        : core_->State().Options.PerformAdjustment
             ? "the storms of the last attempt were kept and their hours scaled to the daily depths"
             : "the storms of the last attempt were kept";
     char text[240];
