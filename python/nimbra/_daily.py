@@ -38,7 +38,7 @@ def full_days(index):
 def station_depths(name, values, days, what="daily", unit="mm"):
     """The depths of one station as float64, NaN for a missing value; refuses text,
     booleans, negative and infinite depths, naming the station and the time."""
-    if values.dtype == bool:
+    if _booleans(values):
         raise TypeError(f"{what}: station '{name}': expected depths in {unit}, found booleans")
     depths = pd.to_numeric(values, errors="coerce").to_numpy(dtype=np.float64)
     is_bool = values.map(lambda v: isinstance(v, (bool, np.bool_))).to_numpy() if values.dtype == object else False
@@ -50,6 +50,14 @@ def station_depths(name, values, days, what="daily", unit="mm"):
             f"{what}: station '{name}', {when}: expected a depth >= 0 {unit} or NaN, found {values.iloc[at]!r}"
         )
     return depths
+
+
+def _booleans(values):
+    """Whether the values are booleans, with NaN where a reindexing left gaps."""
+    if values.dtype == bool:
+        return True
+    present = values.dropna()
+    return values.dtype == object and len(present) > 0 and all(isinstance(v, (bool, np.bool_)) for v in present)
 
 
 def check_depths(name, depths, first_day):

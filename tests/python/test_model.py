@@ -64,6 +64,9 @@ def test_bad_model_input_is_refused_naming_what_was_expected(july_hours, july):
         (lambda: nimbra.fit(july_hours, seasons={"x": [13]}), ValueError, "seasons: x: expected month numbers 1 to 12, found [13]"),
         (lambda: nimbra.fit(july_hours, intensity="normal"), ValueError, "intensity: expected 'exponential' or 'gamma', found 'normal'"),
         (lambda: nimbra.fit(july_hours, weights="none"), ValueError, "weights: expected 'equal' or 'years', found 'none'"),
+        (lambda: nimbra.fit(july_hours.where(july_hours.index != "2000-07-02 13:00", -0.2)), ValueError, "hourly: station 'precip_mm', 2000-07-02 13:00:00: expected a depth >= 0 mm or NaN, found -0.2"),
+        (lambda: nimbra.fit(july_hours.where(july_hours.index != "2000-07-02 14:00", float("inf"))), ValueError, "hourly: station 'precip_mm', 2000-07-02 14:00:00: expected a depth >= 0 mm or NaN, found inf"),
+        (lambda: nimbra.fit(july_hours > 0), TypeError, "hourly: station 'precip_mm': expected depths in mm, found booleans"),
     ]
     for call, error, message in cases:
         with pytest.raises(error) as raised:
