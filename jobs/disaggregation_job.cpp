@@ -163,7 +163,7 @@ class DisaggregationRun {
   const DisaggregationRequest& request_;
   const Inputs& inputs_;
   const JobControl* control_ = nullptr;
-  const DisaggregationOutlets& outlets_;
+  const DisaggregationOutlets outlets_;  // a copy: the streams it names outlive the job
   AtomicFile output_;
   HourlyCsvWriter writer_;
   std::optional<AtomicFile> report_;

@@ -39,7 +39,8 @@ struct DisaggregationRequest {
   bool KeepHours = false;  // the outcome keeps every station's hours, as for a comparison
 };
 
-// Where a run's text goes: the log lines per station, and its messages and counts.
+// Where a run's text goes: the log lines per station, and its messages and counts. The job
+// keeps a copy; the streams must outlive it.
 struct DisaggregationOutlets {
   std::ostream& Log;
   std::ostream& Messages;
