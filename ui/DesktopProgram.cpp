@@ -1,5 +1,7 @@
 #include "DesktopProgram.h"
 
+#include <QMenuBar>
+
 #include "HelpWindow.h"
 #include "TBLParametersForm.h"
 #include "TGraphForm.h"
@@ -7,6 +9,7 @@
 #include "TRepetitionOptions.h"
 #include "TVout.h"
 #include "WindowPlaces.h"
+#include "series_workspace.h"
 
 namespace nimbra {
 
@@ -26,6 +29,13 @@ DesktopProgram::DesktopProgram(Prompts& prompts)
   MainForm_->AttachWindows(*BLParametersForm_, *GraphForm_, *RepetitionOptions_);
   if (!RestorePlace(*GraphForm_, QStringLiteral("GraphsWindow")) && !PlaceUnder(*GraphForm_, *Vout_))
     PlaceBeside(*GraphForm_, *MainForm_);
+  // The series workspace is a window of its own, beside the explorer of the method.
+  QAction* series = MainForm_->menuBar()->addAction(QStringLiteral("Series &workspace..."));
+  QObject::connect(series, &QAction::triggered, MainForm_.get(), [this] {
+    auto* workspace = new SeriesWorkspace(prompts_);
+    workspace->setAttribute(Qt::WA_DeleteOnClose);
+    workspace->show();
+  });
   MainForm_->show();
 }
 
