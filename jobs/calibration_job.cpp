@@ -75,7 +75,8 @@ std::vector<RowCalibration> RunCalibrationJob(const CalibrationRequest& r, const
   const ParameterTable table = ParameterTable::Read(r.Parameters);
   const CalibrationPeriod period{r.Daily, r.Observed, ReadDailyCsv(r.Daily, DailyCsvOptions{}),
                                  ReadHourlyCsv(r.Observed, HourlyCsvOptions{})};
-  const TableCalibrationSettings settings{r.Seasons, r.Seeds, r.Seed, r.Evaluations, r.Threads, r.Run};
+  TableCalibrationSettings settings{r.Seasons, r.Seeds, r.Seed, r.Evaluations, r.Threads, r.Run};
+  settings.Run.Stop = control.Flag();
   CalibrationReporter reporter(r, table, control, steps);
   std::vector<RowCalibration> rows;
   try {

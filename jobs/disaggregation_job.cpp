@@ -107,6 +107,8 @@ class DisaggregationRun {
         [this](std::size_t i) {
           control_->Check();
           StationJob job = inputs_.Jobs[i];
+          job.Options.Stop = control_->Flag();
+          for (StationPart& part : job.Parts) part.Options.Stop = control_->Flag();
           job.Station.Series = inputs_.Daily->Take(i);
           return job;
         },
@@ -175,7 +177,7 @@ class DisaggregationRun {
   const DisaggregationRequest& request_;
   const Inputs& inputs_;
   const JobControl* control_ = nullptr;
-  const DisaggregationOutlets& outlets_;
+  const DisaggregationOutlets outlets_;  // a copy: the streams it names outlive the job
   AtomicFile output_;
   HourlyCsvWriter writer_;
   std::optional<AtomicFile> report_;

@@ -39,7 +39,8 @@ struct DisaggregationRequest {
   bool KeepHours = false;  // the outcome keeps every station's hours, as for a comparison
 };
 
-// Where a run's text goes: the log lines per station, and its messages and counts.
+// Where a run's text goes: the log lines per station, and its messages and counts. The job
+// keeps a copy; the streams must outlive it.
 struct DisaggregationOutlets {
   std::ostream& Log;
   std::ostream& Messages;
@@ -58,7 +59,7 @@ std::vector<StationSummary> SummariseStations(const std::vector<NamedSeries>& st
 // A run in two steps, so that a front end tells a run that could not start from one that
 // failed. The constructor reads and checks the inputs and opens the output files under
 // temporary names; it raises InputError, InvalidArgument or InOutError naming the file.
-// Run raises Cancelled, or the error that ended the run, and then no file is left.
+// Run raises Stopped, or the error that ended the run, and then no file is left.
 class DisaggregationJob {
  public:
   DisaggregationJob(const DisaggregationRequest& request, const DisaggregationOutlets& outlets);

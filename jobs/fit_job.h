@@ -29,7 +29,7 @@ struct FitOutcome {
 };
 
 // Writes Output (and Report) only when every season is fitted. Raises InputError,
-// InvalidArgument or InOutError naming the file, and Cancelled.
+// InvalidArgument or InOutError naming the file, and Stopped.
 FitOutcome RunFitJob(const FitRequest& request, const JobControl& control);
 
 }  // namespace nimbra

@@ -1,7 +1,7 @@
 #pragma once
 // What a front end hands a long job: a flag it may raise from another thread to stop
 // the job, and a place for the job's progress. The job checks the flag between units of
-// work (a station, a season, a candidate) and then raises Cancelled, leaving no output
+// work (a station, a season, a candidate) and then raises Stopped, leaving no output
 // file behind; progress arrives on the job's own thread.
 
 #include <atomic>
@@ -24,10 +24,12 @@ class JobControl {
 
   void Cancel() { cancelled_ = true; }
   bool Cancelled() const { return cancelled_; }
-  // Raises Cancelled when the flag is up.
+  // Raises Stopped when the flag is up.
   void Check() const {
-    if (cancelled_) throw nimbra::Cancelled();
+    if (cancelled_) throw Stopped();
   }
+  // For a run's options, so that the engine stops within a sequence.
+  const std::atomic<bool>* Flag() const { return &cancelled_; }
   void Report(const JobProgress& progress) const {
     if (report_) report_(progress);
   }

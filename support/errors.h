@@ -50,12 +50,6 @@ class Stopped : public NimbraError {
   Stopped() : NimbraError("Stopped") {}
 };
 
-// A job stopped at the user's request; what it had begun to write is removed.
-class Cancelled : public NimbraError {
- public:
-  Cancelled() : NimbraError("Cancelled") {}
-};
-
 // Misuse detected by a library routine: message, unit and source line.
 class AssertionFailure : public NimbraError {
  public:

@@ -1,11 +1,14 @@
 #include "desktop_program.h"
 
+#include <QMenuBar>
+
 #include "graphs_window.h"
 #include "help_window.h"
 #include "log_window.h"
 #include "main_window.h"
 #include "parameters_dialog.h"
 #include "repetition_dialog.h"
+#include "series_workspace.h"
 #include "window_places.h"
 
 namespace nimbra {
@@ -26,6 +29,13 @@ DesktopProgram::DesktopProgram(Prompts& prompts)
   main_->AttachWindows(*parameters_, *graphs_, *repetitions_);
   if (!RestorePlace(*graphs_, QStringLiteral("GraphsWindow")) && !PlaceUnder(*graphs_, *log_))
     PlaceBeside(*graphs_, *main_);
+  // The series workspace is a window of its own, beside the explorer of the method.
+  QAction* series = main_->menuBar()->addAction(QStringLiteral("Series &workspace..."));
+  QObject::connect(series, &QAction::triggered, main_.get(), [this] {
+    auto* workspace = new SeriesWorkspace(prompts_);
+    workspace->setAttribute(Qt::WA_DeleteOnClose);
+    workspace->show();
+  });
   main_->show();
 }
 

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "ModelStatisticsPanel.h"
+#include "model_statistics_panel.h"
 #include "calibrate_page.h"
 #include "compare_page.h"
 #include "disaggregate_page.h"

@@ -24,6 +24,8 @@ bool BackgroundTask::Start(Work work) {
     QString error;
     try {
       work(*control_);
+    } catch (const Stopped&) {
+      error = QStringLiteral("Cancelled");
     } catch (const std::exception& e) {
       error = QString::fromStdString(e.what());
     }

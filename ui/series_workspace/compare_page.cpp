@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 #include <fstream>
 
-#include "ChartClipboard.h"
+#include "chart_clipboard.h"
 #include "civil_date.h"
 #include "compare_charts.h"
 #include "number_cells.h"

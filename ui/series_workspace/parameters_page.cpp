@@ -5,8 +5,8 @@
 #include <QHeaderView>
 #include <QVBoxLayout>
 
-#include "ModelStatisticsPanel.h"
 #include "errors.h"
+#include "model_statistics_panel.h"
 #include "parameter_sheet.h"
 
 namespace nimbra {
