@@ -50,6 +50,7 @@ TEST(SeasonCalibration, ReproducibleFromItsSeedOnAnyNumberOfThreads) {
   EXPECT_EQ(b.Evaluations, shown);
   EXPECT_GE(a.Evaluations, 6);
   EXPECT_LE(a.ObjectiveAfter, a.ObjectiveBefore);
+  EXPECT_LE(a.WorkAfter, 2 * a.WorkBefore);
   CalibrationCase confirming = one.Problem;
   confirming.Seeds *= 2;
   EXPECT_EQ(a.Before,
@@ -99,6 +100,17 @@ TEST(SeasonCalibration, RepetitionMinimumsUpToTwiceTheFactorAreOneCandidate) {
   EXPECT_NE(hours(2, 40), hours(2, 1));
   EXPECT_EQ(Canonical({1, 1, 1, 2, 5}).RepMin, 5);
   EXPECT_EQ(Canonical({1, 1, 1, 0, 0}).RepMin, 0);  // no repetitions stays failing
+}
+
+// The work of a run counts its level-1 repetitions, each with its share of a storm set
+// drawn anew every factor x attempts repetitions.
+TEST(SeasonCalibration, TheWorkOfARunCountsItsRepetitions) {
+  const std::vector<std::string> log = {"Sequence #1", "& Repetitions performed 10 - Distance 0.05",
+                                        "Entering repetition level 4 ...",
+                                        "& Repetitions performed 5000 - Distance 0.31"};
+  EXPECT_DOUBLE_EQ(RepetitionWork(log, 2), 5010 * (1 + kStormSetDraw / 2));
+  EXPECT_DOUBLE_EQ(RepetitionWork(log, 0), 5010 * (1 + kStormSetDraw));
+  EXPECT_EQ(RepetitionWork({"Sequence #1"}, 20), 0);
 }
 
 TEST(SeasonCalibration, ASeasonWithoutObservedDaysIsRefused) {
