@@ -8,10 +8,11 @@
 #include <thread>
 #include <vector>
 
-#include "atomic_file.h"
 #include "calibration_output.h"
+#include "command_output.h"
 #include "errors.h"
 #include "hourly_csv_reader.h"
+#include "input_output_check.h"
 #include "station_batch.h"
 #include "subcommand_run.h"
 
@@ -135,11 +136,9 @@ std::vector<RowCalibration> Calibrate(const CalibrateArguments& a, std::ostream&
   return rows;
 }
 
-void Write(const std::string& path, const std::vector<RowCalibration>& rows,
-           void (*write)(const std::vector<RowCalibration>&, std::ostream&)) {
-  AtomicFile file(path);
-  write(rows, file.Stream());
-  file.Commit();
+void CheckCalibrateFiles(const CalibrateArguments& a) {
+  CheckFiles({{a.daily, "--daily"}, {a.observed, "--observed-hourly"}, {a.params, "-p"}},
+             {{a.output, "-o"}, {a.report, "--report"}});
 }
 
 }  // namespace
@@ -152,9 +151,12 @@ int RunCalibrateCommand(int argc, const char* const* argv, std::ostream& out, st
   return ParseAndRun(
       app, "calibrate", argc, argv,
       [&] {
+        CheckCalibrateFiles(arguments);
         const std::vector<RowCalibration> rows = Calibrate(arguments, err);
-        Write(arguments.output, rows, WriteCalibratedParameters);
-        if (!arguments.report.empty()) Write(arguments.report, rows, WriteCalibrationReport);
+        WriteOutput(arguments.output, err,
+                    [&](std::ostream& file) { WriteCalibratedParameters(rows, file); });
+        if (!arguments.report.empty())
+          WriteOutput(arguments.report, err, [&](std::ostream& file) { WriteCalibrationReport(rows, file); });
       },
       out, err);
 }

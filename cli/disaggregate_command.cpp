@@ -4,14 +4,18 @@
 #include <optional>
 
 #include "atomic_file.h"
+#include "command_output.h"
 #include "errors.h"
+#include "input_output_check.h"
 #include "ordered_pool.h"
 #include "parameter_table.h"
 #include "progress_meter.h"
 #include "run_sidecar.h"
 #include "series_report.h"
+#include "sha256.h"
 #include "station_batch.h"
 #include "station_seed.h"
+#include "subcommand_run.h"
 
 namespace nimbra {
 
@@ -23,10 +27,13 @@ struct Inputs {
   ParameterTable Table;
   std::vector<StationHours> Observed;
   std::vector<StationJob> Jobs;
+  std::string InputSha256;
+  std::string ParametersSha256;
 };
 
 Inputs ReadInputs(const DisaggregateOptions& o) {
-  Inputs inputs{ReadDailyCsv(o.Input, o.Daily), ParameterTable::Read(o.Parameters), {}, {}};
+  Inputs inputs{ReadDailyCsv(o.Input, o.Daily), ParameterTable::Read(o.Parameters), {}, {},
+                Sha256OfFile(o.Input),          Sha256OfFile(o.Parameters)};
   std::erase_if(inputs.Stations, [&](const NamedSeries& station) {
     return StationShard(station.Station, o.ShardCount) != o.ShardIndex;
   });
@@ -68,8 +75,15 @@ class DisaggregateRun {
         err_(err),
         output_(options.Output),
         writer_(output_.Stream(), options.Format) {
+    SayHowWritten(output_, err);
+    if (output_.Straight()) {
+      err << options.Output << ": a device or a pipe gets no sidecar\n";
+    } else {
+      sidecar_.emplace(options.Output + ".json");
+    }
     if (!options.Report.empty()) {
       report_.emplace(options.Report);
+      SayHowWritten(*report_, err);
       WriteReportHeader(report_->Stream());
     }
   }
@@ -85,6 +99,10 @@ class DisaggregateRun {
     sidecar.InputPath = options_.Input;
     sidecar.ParametersPath = options_.Parameters;
     sidecar.Parameters = inputs_.Table.Rows();
+    sidecar.InputSha256 = inputs_.InputSha256;
+    sidecar.ParametersSha256 = inputs_.ParametersSha256;
+    sidecar.ShardIndex = options_.ShardIndex;
+    sidecar.ShardCount = options_.ShardCount;
     bool complete = true;
     std::optional<ProgressMeter> progress;
     if (options_.Progress) progress.emplace(err_, options_.Terminal, inputs_.Jobs.size(), TotalDays());
@@ -96,14 +114,12 @@ class DisaggregateRun {
           Write(station, outcome);
           complete = complete && outcome.Result.Failed.empty();
           sidecar.Stations.push_back(outcome.Summary);
+          sidecar.Rows += static_cast<std::int64_t>(outcome.Result.Hourly.size());
           if (progress) progress->StationDone(static_cast<std::int64_t>(station.Series.Daily.size()));
         });
     if (progress) progress->Finish();
     writer_.Flush();
-    output_.Commit();
-    AtomicFile sidecarFile(options_.Output + ".json");
-    WriteSidecar(sidecarFile.Stream(), sidecar);
-    sidecarFile.Commit();
+    Commit(sidecar);
     if (report_) report_->Commit();
     return complete;
   }
@@ -114,6 +130,15 @@ class DisaggregateRun {
     for (const NamedSeries& station : inputs_.Stations)
       days += static_cast<std::int64_t>(station.Series.Daily.size());
     return days;
+  }
+
+  // The hours and their sidecar appear together, so that they always come from one run.
+  void Commit(RunSidecar& sidecar) {
+    if (!sidecar_) return output_.Commit();
+    output_.Close();
+    sidecar.OutputSha256 = output_.Sha256Hex();
+    WriteSidecar(sidecar_->Stream(), sidecar);
+    AtomicFile::CommitTogether(output_, *sidecar_);
   }
 
   void Write(const NamedSeries& station, const StationOutcome& outcome) {
@@ -140,6 +165,7 @@ class DisaggregateRun {
   std::ostream& err_;
   AtomicFile output_;
   HourlyCsvWriter writer_;
+  std::optional<AtomicFile> sidecar_;  // none beside a device
   std::optional<AtomicFile> report_;
 };
 
@@ -148,20 +174,19 @@ class DisaggregateRun {
 int RunDisaggregate(const DisaggregateOptions& options, std::ostream& out, std::ostream& err) {
   std::optional<Inputs> inputs;
   std::optional<DisaggregateRun> run;
-  try {
+  const int started = AtCommandBoundary("disaggregate", err, 2, [&] {
+    CheckFiles(
+        {{options.Input, "-i"}, {options.Parameters, "-p"}, {options.ObservedHourly, "--observed-hourly"}},
+        {{options.Output, "-o"},
+         {options.Output + ".json", "the sidecar of -o"},
+         {options.Report, "--report"}});
     inputs.emplace(ReadInputs(options));
     WarnOfUnmatchedObserved(options, *inputs, err);
     run.emplace(options, *inputs, out, err);
-  } catch (const NimbraError& e) {
-    err << "nimbra-cli disaggregate: " << e.what() << '\n';
-    return 2;
-  }
-  try {
-    return run->Run() ? 0 : 1;
-  } catch (const NimbraError& e) {
-    err << "nimbra-cli disaggregate: " << e.what() << '\n';
-    return 1;
-  }
+    return 0;
+  });
+  if (started != 0) return started;
+  return AtCommandBoundary("disaggregate", err, 1, [&] { return run->Run() ? 0 : 1; });
 }
 
 }  // namespace nimbra

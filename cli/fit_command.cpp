@@ -2,16 +2,17 @@
 
 #include <CLI/CLI.hpp>
 #include <cmath>
-#include <fstream>
 #include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "civil_date.h"
+#include "command_output.h"
 #include "errors.h"
 #include "fit_output.h"
 #include "hourly_csv_input.h"
+#include "input_output_check.h"
 #include "subcommand_run.h"
 
 namespace nimbra {
@@ -81,14 +82,14 @@ SeasonFit FitOneSeason(const HourlyRecord& record, const FitSeason& season, cons
   return {season, FitParameters(space, observed, settings)};
 }
 
-void WriteFile(const std::string& path, const std::function<void(std::ostream&)>& write) {
-  std::ofstream out(path, std::ios::binary);
-  write(out);
-  out.flush();
-  if (!out) throw InOutError(path + ": cannot be written");
+void CheckFitFiles(const FitArguments& a) {
+  const bool seasonsFile = a.seasons != "monthly" && a.seasons != "all";
+  CheckFiles({{a.input, "-i"}, {seasonsFile ? a.seasons : "", "--seasons"}},
+             {{a.output, "-o"}, {a.report, "--report"}});
 }
 
-void Fit(const FitArguments& a) {
+void Fit(const FitArguments& a, std::ostream& log) {
+  CheckFitFiles(a);
   const FitSpace space = MakeSpace(a);
   const std::vector<StatisticTarget> targets = ChooseTargets(a);
   const SeasonChoice choice = ChooseSeasons(a.seasons);
@@ -103,8 +104,9 @@ void Fit(const FitArguments& a) {
       throw InvalidArgument(a.input + ": " + e.what());
     }
   }
-  WriteFile(a.output, [&](std::ostream& out) { WriteFittedParameters(fits, choice.Named, out); });
-  if (!a.report.empty()) WriteFile(a.report, [&](std::ostream& out) { WriteFitReport(fits, space, out); });
+  WriteOutput(a.output, log, [&](std::ostream& out) { WriteFittedParameters(fits, choice.Named, out); });
+  if (!a.report.empty())
+    WriteOutput(a.report, log, [&](std::ostream& out) { WriteFitReport(fits, space, out); });
 }
 
 }  // namespace
@@ -115,7 +117,7 @@ int RunFitCommand(int argc, const char* const* argv, std::ostream& out, std::ost
   FitArguments arguments;
   DefineOptions(app, arguments);
   return ParseAndRun(
-      app, "fit", argc, argv, [&] { Fit(arguments); }, out, err);
+      app, "fit", argc, argv, [&] { Fit(arguments, err); }, out, err);
 }
 
 }  // namespace nimbra

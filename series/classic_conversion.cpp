@@ -5,7 +5,7 @@
 #include <limits>
 #include <numeric>
 
-#include "csv_field.h"
+#include "csv_row.h"
 #include "date_time_text.h"
 
 namespace nimbra {

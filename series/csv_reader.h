@@ -4,11 +4,11 @@
 // a UTF-8 byte-order mark is dropped, and lines end at LF or CR LF. Fields are views into
 // the file's text, valid until the next row is read.
 
-#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "csv_row.h"
 #include "shown_text.h"
 
 namespace nimbra {
@@ -42,10 +42,9 @@ class CsvReader {
   [[noreturn]] void FailLine(std::string_view message) const;
 
  private:
-  std::string_view ReadField(bool& endOfRow);
-  std::string_view ReadQuotedField(bool& endOfRow);
-  void EndOfLine();
   void ReadHeader();
+  // Line of the file on which the text at offset stands, within the row last read.
+  int LineOf(std::size_t offset) const;
 
   std::string path_;
   std::string text_;
@@ -55,7 +54,8 @@ class CsvReader {
   int headerLine_ = 1;
   char separator_ = ',';
   std::vector<std::string> header_;
-  std::deque<std::string> unescaped_;  // quoted fields that held "", alive until the next row
+  std::size_t rowStart_ = 0;
+  CsvRowSplitter splitter_{','};
 };
 
 }  // namespace nimbra
