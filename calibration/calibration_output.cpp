@@ -5,7 +5,7 @@
 #include <ostream>
 #include <string>
 
-#include "csv_field.h"
+#include "csv_row.h"
 #include "errors.h"
 #include "format.h"
 #include "model_statistics.h"

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "calibration_job.h"
+#include "input_output_check.h"
 #include "option_values.h"
 #include "subcommand_run.h"
 
@@ -51,6 +52,11 @@ void PrintStep(const CalibrationStep& step, std::ostream& err) {
   err << line;
 }
 
+void CheckCalibrateFiles(const CalibrationRequest& r) {
+  CheckFiles({{r.Daily, "--daily"}, {r.Observed, "--observed-hourly"}, {r.Parameters, "-p"}},
+             {{r.Output, "-o"}, {r.Report, "--report"}});
+}
+
 }  // namespace
 
 int RunCalibrateCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
@@ -61,7 +67,10 @@ int RunCalibrateCommand(int argc, const char* const* argv, std::ostream& out, st
   DefineOptions(app, request);
   return ParseAndRun(
       app, "calibrate", argc, argv,
-      [&] { RunCalibrationJob(request, JobControl{}, [&](const CalibrationStep& s) { PrintStep(s, err); }); },
+      [&] {
+        CheckCalibrateFiles(request);
+        RunCalibrationJob(request, JobControl{}, [&](const CalibrationStep& s) { PrintStep(s, err); });
+      },
       out, err);
 }
 

@@ -5,21 +5,26 @@
 
 #include "atomic_file.h"
 #include "classic_conversion.h"
+#include "command_output.h"
 #include "daily_csv_reader.h"
 #include "errors.h"
+#include "input_output_check.h"
+#include "subcommand_run.h"
 
 namespace nimbra {
 
 namespace {
 
-int ClassicToCsv(const ConvertOptions& o, std::ostream& out) {
+int ClassicToCsv(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
   const ClassicFile file = ReadClassicFile(o.Input);
   const std::string station = o.Station.empty() ? StationOfFile(o.Input) : o.Station;
   AtomicFile daily(o.Output);
+  SayHowWritten(daily, err);
   std::optional<AtomicFile> hourlyFile;
   std::optional<HourlyCsvWriter> hourly;
   if (!o.HourlyOutput.empty() && file.HasHours) {
     hourlyFile.emplace(o.HourlyOutput);
+    SayHowWritten(*hourlyFile, err);
     hourly.emplace(hourlyFile->Stream(), o.Format, o.HourlyOutput);
   }
   const ClassicToCsvCounts counts =
@@ -45,13 +50,12 @@ const StationHours& ChosenStation(const ConvertOptions& o, const std::vector<Sta
                         "), found '" + o.Station + "'");
 }
 
-int CsvToClassic(const ConvertOptions& o, std::ostream& out) {
+int CsvToClassic(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
   const std::vector<StationHours> stations =
       ReadHourlyCsv(o.Input, {o.Format.DayStart, o.Format.LabelsAtHourEnd, kDefaultMissingSentinels});
   const StationHours& station = ChosenStation(o, stations);
-  AtomicFile classic(o.Output);
-  const CsvToClassicCounts counts = ConvertHoursToClassic(station, classic.Stream());
-  classic.Commit();
+  CsvToClassicCounts counts;
+  WriteOutput(o.Output, err, [&](std::ostream& file) { counts = ConvertHoursToClassic(station, file); });
   out << o.Input << ": " << counts.WetDays << " wet days of station " << station.Station << " written, "
       << counts.IncompleteDays << " days with a missing hour left out\n";
   if (counts.BelowPrecisionDays > 0) {
@@ -64,13 +68,11 @@ int CsvToClassic(const ConvertOptions& o, std::ostream& out) {
 }  // namespace
 
 int RunConvert(const ConvertOptions& options, std::ostream& out, std::ostream& err) {
-  try {
+  return AtCommandBoundary("convert", err, 2, [&] {
+    CheckFiles({{options.Input, "-i"}}, {{options.Output, "-o"}, {options.HourlyOutput, "--hourly-output"}});
     const bool fromCsv = std::filesystem::path(options.Input).extension() == ".csv";
-    return fromCsv ? CsvToClassic(options, out) : ClassicToCsv(options, out);
-  } catch (const NimbraError& e) {
-    err << "nimbra-cli convert: " << e.what() << '\n';
-    return 2;
-  }
+    return fromCsv ? CsvToClassic(options, out, err) : ClassicToCsv(options, out, err);
+  });
 }
 
 }  // namespace nimbra

@@ -3,7 +3,9 @@
 #include <optional>
 
 #include "errors.h"
+#include "input_output_check.h"
 #include "progress_meter.h"
+#include "subcommand_run.h"
 
 namespace nimbra {
 
@@ -13,21 +15,22 @@ int RunDisaggregate(const DisaggregateOptions& options, std::ostream& out, std::
                                         if (progress) progress->StationDone(days);
                                       }};
   std::optional<DisaggregationJob> job;
-  try {
+  const int started = AtCommandBoundary("disaggregate", err, 2, [&] {
+    CheckFiles(
+        {{options.Input, "-i"}, {options.Parameters, "-p"}, {options.ObservedHourly, "--observed-hourly"}},
+        {{options.Output, "-o"},
+         {options.Output + ".json", "the sidecar of -o"},
+         {options.Report, "--report"}});
     job.emplace(options, outlets);
-  } catch (const NimbraError& e) {
-    err << "nimbra-cli disaggregate: " << e.what() << '\n';
-    return 2;
-  }
-  try {
+    return 0;
+  });
+  if (started != 0) return started;
+  return AtCommandBoundary("disaggregate", err, 1, [&] {
     if (options.Progress) progress.emplace(err, options.Terminal, job->Work().Stations, job->Work().Days);
     const bool complete = job->Run(JobControl{}).Complete;
     if (progress) progress->Finish();
     return complete ? 0 : 1;
-  } catch (const NimbraError& e) {
-    err << "nimbra-cli disaggregate: " << e.what() << '\n';
-    return 1;
-  }
+  });
 }
 
 }  // namespace nimbra

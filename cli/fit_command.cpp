@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "fit_job.h"
+#include "input_output_check.h"
 #include "option_values.h"
 #include "subcommand_run.h"
 
@@ -30,6 +31,12 @@ void DefineOptions(CLI::App& app, FitRequest& r) {
   app.add_option("--seed", r.Seed, "Seed of the global search")->transform(DecimalInteger());
 }
 
+void CheckFitFiles(const FitRequest& r) {
+  const bool seasonsFile = r.Seasons != "monthly" && r.Seasons != "all";
+  CheckFiles({{r.Input, "-i"}, {seasonsFile ? r.Seasons : "", "--seasons"}},
+             {{r.Output, "-o"}, {r.Report, "--report"}});
+}
+
 }  // namespace
 
 int RunFitCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
@@ -38,7 +45,12 @@ int RunFitCommand(int argc, const char* const* argv, std::ostream& out, std::ost
   FitRequest request;
   DefineOptions(app, request);
   return ParseAndRun(
-      app, "fit", argc, argv, [&] { RunFitJob(request, JobControl{}); }, out, err);
+      app, "fit", argc, argv,
+      [&] {
+        CheckFitFiles(request);
+        RunFitJob(request, JobControl{});
+      },
+      out, err);
 }
 
 }  // namespace nimbra

@@ -153,7 +153,10 @@ int RunSeriesCommand(int argc, const char* const* argv, std::ostream& out, std::
     disaggregate.Terminal = isatty(STDERR_FILENO) != 0;
     return RunDisaggregate(disaggregate, out, err);
   }
-  if (mergeCommand->parsed()) return RunMerge(merge, err);
+  if (mergeCommand->parsed()) {
+    merge.CommandLine.assign(argv, argv + argc);
+    return RunMerge(merge, err);
+  }
   convert.Format.LabelsAtHourEnd = convertTexts.label == "end";
   convert.NegativeIsMissing = convertTexts.negative == "missing";
   return RunConvert(convert, out, err);

@@ -1,31 +1,23 @@
 #pragma once
-// A subcommand's options parsed and its work done, with the exit statuses of every
-// subcommand: 0 on success or help, 2 with "nimbra-cli NAME: why" for a bad option or
-// an error of the run.
+// The one boundary of every command of nimbra-cli: whatever its work throws ends the
+// command with "nimbra-cli NAME: why" on the error stream and a status the README lists,
+// after the stack has unwound, so that the outputs not yet committed are removed.
 
 #include <CLI/CLI.hpp>
 #include <functional>
 #include <ostream>
 #include <string>
 
-#include "errors.h"
-
 namespace nimbra {
 
-inline int ParseAndRun(CLI::App& app, const std::string& name, int argc, const char* const* argv,
-                       const std::function<void()>& work, std::ostream& out, std::ostream& err) {
-  try {
-    app.parse(argc, argv);
-    work();
-  } catch (const CLI::ParseError& e) {
-    if (e.get_exit_code() == 0) return app.exit(e, out, err);
-    err << "nimbra-cli " << name << ": " << e.what() << '\n';
-    return 2;
-  } catch (const NimbraError& e) {
-    err << "nimbra-cli " << name << ": " << e.what() << '\n';
-    return 2;
-  }
-  return 0;
-}
+// Runs work and returns its status; an exception of any kind gives failureStatus (1 for a
+// run that had started, 2 for one that could not start).
+int AtCommandBoundary(const std::string& name, std::ostream& err, int failureStatus,
+                      const std::function<int()>& work);
+
+// A subcommand's options parsed and its work done: 0 on success or help, 2 for a bad
+// option or an error of the work.
+int ParseAndRun(CLI::App& app, const std::string& name, int argc, const char* const* argv,
+                const std::function<void()>& work, std::ostream& out, std::ostream& err);
 
 }  // namespace nimbra

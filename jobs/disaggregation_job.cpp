@@ -6,11 +6,13 @@
 #include <optional>
 
 #include "atomic_file.h"
+#include "command_output.h"
 #include "daily_csv_stations.h"
 #include "errors.h"
 #include "parameter_table.h"
 #include "progress_meter.h"
 #include "series_report.h"
+#include "sha256.h"
 #include "station_runner.h"
 #include "station_seed.h"
 
@@ -25,6 +27,8 @@ struct Inputs {
   ParameterTable Table;
   std::vector<StationHours> Observed;
   std::vector<StationJob> Jobs;
+  std::string InputSha256;
+  std::string ParametersSha256;
 };
 
 void KeepChosen(const DisaggregationRequest& r, DailyCsvStations& daily) {
@@ -42,8 +46,12 @@ void KeepChosen(const DisaggregationRequest& r, DailyCsvStations& daily) {
 }
 
 Inputs ReadInputs(const DisaggregationRequest& r) {
-  Inputs inputs{
-      std::make_unique<DailyCsvStations>(r.Input, r.Daily), ParameterTable::Read(r.Parameters), {}, {}};
+  Inputs inputs{std::make_unique<DailyCsvStations>(r.Input, r.Daily),
+                ParameterTable::Read(r.Parameters),
+                {},
+                {},
+                Sha256OfFile(r.Input),
+                Sha256OfFile(r.Parameters)};
   std::vector<std::string> names;
   for (const DailyStationEntry& station : inputs.Daily->Stations()) names.push_back(station.Station);
   inputs.Table.RefuseUnknownStations(names, r.Input);
@@ -90,8 +98,15 @@ class DisaggregationRun {
         writer_(output_.Stream(), request.Format, request.Output) {
     counts_.Stations = inputs.Jobs.size();
     for (const DailyStationEntry& station : inputs.Daily->Stations()) counts_.Days += station.Days;
+    SayHowWritten(output_, outlets.Messages);
+    if (output_.Straight()) {
+      outlets.Messages << request.Output << ": a device or a pipe gets no sidecar\n";
+    } else {
+      sidecar_.emplace(request.Output + ".json");
+    }
     if (!request.Report.empty()) {
       report_.emplace(request.Report);
+      SayHowWritten(*report_, outlets.Messages);
       WriteReportHeader(report_->Stream());
     }
   }
@@ -116,15 +131,13 @@ class DisaggregationRun {
           Write(job.Station, station);
           outcome.Complete = outcome.Complete && station.Result.Failed.empty();
           outcome.Stations.push_back(station.Summary);
+          rows_ += static_cast<std::int64_t>(station.Result.Hourly.size());
           if (request_.KeepHours) outcome.Hours.push_back(std::move(station.Result.Hourly));
           Advance(job.Station.Series.Daily.size());
         });
     control_->Check();
     writer_.Flush();
-    output_.Commit();
-    AtomicFile sidecar(request_.Output + ".json");
-    WriteSidecar(sidecar.Stream(), Sidecar(outcome));
-    sidecar.Commit();
+    Commit(outcome);
     if (report_) report_->Commit();
     return outcome;
   }
@@ -141,7 +154,22 @@ class DisaggregationRun {
     sidecar.ParametersPath = request_.Parameters;
     sidecar.Parameters = inputs_.Table.Rows();
     sidecar.Stations = outcome.Stations;
+    sidecar.InputSha256 = inputs_.InputSha256;
+    sidecar.ParametersSha256 = inputs_.ParametersSha256;
+    sidecar.ShardIndex = request_.ShardIndex;
+    sidecar.ShardCount = request_.ShardCount;
+    sidecar.Rows = rows_;
     return sidecar;
+  }
+
+  // The hours and their sidecar appear together, so that they always come from one run.
+  void Commit(const DisaggregationOutcome& outcome) {
+    if (!sidecar_) return output_.Commit();
+    output_.Close();
+    RunSidecar sidecar = Sidecar(outcome);
+    sidecar.OutputSha256 = output_.Sha256Hex();
+    WriteSidecar(sidecar_->Stream(), sidecar);
+    AtomicFile::CommitTogether(output_, *sidecar_);
   }
 
   void Advance(std::size_t days) {
@@ -180,7 +208,9 @@ class DisaggregationRun {
   const DisaggregationOutlets outlets_;  // a copy: the streams it names outlive the job
   AtomicFile output_;
   HourlyCsvWriter writer_;
+  std::optional<AtomicFile> sidecar_;  // none beside a device
   std::optional<AtomicFile> report_;
+  std::int64_t rows_ = 0;
   ProgressCounts counts_;
   Clock::time_point start_ = Clock::now();
 };

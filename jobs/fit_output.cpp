@@ -5,6 +5,7 @@
 #include <ostream>
 #include <string>
 
+#include "csv_row.h"
 #include "format.h"
 
 namespace nimbra {
@@ -13,7 +14,7 @@ void WriteFittedParameters(const std::vector<SeasonFit>& fits, bool named, std::
   out << (named ? "season,months," : "season,") << "lambda,kappa,phi,alpha,nu,mu_x,sigma_x\n";
   for (const SeasonFit& fit : fits) {
     const ModelParameters& p = fit.Result.Parameters;
-    out << fit.Season.Name << ',';
+    out << CsvField(fit.Season.Name) << ',';
     if (named) out << MonthList(fit.Season.Months) << ',';
     for (const double v : {p.Lambda, p.Kappa, p.Phi, p.Alpha, p.Nu, p.MuX})
       out << FormatSignificant(v, 10) << ',';
@@ -25,7 +26,7 @@ void WriteFitReport(const std::vector<SeasonFit>& fits, const FitSpace& space, s
   out << "season,item,observed,fitted,weight,relative_error,low,high,bound\n";
   for (const SeasonFit& fit : fits) {
     for (const FittedTarget& t : fit.Result.Targets) {
-      out << fit.Season.Name << ',' << TargetName(t.Target.Target) << ','
+      out << CsvField(fit.Season.Name) << ',' << TargetName(t.Target.Target) << ','
           << FormatSignificant(t.Target.Observed, 10) << ',' << FormatSignificant(t.Fitted, 10) << ','
           << FormatSignificant(t.Target.Weight, 10) << ',' << FormatSignificant(t.RelativeError, 10)
           << ",,,\n";
@@ -36,7 +37,8 @@ void WriteFitReport(const std::vector<SeasonFit>& fits, const FitSpace& space, s
       const Coordinate& c = coordinates[i];
       const bool searched = std::find(free.begin(), free.end(), i) != free.end();
       const char* bound = searched ? (fit.Result.OnBound[i] ? "on bound" : "inside") : "fixed";
-      out << fit.Season.Name << ',' << c.Name << ",," << FormatSignificant(fit.Result.Values[i], 10) << ",,,"
+      out << CsvField(fit.Season.Name) << ',' << c.Name << ",," << FormatSignificant(fit.Result.Values[i], 10)
+          << ",,,"
           << (searched ? FormatSignificant(c.Low, 10) + ',' + FormatSignificant(c.High, 10)
                        : std::string(","))
           << ',' << bound << '\n';

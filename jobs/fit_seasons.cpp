@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "csv_reader.h"
 #include "errors.h"
 
 namespace nimbra {
@@ -43,17 +44,13 @@ SeasonChoice ReadSeasonFile(const std::string& path) {
   std::ifstream in(path);
   if (!in) throw InOutError(path + ": cannot be read (--seasons takes monthly, all or a file)");
   SeasonChoice choice{{}, false, true};
-  std::string line;
-  std::getline(in, line);
-  for (int number = 2; std::getline(in, line); ++number) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.empty()) continue;
-    const std::string where = path + ", line " + std::to_string(number);
-    const auto comma = line.find(',');
-    if (comma == 0 || comma == std::string::npos) {
+  CsvReader reader = CsvReader::Open(path);
+  for (std::vector<std::string_view> fields; reader.NextRow(fields);) {
+    const std::string where = path + ", line " + std::to_string(reader.Line());
+    if (fields.size() != 2 || fields[0].empty()) {
       throw InputError(where + ", field season: expected a season name, a comma and its months");
     }
-    const FitSeason season{line.substr(0, comma), ParseMonths(line.substr(comma + 1), where)};
+    const FitSeason season{std::string(fields[0]), ParseMonths(std::string(fields[1]), where)};
     RefuseOverlap(choice.Seasons, season, where);
     choice.Seasons.push_back(season);
   }

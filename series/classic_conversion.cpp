@@ -6,7 +6,7 @@
 #include <limits>
 #include <numeric>
 
-#include "csv_field.h"
+#include "csv_row.h"
 #include "date_time_text.h"
 #include "model_parameters.h"
 

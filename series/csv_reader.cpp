@@ -12,14 +12,6 @@ namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::size_t kPieceSize = 1 << 20;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
 // The header's own separator: the one of `,` and `;` it holds more often outside quotes.
 char DetectSeparator(std::string_view text) {
   int commas = 0;
@@ -105,6 +97,7 @@ void CsvReader::EnsureRow() {
 
 void CsvReader::ReadHeader() {
   separator_ = DetectSeparator(std::string_view(text_).substr(pos_));
+  splitter_ = CsvRowSplitter(separator_);
   std::vector<std::string_view> fields;
   if (!NextRow(fields)) throw InputError(path_ + ": expected a header line, found an empty file");
   header_.assign(fields.begin(), fields.end());
@@ -145,78 +138,32 @@ void CsvReader::RequireFieldCount(std::size_t count) const {
 
 bool CsvReader::NextRow(std::vector<std::string_view>& fields) {
   fields.clear();
-  unescaped_.clear();
   for (EnsureRow(); pos_ < text_.size() && (text_[pos_] == '\n' || text_.compare(pos_, 2, "\r\n") == 0);
        EnsureRow()) {
-    EndOfLine();
+    pos_ += text_[pos_] == '\r' ? 2 : 1;
+    ++line_;
   }
   if (pos_ >= text_.size()) return false;
   rowLine_ = line_;
+  rowStart_ = pos_;
   rowOffset_ = dropped_ + pos_;
-  bool endOfRow = false;
-  while (!endOfRow) fields.push_back(ReadField(endOfRow));
+  const CsvRowStatus status = splitter_.Split(text_, pos_, fields);
+  if (status == CsvRowStatus::OpenQuote) {
+    FailLine("expected a closing quote for the field opened on line " +
+             std::to_string(LineOf(splitter_.ProblemAt())));
+  }
+  if (status == CsvRowStatus::TextAfterQuote) {
+    FailLine(std::string("expected a separator after a closing quote, found '") +
+             text_[splitter_.ProblemAt()] + "'");
+  }
+  line_ = LineOf(pos_);
   return true;
 }
 
-void CsvReader::EndOfLine() {
-  pos_ += text_[pos_] == '\r' ? 2 : 1;
-  ++line_;
-}
-
-std::string_view CsvReader::ReadField(bool& endOfRow) {
-  std::size_t start = pos_;
-  while (start < text_.size() && IsBlank(text_[start])) ++start;
-  if (start < text_.size() && text_[start] == '"') {
-    pos_ = start;
-    return ReadQuotedField(endOfRow);
-  }
-  std::size_t end = start;
-  while (end < text_.size() && text_[end] != separator_ && text_[end] != '\n') ++end;
-  endOfRow = end >= text_.size() || text_[end] == '\n';
-  std::size_t valueEnd = end;
-  if (endOfRow && valueEnd > start && text_[valueEnd - 1] == '\r') --valueEnd;
-  if (endOfRow && end < text_.size()) ++line_;
-  pos_ = end < text_.size() ? end + 1 : end;
-  return Trimmed(std::string_view(text_).substr(start, valueEnd - start));
-}
-
-std::string_view CsvReader::ReadQuotedField(bool& endOfRow) {
-  const int openedOn = line_;
-  const std::size_t start = ++pos_;
-  bool doubled = false;
-  for (;; ++pos_) {
-    if (pos_ >= text_.size()) {
-      FailLine("expected a closing quote for the field opened on line " + std::to_string(openedOn));
-    }
-    if (text_[pos_] == '\n') ++line_;
-    if (text_[pos_] != '"') continue;
-    if (pos_ + 1 < text_.size() && text_[pos_ + 1] == '"') {
-      doubled = true;
-      ++pos_;
-      continue;
-    }
-    break;
-  }
-  std::string_view content = std::string_view(text_).substr(start, pos_ - start);
-  ++pos_;
-  while (pos_ < text_.size() && IsBlank(text_[pos_])) ++pos_;
-  if (pos_ < text_.size() && text_[pos_] == '\r' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n')
-    ++pos_;
-  endOfRow = pos_ >= text_.size() || text_[pos_] == '\n';
-  if (!endOfRow && text_[pos_] != separator_) {
-    FailLine(std::string("expected a separator after a closing quote, found '") + text_[pos_] + "'");
-  }
-  if (pos_ < text_.size()) {
-    if (endOfRow) ++line_;
-    ++pos_;
-  }
-  if (!doubled) return content;
-  std::string& plain = unescaped_.emplace_back();
-  for (std::size_t i = 0; i < content.size(); ++i) {
-    plain += content[i];
-    if (content[i] == '"') ++i;
-  }
-  return plain;
+int CsvReader::LineOf(std::size_t offset) const {
+  const auto from = text_.begin() + static_cast<std::ptrdiff_t>(rowStart_);
+  return rowLine_ +
+         static_cast<int>(std::count(from, text_.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
 }
 
 void CsvReader::FailField(int column, std::string_view expected, std::string_view found) const {

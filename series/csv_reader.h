@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "csv_row.h"
 #include "shown_text.h"
 
 namespace nimbra {
@@ -52,13 +53,12 @@ class CsvReader {
 
  private:
   CsvReader(std::string path, std::unique_ptr<std::istream> in);
-  std::string_view ReadField(bool& endOfRow);
-  std::string_view ReadQuotedField(bool& endOfRow);
-  void EndOfLine();
   void ReadHeader();
   void Start();
   bool Fill();
   void EnsureRow();
+  // Line of the file on which the text at offset stands, within the row last read.
+  int LineOf(std::size_t offset) const;
 
   std::string path_;
   std::unique_ptr<std::istream> in_;  // the part of the file not yet in text_; null once read
@@ -71,7 +71,8 @@ class CsvReader {
   int headerLine_ = 1;
   char separator_ = ',';
   std::vector<std::string> header_;
-  std::deque<std::string> unescaped_;  // quoted fields that held "", alive until the next row
+  std::size_t rowStart_ = 0;
+  CsvRowSplitter splitter_{','};
 };
 
 }  // namespace nimbra

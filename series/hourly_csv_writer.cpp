@@ -8,7 +8,7 @@
 #include <numeric>
 
 #include "civil_date.h"
-#include "csv_field.h"
+#include "csv_row.h"
 #include "date_time_text.h"
 #include "errors.h"
 #include "format.h"

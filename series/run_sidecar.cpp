@@ -112,11 +112,16 @@ void WriteSidecar(std::ostream& out, const RunSidecar& run) {
   out << "{\n  \"program\": \"nimbra-cli\",\n  \"version\": \"" << NIMBRA_VERSION << "\",\n";
   WriteCommandLine(out, run.CommandLine);
   out << "  \"input\": " << JsonString(run.InputPath)
-      << ",\n  \"parameters_file\": " << JsonString(run.ParametersPath) << ",\n  \"seed\": " << run.Seed
+      << ",\n  \"parameters_file\": " << JsonString(run.ParametersPath)
+      << ",\n  \"input_sha256\": " << JsonString(run.InputSha256)
+      << ",\n  \"parameters_sha256\": " << JsonString(run.ParametersSha256) << ",\n  \"seed\": " << run.Seed
       << ",\n";
   WriteInputOptions(out, run.Daily);
   WriteOptions(out, run);
   WriteParameters(out, run.Parameters);
+  out << "  \"shard\": {\"index\": " << run.ShardIndex << ", \"count\": " << run.ShardCount
+      << "},\n  \"rows\": " << run.Rows << ",\n  \"output_sha256\": " << JsonString(run.OutputSha256)
+      << ",\n";
   out << "  \"stations\": [";
   for (std::size_t i = 0; i < run.Stations.size(); ++i) {
     out << (i ? "," : "");

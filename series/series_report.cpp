@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "civil_date.h"
-#include "csv_field.h"
+#include "csv_row.h"
 #include "errors.h"
 #include "format.h"
 #include "model_statistics.h"

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -31,9 +32,15 @@ inline std::string ReadFile(const fs::path& path) {
 
 class CliTest : public testing::Test {
  protected:
+  // The test's name as one folder name: a parameterised test's name holds a slash.
+  static std::string TestName() {
+    std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::replace(name.begin(), name.end(), '/', '_');
+    return name;
+  }
+
   fs::path dir =
-      fs::path(testing::TempDir()) / ("nimbra_cli_" + std::to_string(::getpid()) + "_" +
-                                      testing::UnitTest::GetInstance()->current_test_info()->name());
+      fs::path(testing::TempDir()) / ("nimbra_cli_" + std::to_string(::getpid()) + "_" + TestName());
   void SetUp() override { fs::create_directories(dir); }
   void TearDown() override { fs::remove_all(dir); }
 

@@ -51,16 +51,17 @@ TEST_F(FitCommandTest, WritesTheParametersAndTheReport) {
   EXPECT_NE(report.find("\n7,cell_hours,,0.3645882303,,,0.08333333333,12,inside\n"), std::string::npos);
 }
 
-// A user with daily data only holds alpha, nu and phi from a nearby hourly gauge.
+// A user with daily data only holds alpha, nu and phi from a nearby hourly gauge. A season's
+// name that needs quotes keeps them in the parameters file.
 TEST_F(FitCommandTest, HoldsFixedParametersAndNamesSeasonsFromAFile) {
-  Write("seasons.csv", "season,months\nsummer,6 7 8\n");
+  Write("seasons.csv", "season,months\n\"summer, hot\",6 7 8\n");
   const auto r =
       RunSubcommand("fit", "-i " + kJuly + " -o " + Path("params.csv") + " --seasons " + Path("seasons.csv") +
                                " --fix alpha=4 --fix nu=0.03 --fix phi=0.026 --scales 24,48,72");
   ASSERT_EQ(r.status, 0) << r.text;
   const std::string params = Read("params.csv");
   EXPECT_EQ(params.substr(0, params.find('\n')), "season,months,lambda,kappa,phi,alpha,nu,mu_x,sigma_x");
-  EXPECT_NE(params.find("\nsummer,6 7 8,"), std::string::npos);
+  EXPECT_NE(params.find("\n\"summer, hot\",6 7 8,"), std::string::npos);
   EXPECT_NE(params.find(",0.026,4,0.03,"), std::string::npos);
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -13,10 +14,16 @@ namespace nimbra {
 
 class SeriesFiles : public testing::Test {
  protected:
+  // The test's suite and name as one folder name: parameterised tests' names hold slashes.
+  static std::string TestName() {
+    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string(test->test_suite_name()) + "_" + test->name();
+    std::replace(name.begin(), name.end(), '/', '_');
+    return name;
+  }
+
   std::filesystem::path dir = std::filesystem::path(testing::TempDir()) /
-                              ("nimbra_series_" + std::to_string(::getpid()) + "_" +
-                               testing::UnitTest::GetInstance()->current_test_info()->test_suite_name() +
-                               "_" + testing::UnitTest::GetInstance()->current_test_info()->name());
+                              ("nimbra_series_" + std::to_string(::getpid()) + "_" + TestName());
 
   void SetUp() override { std::filesystem::create_directories(dir); }
   void TearDown() override { std::filesystem::remove_all(dir); }

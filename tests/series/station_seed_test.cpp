@@ -23,5 +23,19 @@ TEST(StationSeed, PartsFollowTheDocumentedRule) {
   EXPECT_EQ(PartSeed(-1, 1), 0x61c88646);
 }
 
+// The shard is the whole 64-bit hash modulo the shard count, not the folded seed.
+TEST(StationSeed, ShardFollowsTheDocumentedRule) {
+  struct Case {
+    const char* station;
+    int shards;
+    int shard;
+  };
+  const Case cases[] = {{"Tempelhof", 4, 3}, {"Tempelhof", 7, 0}, {"Tempelhof", 1000, 707},
+                        {"B,q", 3, 1},       {"B,q", 1000, 318},  {"Dahlem", 7, 6},
+                        {"", 3, 2},          {"A", 1, 0},         {"S2", 1000000, 33040}};
+  for (const Case& c : cases)
+    EXPECT_EQ(StationShard(c.station, c.shards), c.shard) << c.station << " of " << c.shards;
+}
+
 }  // namespace
 }  // namespace nimbra
