@@ -304,7 +304,11 @@ void MainWindow::AttachWindows(ParametersDialog& parameters, GraphsWindow& graph
   parametersAction_->setEnabled(true);
   repetitionsAction_->setEnabled(true);
   onParametersChanged = [this] { parameters_->LoadFromEngine(); };
-  parameters.mayRestart = [this] { return MayRestart(); };
+  parameters.mayRestart = [this] {
+    if (!MayRestart()) return false;
+    ResetGraphs();  // the old charts belong to the old parameters
+    return true;
+  };
   runLock_.Add({parametersAction_});
   runLock_.Add({&parameters, &repetitions});
   PlaceBeside(repetitions, *this);
@@ -328,7 +332,11 @@ void MainWindow::ShowAbout() {
 
 void MainWindow::ShowHelpContents() { help_.ShowContents(); }
 
-void MainWindow::ShowMessage(const std::string& text) { prompts_.Inform(text); }
+// A message reaches the log too: a saved log tells what the user was told.
+void MainWindow::ShowMessage(const std::string& text) {
+  log_.AddLine("Message: " + text);
+  prompts_.Inform(text);
+}
 
 void MainWindow::ParametersChanged() {
   if (onParametersChanged) onParametersChanged();
