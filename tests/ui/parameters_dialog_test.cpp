@@ -70,6 +70,8 @@ class ParametersDialogTest : public DialogTest<ParametersDialog> {
   void localeDecimalComma();
   void helpKeyOpensTheParametersTopic();
   void modelStatisticsFollowTheValuesTyped();
+  void parametersTheGeneratorRefusesShowNoStatistics_data();
+  void parametersTheGeneratorRefusesShowNoStatistics();
 
  private:
   std::string LastCall() const { return prompts->Calls().empty() ? std::string() : prompts->Calls().back(); }
@@ -558,6 +560,24 @@ void ParametersDialogTest::modelStatisticsFollowTheValuesTyped() {
   Type(Child<QLineEdit>(form, "alpha"), QStringLiteral("0.9"));
   QVERIFY(
       Child<ModelStatisticsPanel>(form, "statisticsPanel")->Note->text().contains(QStringLiteral("Alpha")));
+}
+
+void ParametersDialogTest::parametersTheGeneratorRefusesShowNoStatistics_data() {
+  QTest::addColumn<QString>("field");
+  QTest::addColumn<QString>("text");
+  QTest::newRow("phi too small") << "phi"
+                                 << "0.001";
+  QTest::newRow("kappa/phi too large") << "kappa"
+                                       << "62";  // 1058 times the default phi
+}
+
+void ParametersDialogTest::parametersTheGeneratorRefusesShowNoStatistics() {
+  QFETCH(QString, field);
+  QFETCH(QString, text);
+  auto* panel = Child<ModelStatisticsPanel>(form, "statisticsPanel");
+  Type(Child<QLineEdit>(form, field.toLatin1().constData()), text);
+  QCOMPARE(panel->Values[0][0]->text(), QStringLiteral("–"));
+  QVERIFY(panel->Note->text().contains(QStringLiteral("Phi")));
 }
 
 #include "parameters_dialog_test.moc"
