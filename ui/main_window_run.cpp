@@ -72,7 +72,7 @@ void MainWindow::RunFinished(int done) {
   log_.EndRun();
   const std::vector<RepeatedMessage> repeats = notices_.EndRun();
   progress_->hide();
-  if (!stopped) statusBar()->clearMessage();
+  statusBar()->clearMessage();
   stopAction_->setEnabled(false);
   runLock_.Unlock();
   if (nextCommandsOff_) DisableNextCommands();
@@ -89,7 +89,10 @@ void MainWindow::NoteStop(int done) {
   const std::string note = "Stopped after sequence " + std::to_string(engine_->State().SequenceNumber) +
                            " (" + std::to_string(done) + " of " + std::to_string(runCount_) + " asked for)";
   log_.AddLine(note);
-  statusBar()->showMessage(ToQString(note));
+  // In a panel of its own: a status message would hide the sequence and file panels.
+  warningPanel_->setText(ToQString(note));
+  warningPanel_->setToolTip(QString());
+  warningPanel_->show();
 }
 
 void MainWindow::ShowRepeat(const RepeatedMessage& repeat) {

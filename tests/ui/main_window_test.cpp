@@ -1,7 +1,6 @@
 #include "main_window.h"
 
 #include <QProgressBar>
-#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <fstream>
@@ -456,7 +455,7 @@ void MainWindowTest::messagesErrorsAndStopsReachTheLog() {
   const std::string stopped = "Stopped after sequence " + std::to_string(S().SequenceNumber) + " (" +
                               std::to_string(S().SequenceNumber) + " of 1000 asked for)";
   QCOMPARE(logWindow->LastLine(), stopped);
-  QCOMPARE(form->statusBar()->currentMessage(), QString::fromStdString(stopped));
+  QCOMPARE(Child<QLabel>(form, "warnings")->text(), QString::fromStdString(stopped));
 }
 
 QTEST_MAIN(MainWindowTest)
