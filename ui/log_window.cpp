@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QStatusBar>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <algorithm>
@@ -184,7 +185,14 @@ void LogWindow::AddLine(const std::string& text) {
 }
 
 void LogWindow::AppendLine(const QString& line) {
-  while (LineCount() >= lineCapacity_ && LineCount() > 0) RemoveFirstLine();
+  if (LineCount() >= lineCapacity_) {
+    while (LineCount() >= lineCapacity_ && LineCount() > 0) {
+      spill_.Add(text_->document()->firstBlock().text());
+      RemoveFirstLine();
+    }
+    statusBar()->showMessage(
+        QStringLiteral("%1 earlier lines are not shown here; Save writes the whole log").arg(spill_.Count()));
+  }
   text_->moveCursor(QTextCursor::End);
   if (!text_->document()->lastBlock().text().isEmpty()) text_->insertPlainText(QStringLiteral("\n"));
   text_->insertPlainText(line + QLatin1Char('\n'));
@@ -204,6 +212,8 @@ void LogWindow::ClearText() {
 }
 
 void LogWindow::ReplaceText(const QString& text) {
+  spill_.Clear();
+  statusBar()->clearMessage();
   QTextCursor cursor(text_->document());
   cursor.select(QTextCursor::Document);
   cursor.insertText(text);
@@ -225,7 +235,10 @@ void LogWindow::ReplaceLastLine(const std::string& text) {
 std::string LogWindow::DecimalSeparator() const { return FromQString(QLocale().decimalPoint()); }
 
 std::vector<std::string> LogWindow::Lines() const {
-  return SplitFileLines(FromQString(text_->toPlainText()));
+  std::vector<std::string> lines = spill_.Lines();
+  const std::vector<std::string> shown = SplitFileLines(FromQString(text_->toPlainText()));
+  lines.insert(lines.end(), shown.begin(), shown.end());
+  return lines;
 }
 
 void LogWindow::PlaceBelow(const QWidget& mainWindow) {
@@ -286,10 +299,9 @@ std::optional<std::string> LogWindow::ChooseSavePath() {
 void LogWindow::WriteFile(const std::string& path) const { WriteLines(path, Lines()); }
 
 void LogWindow::LoadFile(const std::string& path) {
-  const std::vector<std::string> lines = ReadLines(path);
-  QString text;
-  for (const auto& line : lines) text += ToQString(line) + QLatin1Char('\n');
-  ReplaceText(text);
+  const std::vector<std::string> lines = ReadLines(path);  // a file that cannot be read leaves the text
+  ReplaceText(QString());
+  for (const auto& line : lines) AppendLine(ToQString(line));
 }
 
 void LogWindow::SetCaption(const QString& name) { setWindowTitle(kCaptionPrefix + name); }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "log_spill.h"
 #include "output_log.h"
 #include "prompts.h"
 
@@ -26,7 +27,7 @@ class LogWindow : public QMainWindow, public OutputLog {
 
  public:
   static constexpr int kHelpContext = 999;
-  // Lines the text area holds; beyond that the oldest lines make room for new ones.
+  // Lines the text area holds; beyond that the oldest lines move to a file beside it.
   static constexpr int kDefaultLineCapacity = 100'000;
 
   explicit LogWindow(Prompts& prompts, int lineCapacity = kDefaultLineCapacity);
@@ -101,6 +102,7 @@ class LogWindow : public QMainWindow, public OutputLog {
 
   Prompts& prompts_;
   int lineCapacity_;
+  LogSpill spill_;
   QPlainTextEdit* text_ = nullptr;
   QMenuBar* menus_ = nullptr;
   QAction* newAction_ = nullptr;

@@ -101,6 +101,8 @@ void MainWindow::BuildRunButtons(QToolBar* bar) {
   stopAction_->setObjectName(QStringLiteral("stop"));
   stopAction_->setToolTip(QStringLiteral("Stop the run after the current sequence (Esc)"));
   stopAction_->setShortcut(Qt::Key_Escape);
+  // Esc stops a run from whichever of the program's windows has the focus.
+  stopAction_->setShortcutContext(Qt::ApplicationShortcut);
   stopAction_->setEnabled(false);
   connect(stopAction_, &QAction::triggered, this, &MainWindow::StopRun);
   bar->addActions({initialiseAction_, nextAction_, nextManyAction_});
@@ -226,7 +228,9 @@ void MainWindow::ShowSequenceNumber() {
 }
 
 void MainWindow::ShowFileName(QLabel* panel, const QString& caption, const std::string& name) {
-  const QString shown = name.empty() ? QStringLiteral("none") : ToQString(StripDirectory(name));
+  constexpr int kLongestName = 40;
+  QString shown = name.empty() ? QStringLiteral("none") : ToQString(StripDirectory(name));
+  if (shown.size() > kLongestName) shown = shown.left(kLongestName - 1) + QChar(0x2026);  // an ellipsis
   panel->setText(caption + shown);
   panel->setToolTip(ToQString(name));
 }
@@ -304,7 +308,11 @@ void MainWindow::AttachWindows(ParametersDialog& parameters, GraphsWindow& graph
   parametersAction_->setEnabled(true);
   repetitionsAction_->setEnabled(true);
   onParametersChanged = [this] { parameters_->LoadFromEngine(); };
-  parameters.mayRestart = [this] { return MayRestart(); };
+  parameters.mayRestart = [this] {
+    if (!MayRestart()) return false;
+    ResetGraphs();  // the old charts belong to the old parameters
+    return true;
+  };
   runLock_.Add({parametersAction_});
   runLock_.Add({&parameters, &repetitions});
   PlaceBeside(repetitions, *this);
@@ -328,7 +336,11 @@ void MainWindow::ShowAbout() {
 
 void MainWindow::ShowHelpContents() { help_.ShowContents(); }
 
-void MainWindow::ShowMessage(const std::string& text) { prompts_.Inform(text); }
+// A message reaches the log too: a saved log tells what the user was told.
+void MainWindow::ShowMessage(const std::string& text) {
+  log_.AddLine("Message: " + text);
+  prompts_.Inform(text);
+}
 
 void MainWindow::ParametersChanged() {
   if (onParametersChanged) onParametersChanged();

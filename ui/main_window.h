@@ -107,7 +107,8 @@ class MainWindow : public QMainWindow, public UserInterface {
   // The run of steps in the worker thread.
   void StartRun(int count);
   void StepDone(int done, int count, const StepResult& result);
-  void RunFinished();
+  void RunFinished(int done);
+  void NoteStop(int done);
   void ShowRepeat(const RepeatedMessage& repeat);
 
   QAction* initialiseAction_;
@@ -155,6 +156,8 @@ class MainWindow : public QMainWindow, public UserInterface {
   bool nextCommandsOff_ = false;
   // The user closed the window during a run: it closes when the run has stopped.
   bool closeAfterRun_ = false;
+  // The steps the current run was asked for.
+  int runCount_ = 0;
 };
 
 }  // namespace nimbra

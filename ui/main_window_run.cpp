@@ -36,6 +36,7 @@ void MainWindow::StopRun() {
 // A single step shows a busy bar: it has no steps to count.
 void MainWindow::StartRun(int count) {
   if (RunGoing()) return;
+  runCount_ = count;
   runLock_.Lock();
   stopAction_->setEnabled(true);
   progress_->setRange(0, count > 1 ? count : 0);
@@ -52,12 +53,22 @@ void MainWindow::StartRun(int count) {
 void MainWindow::StepDone(int done, int /*count*/, const StepResult& result) {
   if (progress_->maximum() > 0) progress_->setValue(done);
   ShowSequenceNumber();
-  if (result.Outcome == StepOutcome::Failed) prompts_.ShowError(result.Message);
-  RunGuarded(prompts_, [this] { RefreshGraphs(); });
+  if (result.Outcome == StepOutcome::Failed) {
+    log_.AddLine("Error: " + result.Message);
+    prompts_.ShowError(result.Message);
+  }
+  // Charts show only what this step produced: a step that produced nothing empties them.
+  if (result.Outcome == StepOutcome::Done) {
+    RunGuarded(prompts_, [this] { RefreshGraphs(); });
+  } else {
+    ResetGraphs();
+  }
   runner_->Release();
 }
 
-void MainWindow::RunFinished() {
+void MainWindow::RunFinished(int done) {
+  const bool stopped = runner_->Stopping() && done < runCount_;
+  if (stopped) NoteStop(done);
   log_.EndRun();
   const std::vector<RepeatedMessage> repeats = notices_.EndRun();
   progress_->hide();
@@ -71,6 +82,17 @@ void MainWindow::RunFinished() {
     ShowRepeat(repeat);
   }
   if (closeAfterRun_) close();
+}
+
+// A stopped run says in the log and the status bar where it stopped.
+void MainWindow::NoteStop(int done) {
+  const std::string note = "Stopped after sequence " + std::to_string(engine_->State().SequenceNumber) +
+                           " (" + std::to_string(done) + " of " + std::to_string(runCount_) + " asked for)";
+  log_.AddLine(note);
+  // In a panel of its own: a status message would hide the sequence and file panels.
+  warningPanel_->setText(ToQString(note));
+  warningPanel_->setToolTip(QString());
+  warningPanel_->show();
 }
 
 void MainWindow::ShowRepeat(const RepeatedMessage& repeat) {

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "model_statistics.h"
+#include "parameter_checks.h"
 #include "qt_prompts.h"
 
 namespace nimbra {
@@ -47,6 +48,8 @@ void ModelStatisticsPanel::Show(const std::optional<ModelParameters>& parameters
     return;
   }
   try {
+    // Numbers for parameters the generator refuses would promise a run that cannot start.
+    RefuseUnworkableParameters(*parameters, parameters->SigmaX != parameters->MuX);
     const ModelStatistics model(*parameters);
     for (int column = 0; column < kColumns; ++column) {
       const double h = kScales[column];

@@ -15,6 +15,7 @@
 #include "parameters_dialog.h"
 #include "repetition_dialog.h"
 #include "scripted_prompts.h"
+#include "stair_series.h"
 
 using namespace nimbra;
 
@@ -28,6 +29,7 @@ class DesktopProgramTest : public QObject {
   void parametersLineReloadsTheParametersDialog();
   void graphsFollowTheRunWhileShown();
   void initialiseAndOpeningAFileResetTheZoom();
+  void chartsShowOnlyTheCurrentRun();
 };
 
 void DesktopProgramTest::startShowsOnlyTheMainWindowWithTheDefaults() {
@@ -115,6 +117,45 @@ void DesktopProgramTest::initialiseAndOpeningAFileResetTheZoom() {
   QVERIFY(allWhole());
   graphs.ShowPage(GraphsWindow::kMarginalPage);
   QVERIFY(Child<QRadioButton>(&graphs, "allHours")->isChecked());
+}
+
+// A step that produced nothing, or new parameters, leave no chart of an earlier run.
+void DesktopProgramTest::chartsShowOnlyTheCurrentRun() {
+  QTemporaryDir dir;
+  const std::string empty = dir.filePath(QStringLiteral("empty.txt")).toStdString();
+  std::ofstream(empty, std::ios::binary) << "D 0\r\n";
+  ScriptedPrompts prompts;
+  DesktopProgram program(prompts);
+  MainWindow& main = program.Main();
+  const GraphsWindow::Plots& drawn = program.Graphs().Drawn();
+  const auto step = [&main] {
+    main.StepOnce();
+    return QTest::qWaitFor([&main] { return !main.RunGoing(); }, 120000);
+  };
+  Child<QAction>(&main, "graphs")->trigger();
+  QVERIFY(step());
+  QVERIFY(drawn.syntheticHours->Count() > 0);
+  prompts.QueueConfirmOrCancel(Answer::No);  // the log goes unsaved
+  prompts.QueueOpen(empty);
+  Child<QAction>(&main, "input")->trigger();
+  QVERIFY(step());  // the end of the input at once
+  QCOMPARE(drawn.syntheticHours->Count(), 0);
+  QCOMPARE(drawn.originalHours->Count(), 0);
+
+  prompts.QueueConfirmOrCancel(Answer::No);
+  Child<QAction>(&main, "input")->trigger();  // back to test mode
+  QVERIFY(step());
+  QVERIFY(drawn.syntheticHours->Count() > 0);
+  prompts.QueueConfirmOrCancel(Answer::No);
+  QLineEdit* lambda = Child<QLineEdit>(&program.Parameters(), "lambda");
+  lambda->setText(QStringLiteral("0.2"));
+  lambda->setFocus();
+  program.Parameters().show();
+  QVERIFY(QTest::qWaitForWindowActive(&program.Parameters()));
+  lambda->setFocus();
+  QTest::keyClick(lambda, Qt::Key_Tab);
+  QCOMPARE(program.Main().engine().State().Parameters.Lambda, 0.2);
+  QCOMPARE(drawn.syntheticHours->Count(), 0);
 }
 
 QTEST_MAIN(DesktopProgramTest)

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QLocale>
 #include <QPlainTextEdit>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
@@ -320,21 +321,29 @@ class LogWindowTest : public QObject {
     QCOMPARE(logWindow_->Lines().size(), 3u);
   }
 
-  void fullLogDropsTheOldestLines() {
+  // The text area shows the newest lines; every line of the run stays in the log.
+  void fullLogKeepsEveryLine() {
     LogWindow small(*prompts_, 3);
+    const auto shown = [&small] { return Child<QPlainTextEdit>(&small, "text")->toPlainText(); };
     for (const char* line : {"1", "2", "3", "4"}) small.AddLine(line);
-    QCOMPARE(small.Lines(), (Lines{"2", "3", "4"}));
+    QCOMPARE(small.Lines(), (Lines{"1", "2", "3", "4"}));
+    QCOMPARE(shown(), QStringLiteral("2\n3\n4\n"));
     small.AddLine("5\r\n6");
-    QCOMPARE(small.Lines(), (Lines{"4", "5", "6"}));
-    WriteBytes(Path("long.txt"), "a\r\nb\r\nc\r\nd\r\n");  // the text area holds no more than its capacity
+    QCOMPARE(small.Lines(), (Lines{"1", "2", "3", "4", "5", "6"}));
+    QCOMPARE(shown(), QStringLiteral("4\n5\n6\n"));
+    QVERIFY(small.statusBar()->currentMessage().startsWith(QStringLiteral("3 ")));
+    WriteBytes(Path("long.txt"), "a\r\nb\r\nc\r\nd\r\n");
     prompts_->questions = {Answer::No};
     prompts_->opens = {Path("long.txt")};
     Child<QAction>(&small, "open")->trigger();
-    QCOMPARE(small.Lines(), (Lines{"b", "c", "d"}));
+    QCOMPARE(small.Lines(), (Lines{"a", "b", "c", "d"}));
+    prompts_->saves = {Path("saved.txt")};
+    Child<QAction>(&small, "saveAs")->trigger();
+    QCOMPARE(ReadBytes(Path("saved.txt")), std::string("a\r\nb\r\nc\r\nd\r\n"));
     LogWindow none(*prompts_, 0);
     none.AddLine("a");
     none.AddLine("b");
-    QCOMPARE(none.Lines(), Lines{"b"});
+    QCOMPARE(none.Lines(), (Lines{"a", "b"}));
   }
 
   void lineBreaksInsideTextStartFurtherLines() {

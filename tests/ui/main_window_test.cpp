@@ -45,6 +45,7 @@ class MainWindowTest : public QObject {
   void fieldLimitsApplyWhenTheValueIsUsed();
   void csvDailyFileRunsItsFirstStationAsAClassicFile();
   void helpKeyInTheAboutBoxOpensItsTopic();
+  void messagesErrorsAndStopsReachTheLog();
 
  private:
   std::string WriteFile(const QString& name, const std::string& text);
@@ -433,6 +434,28 @@ void MainWindowTest::helpKeyInTheAboutBoxOpensItsTopic() {
   });
   Child<QAction>(form, "about")->trigger();
   QCOMPARE(title, QStringLiteral("About Nimbra"));
+}
+
+// A saved log tells what the user was told and where a run stopped.
+void MainWindowTest::messagesErrorsAndStopsReachTheLog() {
+  prompts->QueueOpen(WriteFile("bad.txt", "5 1 3 4.0\r\n6 1 3 x\r\n"));
+  Child<QAction>(form, "input")->trigger();
+  Step();
+  Step();
+  const std::vector<std::string> lines = logWindow->Lines();
+  QVERIFY(std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
+    return line.rfind("Message: Invalid number \"x\" for Depth", 0) == 0;
+  }));
+  prompts->QueueConfirmOrCancel(Answer::No);
+  Child<QAction>(form, "input")->trigger();  // back to test mode
+  Child<IntegerField>(form, "count")->SetValue(1000);
+  form->StepMany();
+  form->StopRun();
+  QVERIFY(FinishRun());
+  const std::string stopped = "Stopped after sequence " + std::to_string(S().SequenceNumber) + " (" +
+                              std::to_string(S().SequenceNumber) + " of 1000 asked for)";
+  QCOMPARE(logWindow->LastLine(), stopped);
+  QCOMPARE(Child<QLabel>(form, "warnings")->text(), QString::fromStdString(stopped));
 }
 
 QTEST_MAIN(MainWindowTest)
