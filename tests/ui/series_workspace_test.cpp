@@ -9,11 +9,11 @@
 #include <fstream>
 #include <sstream>
 
-#include "model_statistics_panel.h"
 #include "calibrate_page.h"
 #include "compare_page.h"
 #include "disaggregate_page.h"
 #include "fit_page.h"
+#include "model_statistics_panel.h"
 #include "parameters_page.h"
 #include "records_page.h"
 #include "scripted_prompts.h"
