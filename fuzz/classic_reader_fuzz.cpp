@@ -13,6 +13,7 @@
 #include "errors.h"
 #include "input_header.h"
 #include "input_records.h"
+#include "text_fuzz_entry.h"
 
 namespace nimbra {
 namespace {
@@ -34,6 +35,8 @@ void CheckRecord(const DailyRecord& r, bool hasHours) {
   }
 }
 
+}  // namespace
+
 void ReadAll(const std::string& bytes) {
   std::istringstream in(bytes);
   std::int64_t line = 1;
@@ -53,10 +56,4 @@ void ReadAll(const std::string& bytes) {
   }
 }
 
-}  // namespace
 }  // namespace nimbra
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  nimbra::ReadAll(std::string(reinterpret_cast<const char*>(data), size));
-  return 0;
-}

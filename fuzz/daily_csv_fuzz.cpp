@@ -9,9 +9,9 @@
 #include "csv_fuzz_checks.h"
 #include "daily_csv_reader.h"
 #include "errors.h"
+#include "text_fuzz_entry.h"
 
 namespace nimbra {
-namespace {
 
 void ReadAll(const std::string& bytes) {
   DailyCsvOptions options;
@@ -25,10 +25,4 @@ void ReadAll(const std::string& bytes) {
   }
 }
 
-}  // namespace
 }  // namespace nimbra
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  nimbra::ReadAll(std::string(reinterpret_cast<const char*>(data), size));
-  return 0;
-}

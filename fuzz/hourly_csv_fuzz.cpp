@@ -8,11 +8,14 @@
 #include "csv_fuzz_checks.h"
 #include "errors.h"
 #include "hourly_csv_reader.h"
+#include "text_fuzz_entry.h"
 
 namespace nimbra {
 namespace {
 
 constexpr int kHours = 24;
+
+}  // namespace
 
 void ReadAll(const std::string& bytes) {
   const unsigned first = bytes.empty() ? 0u : static_cast<unsigned char>(bytes.front());
@@ -29,10 +32,4 @@ void ReadAll(const std::string& bytes) {
   }
 }
 
-}  // namespace
 }  // namespace nimbra
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  nimbra::ReadAll(std::string(reinterpret_cast<const char*>(data), size));
-  return 0;
-}

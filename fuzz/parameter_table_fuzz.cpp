@@ -10,6 +10,7 @@
 
 #include "errors.h"
 #include "parameter_table.h"
+#include "text_fuzz_entry.h"
 
 namespace nimbra {
 namespace {
@@ -25,6 +26,8 @@ void RequireDrawable(const ParametersByMonth& sets) {
   }
 }
 
+}  // namespace
+
 void ReadAll(const std::string& bytes) {
   try {
     CsvReader reader("fuzz.csv", bytes);
@@ -36,10 +39,4 @@ void ReadAll(const std::string& bytes) {
   }
 }
 
-}  // namespace
 }  // namespace nimbra
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  nimbra::ReadAll(std::string(reinterpret_cast<const char*>(data), size));
-  return 0;
-}

@@ -2,7 +2,7 @@
 
 #include "atomic_file.h"
 #include "calibration_output.h"
-#include "csv_field.h"
+#include "csv_row.h"
 #include "errors.h"
 #include "format.h"
 #include "parameter_checks.h"

@@ -3,7 +3,7 @@
 #include <QHeaderView>
 #include <cmath>
 
-#include "csv_field.h"
+#include "csv_row.h"
 #include "format.h"
 
 namespace nimbra {
