@@ -13,6 +13,7 @@
 #include "compare_page.h"
 #include "disaggregate_page.h"
 #include "fit_page.h"
+#include "hourly_statistics.h"
 #include "model_statistics_panel.h"
 #include "parameters_page.h"
 #include "records_page.h"
@@ -253,7 +254,7 @@ void SeriesWorkspaceTest::fitCalibrateDisaggregateWriteTheBytesOfNimbraCli() {
   QCOMPARE(Bytes(in("calibrated.csv")), Bytes(in("cli_calibrated.csv")));
   QCOMPARE(Bytes(in("calibration.csv")), Bytes(in("cli_calibration.csv")));
   QCOMPARE(workspace.Parameters->SavedPath(), in("calibrated.csv"));
-  QCOMPARE(workspace.Calibrate->BeforeAfter->rowCount(), 5);
+  QCOMPARE(workspace.Calibrate->BeforeAfter->rowCount(), static_cast<int>(kHourlyStatisticCount));
 
   workspace.Disaggregate->Output->SetPath(in("hourly.csv"));
   workspace.Disaggregate->ReportBox->setChecked(true);
