@@ -11,8 +11,8 @@ namespace nimbra {
 
 int RunDisaggregate(const DisaggregateOptions& options, std::ostream& out, std::ostream& err) {
   std::optional<ProgressMeter> progress;
-  const DisaggregationOutlets outlets{out, err, [&](std::int64_t days) {
-                                        if (progress) progress->StationDone(days);
+  const DisaggregationOutlets outlets{out, err, [&](const ProgressCounts& counts) {
+                                        if (progress) progress->Update(counts);
                                       }};
   std::optional<DisaggregationJob> job;
   const int started = AtCommandBoundary("disaggregate", err, 2, [&] {
@@ -26,7 +26,7 @@ int RunDisaggregate(const DisaggregateOptions& options, std::ostream& out, std::
   });
   if (started != 0) return started;
   return AtCommandBoundary("disaggregate", err, 1, [&] {
-    if (options.Progress) progress.emplace(err, options.Terminal, job->Work().Stations, job->Work().Days);
+    if (options.Progress) progress.emplace(err, options.Terminal);
     const bool complete = job->Run(JobControl{}).Complete;
     if (progress) progress->Finish();
     return complete ? 0 : 1;

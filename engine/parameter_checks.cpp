@@ -140,6 +140,12 @@ std::string OverfullStormMessage(const ModelParameters& p) {
          Text(CellRatioWithOverfullChance(kRareOverfullStorm)) + " no storm of a run comes near it.";
 }
 
+std::string OverfullSplitMessage(int storms) {
+  return "The two parts of the split sequence need " + std::to_string(storms) +
+         " storms together, more than the " + std::to_string(StormSet::kCapacity) +
+         " a sequence holds: Lambda puts too many storms in these days, and the step ends.";
+}
+
 std::vector<std::string> ParameterWarnings(const ModelParameters& p) {
   std::vector<std::string> warnings;
   if (p.Kappa / p.Phi > CellRatioWithOverfullChance(kRareOverfullStorm)) {

@@ -33,6 +33,9 @@ void RefuseUnworkableParameters(const ModelParameters& p, bool gammaIntensity);
 // Why the step that drew a storm of more cells than a storm holds ends.
 std::string OverfullStormMessage(const ModelParameters& p);
 
+// Why the step whose split parts together need more storms than a sequence holds ends.
+std::string OverfullSplitMessage(int storms);
+
 // One text for each way the parameters put more storms or cells in a day than a run
 // can search in reasonable time, or make steps likely to fail, saying what and why; none
 // for workable parameters.

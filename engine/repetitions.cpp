@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "engine_core.h"
+#include "parameter_checks.h"
 
 namespace nimbra {
 
@@ -117,7 +118,7 @@ void EngineCore::JoinDaily(const DailySeries& first, const DailySeries& second, 
 
 void EngineCore::MergeStormSets(const StormSet& first, const StormSet& second, int shift, StormSet& out) {
   const int total = first.Count + second.Count;
-  if (total > StormSet::kCapacity) ThrowRangeError(total, 1, StormSet::kCapacity);
+  if (total > StormSet::kCapacity) throw RangeError(OverfullSplitMessage(total));
   out = first;
   out.Count = total;
   for (int j = 1; j <= second.Count; ++j) {

@@ -3,6 +3,7 @@
 // the classic input file, the seed and the detail of the log.
 
 #include <atomic>
+#include <cstdint>
 
 #include "errors.h"
 
@@ -24,12 +25,20 @@ struct RunOptions {
   // Set by a caller that wants the run to end: the searches and repetitions check it and
   // raise Stopped, which ends a station run.
   const std::atomic<bool>* Stop = nullptr;
+  // Where a caller counts the days with a depth that a run has finished (missing days
+  // take no work), so that it can show progress inside one long station; several runs
+  // may share it.
+  std::atomic<std::int64_t>* DaysDone = nullptr;
 
   bool operator==(const RunOptions&) const = default;
 };
 
 inline void ThrowIfStopped(const RunOptions& options) {
   if (options.Stop && options.Stop->load(std::memory_order_relaxed)) throw Stopped();
+}
+
+inline void CountDaysDone(const RunOptions& options, std::int64_t days) {
+  if (options.DaysDone) options.DaysDone->fetch_add(days, std::memory_order_relaxed);
 }
 
 }  // namespace nimbra

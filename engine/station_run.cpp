@@ -47,12 +47,25 @@ class MessageList : public UserInterface {
   std::vector<std::string>& messages_;
 };
 
+// "sequence of 3 days from 2003-07-14"
+std::string SequenceName(std::int64_t firstDay, int days) {
+  const CivilDate date = CivilFromDays(firstDay);
+  char text[64];
+  std::snprintf(text, sizeof text, "sequence of %d day%s from %04d-%02d-%02d", days, days == 1 ? "" : "s",
+                date.Year, date.Month, date.Day);
+  return text;
+}
+
 bool IsWet(double depth) { return !std::isnan(depth) && depth >= kWetDayDepth; }
 
 class StationRun {
  public:
   StationRun(const StationSeries& series, const ParametersByMonth& parameters, const RunOptions& options)
-      : series_(series), parameters_(parameters), log_(result_.Log), messages_(result_.Messages) {
+      : series_(series),
+        parameters_(parameters),
+        options_(options),
+        log_(result_.Log),
+        messages_(result_.Messages) {
     const std::size_t days = series.Daily.size();
     if (!series.ObservedHours.empty() && series.ObservedHours.size() != kHoursPerDay * days) {
       throw InvalidArgument("The observed hours of a station must be 24 per day: " + std::to_string(days) +
@@ -68,9 +81,14 @@ class StationRun {
     std::size_t day = 0;
     while (day < series_.Daily.size()) {
       if (IsWet(series_.Daily[day])) {
+        const std::size_t first = day;
         day = Sequence(day);
+        CountDaysDone(options_, static_cast<std::int64_t>(day - first));
       } else {
-        if (!std::isnan(series_.Daily[day])) WriteDryDay(day);
+        if (!std::isnan(series_.Daily[day])) {
+          WriteDryDay(day);
+          CountDaysDone(options_, 1);
+        }
         ++day;
       }
     }
@@ -102,6 +120,8 @@ class StationRun {
       throw;
     } catch (const std::exception& e) {
       result_.Failed.push_back({firstDay, days, e.what()});
+      result_.Messages.push_back("The " + SequenceName(firstDay, days) +
+                                 " failed, and its hours are missing: " + e.what());
     }
     NameTheSequence(shown, firstDay, days);
     return end;
@@ -116,18 +136,14 @@ class StationRun {
     const auto from = messages.begin() + static_cast<std::ptrdiff_t>(shown);
     if (std::find(from, messages.end(), kImpossibleStorm) == messages.end()) return;
     messages.erase(std::remove(from, messages.end(), kImpossibleStorm), messages.end());
-    const CivilDate date = CivilFromDays(firstDay);
     const char* instead =
         failed ? "its hours are missing"
         : core_->State().Options.PerformAdjustment
             ? "the storms of the last attempt were kept and their hours scaled to the daily depths"
             : "the storms of the last attempt were kept";
-    char text[240];
-    std::snprintf(text, sizeof text,
-                  "Impossible to construct a storm with the desired properties for the sequence of %d day%s "
-                  "from %04d-%02d-%02d: %s",
-                  days, days == 1 ? "" : "s", date.Year, date.Month, date.Day, instead);
-    messages.emplace_back(text);
+    const std::string text = "Impossible to construct a storm with the desired properties for the " +
+                             SequenceName(firstDay, days) + ": " + instead;
+    messages.push_back(text);
     if (!failed) result_.Warnings.push_back({firstDay, days, text});
   }
 
@@ -149,6 +165,7 @@ class StationRun {
 
   const StationSeries& series_;
   const ParametersByMonth& parameters_;
+  const RunOptions& options_;
   StationResult result_;
   LineLog log_;
   MessageList messages_;

@@ -1,8 +1,10 @@
 #include "disaggregation_job.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <memory>
+#include <mutex>
 #include <optional>
 
 #include "atomic_file.h"
@@ -11,6 +13,7 @@
 #include "errors.h"
 #include "parameter_table.h"
 #include "progress_meter.h"
+#include "progress_ticker.h"
 #include "series_report.h"
 #include "sha256.h"
 #include "station_runner.h"
@@ -19,6 +22,8 @@
 namespace nimbra {
 
 namespace {
+
+constexpr std::chrono::milliseconds kTickPeriod{250};
 
 // Everything a run needs, read and checked before any output file is created. The daily
 // series are read a group of stations at a time as the run goes.
@@ -117,24 +122,27 @@ class DisaggregationRun {
     control_ = &control;
     start_ = Clock::now();
     DisaggregationOutcome outcome;
-    RunStations(
-        inputs_.Jobs.size(), request_.Threads,
-        [this](std::size_t i) {
-          control_->Check();
-          StationJob job = inputs_.Jobs[i];
-          job.Options.Stop = control_->Flag();
-          for (StationPart& part : job.Parts) part.Options.Stop = control_->Flag();
-          job.Station.Series = inputs_.Daily->Take(i);
-          return job;
-        },
-        [&](std::size_t, const StationJob& job, StationOutcome& station) {
-          Write(job.Station, station);
-          outcome.Complete = outcome.Complete && station.Result.Failed.empty();
-          outcome.Stations.push_back(station.Summary);
-          rows_ += static_cast<std::int64_t>(station.Result.Hourly.size());
-          if (request_.KeepHours) outcome.Hours.push_back(std::move(station.Result.Hourly));
-          Advance(job.Station.Series.Daily.size());
-        });
+    {
+      const ProgressTicker ticker(
+          [this] {
+            const std::lock_guard lock(reporting_);
+            Report();
+          },
+          kTickPeriod);
+      RunStations(
+          inputs_.Jobs.size(), request_.Threads, [this](std::size_t i) { return Job(i); },
+          [&](std::size_t, const StationJob& job, StationOutcome& station) {
+            const std::lock_guard lock(reporting_);
+            Write(job.Station, station);
+            outcome.Complete = outcome.Complete && station.Result.Failed.empty();
+            outcome.Stations.push_back(station.Summary);
+            rows_ += static_cast<std::int64_t>(station.Result.Hourly.size());
+            if (request_.KeepHours) outcome.Hours.push_back(std::move(station.Result.Hourly));
+            ++counts_.StationsDone;
+            missingDone_ += station.Summary.MissingDays;
+            Report();
+          });
+    }
     control_->Check();
     writer_.Flush();
     Commit(outcome);
@@ -143,6 +151,20 @@ class DisaggregationRun {
   }
 
  private:
+  // Called on a worker thread: the station's series is read there.
+  StationJob Job(std::size_t i) {
+    control_->Check();
+    StationJob job = inputs_.Jobs[i];
+    job.Options.Stop = control_->Flag();
+    job.Options.DaysDone = &daysWorked_;
+    for (StationPart& part : job.Parts) {
+      part.Options.Stop = control_->Flag();
+      part.Options.DaysDone = &daysWorked_;
+    }
+    job.Station.Series = inputs_.Daily->Take(i);
+    return job;
+  }
+
   RunSidecar Sidecar(const DisaggregationOutcome& outcome) const {
     RunSidecar sidecar;
     sidecar.CommandLine = request_.CommandLine;
@@ -172,10 +194,11 @@ class DisaggregationRun {
     AtomicFile::CommitTogether(output_, *sidecar_);
   }
 
-  void Advance(std::size_t days) {
-    ++counts_.StationsDone;
-    counts_.DaysDone += static_cast<std::int64_t>(days);
-    if (outlets_.StationDone) outlets_.StationDone(static_cast<std::int64_t>(days));
+  // The days of the stations running count as they are done; their missing days, which
+  // take no work, count once the station is.
+  void Report() {
+    counts_.DaysDone = daysWorked_.load(std::memory_order_relaxed) + missingDone_;
+    if (outlets_.Progress) outlets_.Progress(counts_);
     const auto elapsed = std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - start_);
     control_->Report(
         {ProgressLine(counts_, elapsed), static_cast<double>(counts_.DaysDone) /
@@ -212,6 +235,9 @@ class DisaggregationRun {
   std::optional<AtomicFile> report_;
   std::int64_t rows_ = 0;
   ProgressCounts counts_;
+  std::atomic<std::int64_t> daysWorked_ = 0;
+  std::int64_t missingDone_ = 0;
+  std::mutex reporting_;  // the ticker and the deliveries share the counts and the streams
   Clock::time_point start_ = Clock::now();
 };
 

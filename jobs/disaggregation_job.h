@@ -40,11 +40,12 @@ struct DisaggregationRequest {
 };
 
 // Where a run's text goes: the log lines per station, and its messages and counts. The job
-// keeps a copy; the streams must outlive it.
+// keeps a copy; the streams must outlive it. Progress comes with each station done and a few
+// times a second between, never at the same time as text.
 struct DisaggregationOutlets {
   std::ostream& Log;
   std::ostream& Messages;
-  std::function<void(std::int64_t days)> StationDone = {};
+  std::function<void(const ProgressCounts&)> Progress = {};
 };
 
 struct DisaggregationOutcome {

@@ -31,12 +31,11 @@ std::string ProgressLine(const ProgressCounts& c, std::chrono::seconds elapsed) 
   return line;
 }
 
-ProgressMeter::ProgressMeter(std::ostream& out, bool terminal, std::size_t stations, std::int64_t days)
-    : out_(out), terminal_(terminal), counts_{stations, 0, days, 0} {}
+ProgressMeter::ProgressMeter(std::ostream& out, bool terminal) : out_(out), terminal_(terminal) {}
 
-void ProgressMeter::StationDone(std::int64_t days) {
-  ++counts_.StationsDone;
-  counts_.DaysDone += days;
+void ProgressMeter::Update(const ProgressCounts& counts) {
+  if (counts.StationsDone != counts_.StationsDone || counts.DaysDone != counts_.DaysDone) current_ = false;
+  counts_ = counts;
   const Clock::time_point now = Clock::now();
   if (now - start_ < kQuietStart) return;
   if (now - shown_ >= (terminal_ ? std::chrono::duration_cast<Clock::duration>(kTerminalPeriod)
@@ -56,11 +55,12 @@ void ProgressMeter::Show(Clock::time_point now) {
   }
   shown_ = now;
   drawn_ = true;
+  current_ = true;
 }
 
 void ProgressMeter::Finish() {
   if (!drawn_) return;
-  Show(Clock::now());
+  if (!current_) Show(Clock::now());
   if (terminal_) out_ << '\n' << std::flush;
 }
 

@@ -23,9 +23,9 @@ std::string ProgressLine(const ProgressCounts& counts, std::chrono::seconds elap
 
 class ProgressMeter {
  public:
-  ProgressMeter(std::ostream& out, bool terminal, std::size_t stations, std::int64_t days);
-  void StationDone(std::int64_t days);
-  // Ends a line drawn in place.
+  ProgressMeter(std::ostream& out, bool terminal);
+  void Update(const ProgressCounts& counts);
+  // Shows the last counts unless they are shown, and ends a line drawn in place.
   void Finish();
 
  private:
@@ -38,6 +38,7 @@ class ProgressMeter {
   Clock::time_point start_ = Clock::now();
   Clock::time_point shown_ = start_;
   bool drawn_ = false;
+  bool current_ = false;  // the counts shown are the last ones
 };
 
 }  // namespace nimbra

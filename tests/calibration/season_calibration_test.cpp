@@ -39,10 +39,18 @@ SmallCase TwoJulys(int threads) {
 TEST(SeasonCalibration, ReproducibleFromItsSeedOnAnyNumberOfThreads) {
   const SmallCase one = TwoJulys(1), two = TwoJulys(2);
   const CalibrationSettings settings{6};
-  int shown = 0;
+  int shown = 0, confirmedFrom = 0;
   const CalibrationResult a =
-      CalibrateSeason(one.Problem, one.Fitted, Knobs{}, settings,
-                      [&](const CalibrationEvaluation& e) { EXPECT_EQ(e.Number, ++shown); });
+      CalibrateSeason(one.Problem, one.Fitted, Knobs{}, settings, [&](const CalibrationEvaluation& e) {
+        EXPECT_EQ(e.Number, ++shown);
+        // The search runs at most the case's seeds; the
+        // confirmation begins with the start on twice as many.
+        if (confirmedFrom == 0 && e.Seeds == 2 * one.Problem.Seeds) {
+          EXPECT_EQ(e.Candidate, Knobs{});
+          confirmedFrom = e.Number;
+        }
+      });
+  EXPECT_EQ(shown - confirmedFrom + 1, 1 + settings.Confirmed) << "the start and the leaders, each once";
   const CalibrationResult b = CalibrateSeason(two.Problem, two.Fitted, Knobs{}, settings);
   EXPECT_EQ(a.Best, b.Best);
   EXPECT_EQ(a.After, b.After);
@@ -57,6 +65,8 @@ TEST(SeasonCalibration, ReproducibleFromItsSeedOnAnyNumberOfThreads) {
             Disaggregated(confirming, one.Fitted, ApplyKnobs(one.Problem.Options, Knobs{}))->Values);
   EXPECT_EQ(a.After,
             Disaggregated(confirming, a.Parameters, ApplyKnobs(one.Problem.Options, a.Best))->Values);
+  EXPECT_DOUBLE_EQ(a.ObjectiveBefore, Objective(a.Before, a.Observed, DefaultWeights(a.Observed)))
+      << "the start has no pull";
 
   ParametersByMonth byMonth;
   byMonth.fill(a.Parameters);

@@ -256,6 +256,10 @@ TEST_F(SeriesCli, AFailedSequenceLeavesEmptyHoursAndIsListedWithItsDate) {
   EXPECT_EQ(r.status, 1) << r.err;
   EXPECT_NE(r.err.find("Tempelhof: 31 days, 20 wet, 0 missing, 6 sequences, 1 failed\n"), std::string::npos)
       << r.err;
+  EXPECT_NE(
+      r.err.find("Tempelhof: The sequence of 6 days from 2010-08-26 failed, and its hours are missing: "),
+      std::string::npos)
+      << r.err;
   EXPECT_NE(ReadFile(dir / "hourly.csv.json")
                 .find("\"failed_sequences\": [{\"first_date\": \"2010-08-26\", \"days\": 6,"),
             std::string::npos);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <pthread.h>
 
+#include <atomic>
 #include <cmath>
 #include <fstream>
 #include <map>
@@ -109,8 +110,12 @@ TEST(StationRun, GivesTheHoursAndLogOfTheClassicFileRun) {
 TEST(StationRun, MissingDaysBreakWetRunsAndStayMissing) {
   const ClassicFile july = ReadClassic(kJulyFile);
   StationSeries series{DaysFromCivil({2000, 7, 1}), {0, 5, 12, NAN, 7, 3, 0, -1}, {}};
-  const StationResult result = DisaggregateStation(series, Everywhere(july.parameters), RunOptions{});
+  std::atomic<std::int64_t> daysDone = 0;
+  RunOptions options;
+  options.DaysDone = &daysDone;
+  const StationResult result = DisaggregateStation(series, Everywhere(july.parameters), options);
   EXPECT_EQ(result.Sequences, 2);
+  EXPECT_EQ(daysDone, 7) << "every day with a depth counts once, the missing one not";
   for (std::size_t day = 0; day < series.Daily.size(); ++day) {
     double total = 0;
     for (std::size_t h = 0; h < 24; ++h) {

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <sstream>
+#include <tuple>
 
 namespace nimbra {
 namespace {
@@ -58,12 +60,32 @@ TEST_F(DisaggregationJobTest, ProgressCountsEveryDayOnceAndKeepsTheHoursAsked) {
   DisaggregationJob job(request_, {log_, messages_});
   const ProgressCounts work = job.Work();
   const DisaggregationOutcome outcome = job.Run(control);
-  ASSERT_EQ(reports.size(), 1u);
+  ASSERT_FALSE(reports.empty());
   EXPECT_DOUBLE_EQ(reports.back().Done, 1.0);
   EXPECT_EQ(work.Stations, 1u);
   ASSERT_EQ(outcome.Hours.size(), 1u);
   EXPECT_EQ(static_cast<std::int64_t>(outcome.Hours[0].size()), 24 * work.Days);
   EXPECT_TRUE(fs::exists(request_.Output + ".json"));
+}
+
+// Two parameter sets with their own repetitions run a station in two parts, and missing
+// days take no work: each day still counts once, and the counts only grow.
+TEST_F(DisaggregationJobTest, ProgressWithinAStationCountsEachDayOnce) {
+  std::ofstream(request_.Input = (folder_ / "daily.csv").string())
+      << "station,date,precip_mm\nS,2010-06-29,4\nS,2010-06-30,NA\nS,2010-07-01,2.5\nS,2010-07-02,0\n";
+  const std::string set =
+      "0.454678781,0.07465552635,0.02588573071,3.9419622,0.02895838123,143.2772408,143.2772408";
+  std::ofstream(request_.Parameters = (folder_ / "params.csv").string())
+      << "season,lambda,kappa,phi,alpha,nu,mu_x,sigma_x,calibrated,rep_factor,rep_min\n6," << set
+      << ",yes,1,1\n7," << set << ",no,,\n";
+  std::vector<ProgressCounts> reports;
+  RunDisaggregationJob(request_, JobControl{},
+                       {log_, messages_, [&](const ProgressCounts& c) { reports.push_back(c); }});
+  ASSERT_FALSE(reports.empty());
+  for (std::size_t k = 1; k < reports.size(); ++k) EXPECT_GE(reports[k].DaysDone, reports[k - 1].DaysDone);
+  const ProgressCounts& last = reports.back();
+  EXPECT_EQ(std::tie(last.Stations, last.StationsDone, last.Days, last.DaysDone),
+            std::make_tuple(std::size_t{1}, std::size_t{1}, std::int64_t{4}, std::int64_t{4}));
 }
 
 }  // namespace

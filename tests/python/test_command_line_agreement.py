@@ -14,7 +14,8 @@ def test_module_gives_the_hours_of_the_command_line(cli, july, tmp_path, repetit
 
     series, params = july
     three_julys = series["2000":"2002"]
-    stations = pd.DataFrame({"Tempelhof": three_julys, "Tempelhof x1.3": (three_julys * 1.3).round(1)})
+    # Written in the order of the names' bytes: "Tempelhof" before "berlin", whatever the order given.
+    stations = pd.DataFrame({"berlin x1.3": (three_julys * 1.3).round(1), "Tempelhof": three_julys})
     daily = stations.rename_axis("date").reset_index().melt("date", var_name="station", value_name="precip_mm")
     daily.to_csv(tmp_path / "daily.csv", index=False, date_format="%Y-%m-%d")
     row = {"season": "summer", "months": "6 7 8", **params, **repetitions}
