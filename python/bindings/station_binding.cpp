@@ -3,9 +3,9 @@
 #include <pybind11/numpy.h>
 #include <pybind11/stl.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
-#include <functional>
 #include <string>
 
 #include "date_time_text.h"
@@ -14,6 +14,7 @@
 #include "parameter_table.h"
 #include "station_batch.h"
 #include "station_run.h"
+#include "station_runner.h"
 
 namespace py = pybind11;
 using namespace pybind11::literals;
@@ -64,35 +65,46 @@ StationSeries SeriesFrom(std::int64_t firstDay, const py::array& given) {
   return series;
 }
 
-// The call on a thread of its own, ended by Ctrl-C on the calling thread or by the flag.
-StationResult RunStoppably(StopFlag* flag, RunOptions options,
-                           const std::function<StationResult(const RunOptions&)>& run) {
+StationJob JobOf(std::int64_t firstDay, const py::array& daily, const Doubles& parameters,
+                 const RunOptions& options) {
+  return {{"", SeriesFrom(firstDay, daily)}, MonthlyParameters(parameters), options, {}};
+}
+
+// As nimbra-cli disaggregate plans a station of a parameters table: the seed derived from
+// the run's and the station's name, and each set with its own repetition settings unless
+// the caller gave them.
+StationJob JobOfTable(const ParameterTable& table, const std::string& station, std::int64_t firstDay,
+                      const py::array& daily, const RunOptions& options, bool repFactorGiven,
+                      bool repMinGiven) {
+  const std::vector<NamedSeries> stations{{station, SeriesFrom(firstDay, daily)}};
+  return PlanStations(stations, table, options, {repFactorGiven, repMinGiven}).front();
+}
+
+// The stations through the station runner that nimbra-cli disaggregate uses, on a thread of
+// their own, ended by Ctrl-C on the calling thread or by the flag.
+std::vector<StationResult> RunJobs(const std::vector<StationJob>& jobs, int threads, StopFlag* flag) {
   std::atomic<bool> own{false};
   std::atomic<bool>& stop = flag ? flag->Value : own;
-  options.Stop = &stop;
-  StationResult result;
-  RunInterruptibly(stop, [&] { result = run(options); });
-  return result;
+  std::vector<StationResult> results(jobs.size());
+  RunInterruptibly(stop, [&] {
+    RunStations(
+        jobs.size(), std::max(1, threads),
+        [&](std::size_t i) {
+          StationJob job = jobs[i];
+          job.Options.Stop = &stop;
+          for (StationPart& part : job.Parts) part.Options.Stop = &stop;
+          return job;
+        },
+        [&](std::size_t i, const StationJob&, StationOutcome& outcome) {
+          results[i] = std::move(outcome.Result);
+        });
+  });
+  return results;
 }
 
 StationResult RunStation(std::int64_t firstDay, const py::array& daily, const Doubles& parameters,
                          const RunOptions& options, StopFlag* stop) {
-  const StationSeries series = SeriesFrom(firstDay, daily);
-  const ParametersByMonth months = MonthlyParameters(parameters);
-  return RunStoppably(stop, options,
-                      [&](const RunOptions& run) { return DisaggregateStation(series, months, run); });
-}
-
-// As nimbra-cli disaggregate runs a station of a parameters table: the seed derived from
-// the run's and the station's name, and each set with its own repetition settings unless
-// the caller gave them.
-StationResult RunStationOfTable(const ParameterTable& table, const std::string& station,
-                                std::int64_t firstDay, const py::array& daily, const RunOptions& options,
-                                bool repFactorGiven, bool repMinGiven, StopFlag* stop) {
-  const std::vector<NamedSeries> stations{{station, SeriesFrom(firstDay, daily)}};
-  return RunStoppably(stop, options, [&](const RunOptions& run) {
-    return RunStationJob(PlanStations(stations, table, run, {repFactorGiven, repMinGiven}).front()).Result;
-  });
+  return RunJobs({JobOf(firstDay, daily, parameters, options)}, 1, stop).front();
 }
 
 // A read-only view of the hours that keeps the result alive.
@@ -124,10 +136,17 @@ void BindStationRun(py::module_& module) {
              "stop"_a = nullptr,
              "Disaggregates one station: daily depths from the serial day first_day (days since "
              "1970-01-01, NaN for a missing day) with a 12 x 7 table of monthly parameters.");
-  module.def("run_station_of_table", &RunStationOfTable, "table"_a, "station"_a, "first_day"_a, "daily"_a,
-             "options"_a, "rep_factor_given"_a, "rep_min_given"_a, "stop"_a = nullptr,
-             "Disaggregates one station of a parameters table as nimbra-cli disaggregate does: options "
-             "hold the run's seed, and the table's rep_factor and rep_min apply unless given.");
+  py::class_<StationJob>(module, "StationJob", "A station planned for run_stations.");
+  module.def("station_job", &JobOf, "first_day"_a, "daily"_a, "parameters"_a, "options"_a,
+             "A station for run_stations: daily depths from the serial day first_day with a 12 x 7 "
+             "table of monthly parameters and options holding its own seed.");
+  module.def("station_job_of_table", &JobOfTable, "table"_a, "station"_a, "first_day"_a, "daily"_a,
+             "options"_a, "rep_factor_given"_a, "rep_min_given"_a,
+             "A station of a parameters table as nimbra-cli disaggregate plans it: options hold the "
+             "run's seed, and the table's rep_factor and rep_min apply unless given.");
+  module.def("run_stations", &RunJobs, "jobs"_a, "threads"_a, "stop"_a = nullptr,
+             "Disaggregates the stations on up to threads threads, as nimbra-cli disaggregate does; "
+             "the results in the jobs' order. Ctrl-C or the stop flag ends the call within a sequence.");
 }
 
 }  // namespace nimbra

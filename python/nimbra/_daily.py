@@ -4,12 +4,11 @@ back as pandas data with an hourly index; and the threads that run the compiled 
 from __future__ import annotations
 
 import os
-from concurrent.futures import ThreadPoolExecutor
 
 import numpy as np
 import pandas as pd
 
-from ._nimbra import StopFlag
+from ._nimbra import run_stations
 
 HOURS_PER_DAY = 24
 _EPOCH = pd.Timestamp("1970-01-01")
@@ -82,20 +81,11 @@ def station_names(columns):
     return names
 
 
-def run_all(work, items, threads):
-    """work(item, stop) for each item on up to threads threads (default: every core),
-    results in the items' order. Ctrl-C, or an error, ends the call at once: items not yet
-    started are dropped and those running end at their next wet sequence."""
-    stop = StopFlag()
-    pool = ThreadPoolExecutor(max_workers=max(1, min(threads or os.cpu_count() or 1, len(items))))
-    try:
-        futures = [pool.submit(work, item, stop) for item in items]
-        return [future.result() for future in futures]
-    except BaseException:
-        stop.set()
-        raise
-    finally:
-        pool.shutdown(wait=True, cancel_futures=True)
+def run_jobs(jobs, threads):
+    """The stations' jobs through the compiled station runner, the one nimbra-cli
+    disaggregate uses, on up to threads threads (default: every core); results in the jobs'
+    order. Ctrl-C ends the call within a wet sequence."""
+    return run_stations(jobs, max(1, min(threads or os.cpu_count() or 1, len(jobs))))
 
 
 def hourly_record(values, what, name):

@@ -114,8 +114,8 @@ class _Station:
     seed: int
     options: dict
 
-    def run(self, stop):
-        return self.params.run(self.name, self.first_day, self.depths, self.seed, self.options, stop)
+    def job(self):
+        return self.params.job(self.name, self.first_day, self.depths, self.seed, self.options)
 
 
 def _run_frame(daily, params, seed, options, threads, warn=True):
@@ -127,7 +127,7 @@ def _run_frame(daily, params, seed, options, threads, warn=True):
         depths = _daily.station_depths(name, daily[column], days)
         params.for_station(name, first_day, depths)  # a month without a set fails before any work
         stations.append(_Station(name, first_day, depths, params, seed, options))
-    results = _daily.run_all(_Station.run, stations, threads)
+    results = _daily.run_jobs([station.job() for station in stations], threads)
     hourly = pd.DataFrame(
         np.column_stack([r.hourly for r in results]) if results else None,
         index=_daily.hourly_index(days),

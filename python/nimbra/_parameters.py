@@ -9,7 +9,7 @@ from collections.abc import Mapping
 import numpy as np
 import pandas as pd
 
-from ._nimbra import ParameterTable, RunOptions, run_station, run_station_of_table, station_seed
+from ._nimbra import ParameterTable, RunOptions, station_job, station_job_of_table, station_seed
 
 PARAMETER_NAMES = ("lambda", "kappa", "phi", "alpha", "nu", "mu_x", "sigma_x")
 
@@ -44,15 +44,16 @@ class Parameters:
             return self._fixed
         return self._loaded_table().for_station(station, first_day, depths)
 
-    def run(self, station, first_day, depths, seed, options, stop=None):
-        """The station disaggregated with its own seed, derived from seed and its name. A
-        table's rep_factor and rep_min columns apply to their sets unless options give them."""
+    def job(self, station, first_day, depths, seed, options):
+        """The station planned for the station runner with its own seed, derived from seed and
+        its name. A table's rep_factor and rep_min columns apply to their sets unless options
+        give them."""
         if self._fixed is not None:
             options = RunOptions(seed=station_seed(seed, station), **options)
-            return run_station(first_day, depths, self._fixed, options, stop)
-        return run_station_of_table(
+            return station_job(first_day, depths, self._fixed, options)
+        return station_job_of_table(
             self._loaded_table(), station, first_day, depths, RunOptions(seed=seed, **options),
-            "rep_factor" in options, "rep_min" in options, stop,
+            "rep_factor" in options, "rep_min" in options,
         )
 
     def describe(self):

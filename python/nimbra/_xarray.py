@@ -16,7 +16,7 @@ import numpy as np
 import pandas as pd
 
 from . import _daily, _parameters
-from ._nimbra import RunOptions, __version__, run_station, station_seed
+from ._nimbra import RunOptions, __version__, station_job, station_seed
 
 # Units of a daily depth, and the factor that turns one day's value into mm.
 DAILY_UNITS = {
@@ -198,23 +198,20 @@ class _CellRun:
             for position in cells:  # a month without a set fails before any work
                 self.table.for_station(names[position], self.first_day, depths[position])
 
-        def run(position, stop):
-            sets = None if grid is None else grid[position]
-            return self._run_cell(names[position], depths[position], sets, stop)
-
+        jobs = [self._cell_job(names[p], depths[p], None if grid is None else grid[p]) for p in cells]
         out = np.empty(names.shape + (24 * depths.shape[-1],))
-        for position, result in zip(cells, _daily.run_all(run, cells, self.threads)):
+        for position, result in zip(cells, _daily.run_jobs(jobs, self.threads)):
             out[position] = result.hourly
             if result.failed:
                 self.failures[names[position]] = list(result.failed)
         return out
 
-    def _run_cell(self, name, depths, sets, stop):
+    def _cell_job(self, name, depths, sets):
         depths = np.ascontiguousarray(depths, dtype=np.float64)
         if sets is None:
-            return self.table.run(name, self.first_day, depths, self.seed, self.options, stop)
+            return self.table.job(name, self.first_day, depths, self.seed, self.options)
         options = RunOptions(seed=station_seed(self.seed, name), **self.options)
-        return run_station(self.first_day, depths, np.ascontiguousarray(sets), options, stop)
+        return station_job(self.first_day, depths, np.ascontiguousarray(sets), options)
 
     def __getstate__(self):
         return {**self.__dict__, "failures": {}}
