@@ -1,6 +1,7 @@
 #include <QApplication>
 
 #include "desktop_program.h"
+#include "help_window.h"
 #include "qt_prompts.h"
 #include "series_workspace.h"
 
@@ -11,7 +12,8 @@ int main(int argc, char** argv) {
   nimbra::QtPrompts prompts;
   // `nimbra --series` opens the series workspace instead of the explorer of the method.
   if (QApplication::arguments().contains(QStringLiteral("--series"))) {
-    nimbra::SeriesWorkspace workspace(prompts);
+    nimbra::HelpWindow help;
+    nimbra::SeriesWorkspace workspace(prompts, help);
     workspace.show();
     return QApplication::exec();
   }

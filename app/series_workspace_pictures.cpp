@@ -8,6 +8,7 @@
 #include "compare_page.h"
 #include "disaggregate_page.h"
 #include "fit_page.h"
+#include "help_window.h"
 #include "parameters_page.h"
 #include "qt_prompts.h"
 #include "records_page.h"
@@ -31,7 +32,8 @@ void Finish(const nimbra::TaskBar* bar) {
 void TakeSeriesWorkspace(const QDir& dir, const QString& examples) {
   QTemporaryDir output;
   nimbra::QtPrompts prompts;
-  nimbra::SeriesWorkspace workspace(prompts);
+  nimbra::HelpWindow help;
+  nimbra::SeriesWorkspace workspace(prompts, help);
   workspace.Records->Open(examples + QStringLiteral("/berlin_tempelhof_july_daily.csv"));
   SavePage(workspace, workspace.Records, dir, QStringLiteral("records"));
   workspace.Fit->Input->SetPath(examples + QStringLiteral("/berlin_tempelhof_july_hourly.csv"));

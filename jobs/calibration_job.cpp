@@ -73,6 +73,7 @@ int CandidatesPerSeason(const CalibrationRequest& request) {
 std::vector<RowCalibration> RunCalibrationJob(const CalibrationRequest& r, const JobControl& control,
                                               const CalibrationSteps& steps) {
   const ParameterTable table = ParameterTable::Read(r.Parameters);
+  for (const std::string& warning : table.Warnings()) control.Tell("Warning: " + warning);
   const CalibrationPeriod period{r.Daily, r.Observed, ReadDailyCsv(r.Daily, DailyCsvOptions{}),
                                  ReadHourlyCsv(r.Observed, HourlyCsvOptions{})};
   TableCalibrationSettings settings{r.Seasons, r.Seeds, r.Seed, r.Evaluations, r.Threads, r.Run};

@@ -33,6 +33,7 @@ using CalibrationSteps = std::function<void(const CalibrationStep&)>;
 // The candidates one season may score: the first stage, the search and the confirmation.
 int CandidatesPerSeason(const CalibrationRequest& request);
 
+// The parameters file's warnings (sets whose search is slow) go to the control's Tell.
 // Raises InputError, InvalidArgument or InOutError naming the file, and Stopped.
 std::vector<RowCalibration> RunCalibrationJob(const CalibrationRequest& request, const JobControl& control,
                                               const CalibrationSteps& steps = {});

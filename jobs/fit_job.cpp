@@ -35,7 +35,8 @@ MonthMask MonthsWithValues(const HourlyRecord& record) {
 }
 
 SeasonFit FitOneSeason(const HourlyRecord& record, const FitSeason& season, const FitSpace& space,
-                       const std::vector<StatisticTarget>& targets, const FitRequest& r) {
+                       const std::vector<StatisticTarget>& targets, const FitRequest& r,
+                       const JobControl& control) {
   const SeasonSample sample = TakeSeason(record, season.Months, season.Name);
   std::vector<ObservedTarget> observed;
   for (const StatisticTarget& target : targets) {
@@ -44,6 +45,7 @@ SeasonFit FitOneSeason(const HourlyRecord& record, const FitSeason& season, cons
   }
   FitSettings settings;
   settings.Seed = r.Seed;
+  settings.Stop = control.Flag();
   return {season, FitParameters(space, observed, settings)};
 }
 
@@ -70,7 +72,7 @@ FitOutcome RunFitJob(const FitRequest& request, const JobControl& control) {
                         std::to_string(seasons.size()) + ")",
                     static_cast<double>(outcome.Fits.size()) / static_cast<double>(seasons.size())});
     try {
-      outcome.Fits.push_back(FitOneSeason(record, season, outcome.Space, targets, request));
+      outcome.Fits.push_back(FitOneSeason(record, season, outcome.Space, targets, request, control));
     } catch (const InvalidArgument& e) {
       throw InvalidArgument(request.Input + ": " + e.what());
     }

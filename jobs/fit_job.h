@@ -1,7 +1,7 @@
 #pragma once
 // A fit as one call: the model's parameters per season from an hourly CSV record, written
 // as the parameters file (and the report when asked), season after season, with progress
-// and cancel between seasons.
+// between seasons; a cancel ends the season's search within a few evaluations.
 
 #include <string>
 #include <vector>

@@ -1,8 +1,9 @@
 #pragma once
 // What a front end hands a long job: a flag it may raise from another thread to stop
-// the job, and a place for the job's progress. The job checks the flag between units of
-// work (a station, a season, a candidate) and then raises Stopped, leaving no output
-// file behind; progress arrives on the job's own thread.
+// the job, a place for the job's progress and one for its messages to the user. The job
+// checks the flag between units of work (a station, a season, a candidate) and then raises
+// Stopped, leaving no output file behind; progress and messages arrive on the job's own
+// thread.
 
 #include <atomic>
 #include <functional>
@@ -20,7 +21,9 @@ struct JobProgress {
 class JobControl {
  public:
   JobControl() = default;
-  explicit JobControl(std::function<void(const JobProgress&)> report) : report_(std::move(report)) {}
+  explicit JobControl(std::function<void(const JobProgress&)> report,
+                      std::function<void(const std::string&)> tell = {})
+      : report_(std::move(report)), tell_(std::move(tell)) {}
 
   void Cancel() { cancelled_ = true; }
   bool Cancelled() const { return cancelled_; }
@@ -33,9 +36,14 @@ class JobControl {
   void Report(const JobProgress& progress) const {
     if (report_) report_(progress);
   }
+  // A line for the user (a warning, a station's summary), without its line end.
+  void Tell(const std::string& line) const {
+    if (tell_) tell_(line);
+  }
 
  private:
   std::function<void(const JobProgress&)> report_;
+  std::function<void(const std::string&)> tell_;
   std::atomic<bool> cancelled_ = false;
 };
 

@@ -16,8 +16,8 @@ constexpr double kUnusable = 1e30;
 
 class Objective {
  public:
-  Objective(const FitSpace& space, const std::vector<ObservedTarget>& targets)
-      : space_(space), targets_(targets), free_(space.Free()) {}
+  Objective(const FitSpace& space, const std::vector<ObservedTarget>& targets, const std::atomic<bool>* stop)
+      : space_(space), targets_(targets), free_(space.Free()), stop_(stop) {}
 
   std::vector<double> Values(const std::vector<double>& logFree) const {
     std::vector<double> values;
@@ -40,8 +40,11 @@ class Objective {
     }
   }
 
+  // NLopt ends a search cleanly only on its own exception; Run turns it into Stopped.
   static double Call(const std::vector<double>& x, std::vector<double>&, void* self) {
-    return (*static_cast<const Objective*>(self))(x);
+    const auto& objective = *static_cast<const Objective*>(self);
+    if (objective.stop_ && objective.stop_->load(std::memory_order_relaxed)) throw nlopt::forced_stop();
+    return objective(x);
   }
 
   const std::vector<std::size_t>& Free() const { return free_; }
@@ -50,6 +53,7 @@ class Objective {
   const FitSpace& space_;
   const std::vector<ObservedTarget>& targets_;
   std::vector<std::size_t> free_;
+  const std::atomic<bool>* stop_;
 };
 
 void SetBounds(nlopt::opt& opt, const FitSpace& space, const std::vector<std::size_t>& free) {
@@ -63,7 +67,7 @@ void SetBounds(nlopt::opt& opt, const FitSpace& space, const std::vector<std::si
 }
 
 // Runs one optimiser from x; returns the value reached (NLopt's stopping by count or
-// tolerance is a normal end).
+// tolerance is a normal end). Raises Stopped when the caller's flag ended the search.
 double Run(nlopt::algorithm algorithm, Objective& objective, const FitSpace& space, int evaluations,
            std::vector<double>& x) {
   nlopt::opt opt(algorithm, static_cast<unsigned>(x.size()));
@@ -77,6 +81,8 @@ double Run(nlopt::algorithm algorithm, Objective& objective, const FitSpace& spa
     opt.optimize(x, value);
   } catch (const nlopt::roundoff_limited&) {
     value = objective(x);
+  } catch (const nlopt::forced_stop&) {
+    throw Stopped();
   }
   return value;
 }
@@ -114,7 +120,7 @@ FitResult Describe(const FitSpace& space, const Objective& objective,
 
 FitResult FitParameters(const FitSpace& space, const std::vector<ObservedTarget>& targets,
                         const FitSettings& settings) {
-  Objective objective(space, targets);
+  Objective objective(space, targets, settings.Stop);
   if (objective.Free().empty()) throw InvalidArgument("Every parameter is fixed: nothing is left to fit");
   std::vector<double> best;
   double bestValue = kUnusable * 2;

@@ -5,6 +5,7 @@
 // consecutive seeds; the best result wins. The same targets and seed give the same
 // parameters to the last digit.
 
+#include <atomic>
 #include <vector>
 
 #include "fit_space.h"
@@ -24,6 +25,9 @@ struct FitSettings {
   int Restarts = 3;
   int GlobalEvaluations = 3000;
   int LocalEvaluations = 2000;
+  // Set by a caller that wants the fit to end: the search checks it at every evaluation of
+  // the objective and raises Stopped.
+  const std::atomic<bool>* Stop = nullptr;
 };
 
 struct FittedTarget {

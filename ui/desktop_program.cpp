@@ -32,7 +32,7 @@ DesktopProgram::DesktopProgram(Prompts& prompts)
   // The series workspace is a window of its own, beside the explorer of the method.
   QAction* series = main_->menuBar()->addAction(QStringLiteral("Series &workspace..."));
   QObject::connect(series, &QAction::triggered, main_.get(), [this] {
-    auto* workspace = new SeriesWorkspace(prompts_);
+    auto* workspace = new SeriesWorkspace(prompts_, *help_);
     workspace->setAttribute(Qt::WA_DeleteOnClose);
     workspace->show();
   });

@@ -16,7 +16,7 @@ struct TopicEntry {
   const char* file;
 };
 
-constexpr std::array<TopicEntry, 15> kTopicEntries = {{
+constexpr std::array<TopicEntry, 16> kTopicEntries = {{
     {help_context::kNone, "index.html"},
     {help_context::kNone, "first_run.html"},
     {help_context::kNone, "model.html"},
@@ -27,6 +27,7 @@ constexpr std::array<TopicEntry, 15> kTopicEntries = {{
     {help_context::kModelParameters, "model_parameters.html"},
     {help_context::kRepetitionOptions, "repetition_options.html"},
     {help_context::kGraphs, "graphs.html"},
+    {help_context::kSeriesWorkspace, "series_workspace.html"},
     {help_context::kNone, "statistics.html"},
     {help_context::kNone, "input_file.html"},
     {help_context::kNone, "output_file.html"},

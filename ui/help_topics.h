@@ -15,6 +15,7 @@ inline constexpr int kMainWindow = 2;
 inline constexpr int kModelParameters = 21;
 inline constexpr int kRepetitionOptions = 22;
 inline constexpr int kGraphs = 23;
+inline constexpr int kSeriesWorkspace = 30;
 inline constexpr int kVisualOutput = 999;
 }  // namespace help_context
 

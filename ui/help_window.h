@@ -20,7 +20,7 @@ class HelpWindow : public QWidget {
  public:
   explicit HelpWindow(QWidget* parent = nullptr);
 
-  // The topic of a window's help context (1, 2, 21, 22, 23, 999); the contents for any
+  // The topic of a window's help context (1, 2, 21, 22, 23, 30, 999); the contents for any
   // other number.
   void ShowTopic(int context);
   // The contents page, with the focus in the search field.

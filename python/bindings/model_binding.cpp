@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "interruptible_call.h"
 #include "model_statistics.h"
 #include "observed_statistics.h"
 #include "parameter_fit.h"
@@ -53,14 +54,14 @@ py::dict Fitted(const FitResult& result) {
 }
 
 // One season of the record: its observed statistics, each weighted equally or by its
-// spread across years, matched by the model.
+// spread across years, matched by the model; Ctrl-C stops the search.
 py::dict FitSeason(std::int64_t firstDay, const Doubles& hours, const SeasonToFit& season,
                    const FitSpaceOptions& spaceOptions, unsigned seed) {
   const HourlyRecord record{firstDay, std::vector<double>(hours.data(), hours.data() + hours.size())};
   const FitSpace space(spaceOptions);
   FitResult result;
-  {
-    py::gil_scoped_release release;
+  std::atomic<bool> stop{false};
+  RunInterruptibly(stop, [&] {
     const SeasonSample sample = TakeSeason(record, season.Months, season.Name);
     std::vector<ObservedTarget> observed;
     for (const StatisticTarget& target : TargetsOf(season)) {
@@ -69,8 +70,9 @@ py::dict FitSeason(std::int64_t firstDay, const Doubles& hours, const SeasonToFi
     }
     FitSettings settings;
     settings.Seed = seed;
+    settings.Stop = &stop;
     result = FitParameters(space, observed, settings);
-  }
+  });
   return Fitted(result);
 }
 

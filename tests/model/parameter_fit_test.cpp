@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <fstream>
 #include <functional>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "civil_date.h"
@@ -89,6 +92,25 @@ TEST(ParameterFit, HoldsFixedParametersAndFitsTheRestToDailyScales) {
   for (const FittedTarget& t : fit.Targets) {
     EXPECT_LT(std::fabs(t.RelativeError), 0.05) << TargetName(t.Target.Target);
   }
+}
+
+// A search given far more evaluations than it could finish in a second ends within one
+// once another thread raises the flag.
+TEST(ParameterFit, StopsWithinASecondOfTheFlag) {
+  const HourlyRecord record = ReadJulyRecord(NIMBRA_TEST_DATA_DIR "/berlin_tempelhof_july_2000_2019.txt");
+  const auto targets = Observe(TakeSeason(record, kJuly, "7"), DefaultTargets());
+  std::atomic<bool> stop = false;
+  FitSettings settings;
+  settings.GlobalEvaluations = 100'000'000;
+  settings.Stop = &stop;
+  std::thread raiser([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    stop = true;
+  });
+  const auto raised = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
+  EXPECT_THROW(FitParameters(FitSpace({}), targets, settings), Stopped);
+  EXPECT_LT(std::chrono::steady_clock::now() - raised, std::chrono::seconds(1));
+  raiser.join();
 }
 
 // Two July days with hours 1 and 3 mm at midnight and 6 h, then a day missing an hour,

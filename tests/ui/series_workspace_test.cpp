@@ -3,6 +3,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMenuBar>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -13,6 +14,7 @@
 #include "compare_page.h"
 #include "disaggregate_page.h"
 #include "fit_page.h"
+#include "help_window.h"
 #include "hourly_statistics.h"
 #include "model_statistics_panel.h"
 #include "parameters_page.h"
@@ -107,6 +109,9 @@ class SeriesWorkspaceTest : public QObject {
   void fitCalibrateDisaggregateWriteTheBytesOfNimbraCli();
   void cancelledJobsLeaveNoFileAndThePreviousTable();
   void runsNeedRecordsAndASavedTable();
+  void failedRunsKeepTheirWarningsAndErrorInView_data();
+  void failedRunsKeepTheirWarningsAndErrorInView();
+  void helpKeyAndMenuOpenTheWorkspaceTopic();
 };
 
 void SeriesWorkspaceTest::recordsListEachStationsDays() {
@@ -215,7 +220,8 @@ void SeriesWorkspaceTest::fitCalibrateDisaggregateWriteTheBytesOfNimbraCli() {
   Write(in("daily.csv"), OfYears(kDaily, {"2018", "2019"}));
   Write(in("observed.csv"), OfYears(kHourly, {"2018", "2019"}));
   ScriptedPrompts prompts;
-  SeriesWorkspace workspace(prompts);
+  HelpWindow help;
+  SeriesWorkspace workspace(prompts, help);
   QVERIFY(workspace.Records->Open(in("daily.csv")));
 
   workspace.Fit->Input->SetPath(kHourly);
@@ -310,7 +316,8 @@ void SeriesWorkspaceTest::cancelledJobsLeaveNoFileAndThePreviousTable() {
   QTemporaryDir data;
   Write(data.filePath(QStringLiteral("many.csv")), many);
   ScriptedPrompts prompts;
-  SeriesWorkspace workspace(prompts);
+  HelpWindow help;
+  SeriesWorkspace workspace(prompts, help);
   QVERIFY(workspace.Records->Open(data.filePath(QStringLiteral("many.csv"))));
   QVERIFY(workspace.Parameters->Load(kParameters));
   const QString lambda = workspace.Parameters->Grid->item(0, 3)->text();
@@ -325,6 +332,7 @@ void SeriesWorkspaceTest::cancelledJobsLeaveNoFileAndThePreviousTable() {
   workspace.Disaggregate->Bar->CancelButton->click();
   QVERIFY(WaitFor(workspace.Disaggregate->Bar));
   QCOMPARE(workspace.Disaggregate->Bar->Status->text(), QStringLiteral("Cancelled"));
+  QVERIFY(workspace.Disaggregate->Bar->Messages->toPlainText().endsWith(QStringLiteral("\nCancelled")));
   QCOMPARE(FilesIn(dir), QStringList());
   QCOMPARE(workspace.Comparison->StationBox->count(), 0);
 
@@ -353,7 +361,8 @@ void SeriesWorkspaceTest::cancelledJobsLeaveNoFileAndThePreviousTable() {
 
 void SeriesWorkspaceTest::runsNeedRecordsAndASavedTable() {
   ScriptedPrompts prompts;
-  SeriesWorkspace workspace(prompts);
+  HelpWindow help;
+  SeriesWorkspace workspace(prompts, help);
   workspace.DisaggregateActionExecute();
   QVERIFY(workspace.Records->Open(kDaily));
   workspace.DisaggregateActionExecute();
@@ -361,6 +370,77 @@ void SeriesWorkspaceTest::runsNeedRecordsAndASavedTable() {
   QCOMPARE(prompts.Calls().size(), std::size_t{3});
   QVERIFY(!workspace.Disaggregate->Bar->Task->Running());
   QVERIFY(!workspace.Calibrate->Bar->Task->Running());
+}
+
+void SeriesWorkspaceTest::failedRunsKeepTheirWarningsAndErrorInView_data() {
+  QTest::addColumn<QString>("job");
+  QTest::addColumn<QString>("warning");  // before the error; empty: none
+  QTest::addColumn<QString>("error");
+  QTest::newRow("fit: a bad record") << QStringLiteral("fit") << QString()
+                                     << QStringLiteral("bad_hourly.csv, line 3, column 3 (precip_mm)");
+  QTest::newRow("calibrate: slow sets, then no observed file")
+      << QStringLiteral("calibrate") << QStringLiteral("Warning: %1, line 2: ")
+      << QStringLiteral("no_such_hourly.csv");
+  QTest::newRow("disaggregate: slow sets, then an output folder missing")
+      << QStringLiteral("disaggregate") << QStringLiteral("Warning: %1, line 2: ")
+      << QStringLiteral("no_such_folder/hourly.csv");
+}
+
+// The run's warnings stay in view with the error that ended it, and no file is written.
+void SeriesWorkspaceTest::failedRunsKeepTheirWarningsAndErrorInView() {
+  QFETCH(QString, job);
+  QFETCH(QString, warning);
+  QFETCH(QString, error);
+  QTemporaryDir dir;
+  const auto in = [&](const char* name) { return dir.filePath(QString::fromLatin1(name)); };
+  // Storms raining for more than a day on average: a set whose search is slow.
+  Write(in("slow.csv"),
+        "season,lambda,kappa,phi,alpha,nu,mu_x,sigma_x\n"
+        "7,0.454678781,0.07465552635,0.005,3.9419622,0.02895838123,143.2772408,143.2772408\n");
+  Write(in("bad_hourly.csv"), "station,time,precip_mm\nA,2020-07-01T00:00,0\nA,2020-07-01T01:00,x\n");
+  ScriptedPrompts prompts;
+  HelpWindow help;
+  SeriesWorkspace workspace(prompts, help);
+  QVERIFY(workspace.Records->Open(kDaily));
+  QVERIFY(workspace.Parameters->Load(in("slow.csv")));
+  TaskBar* bar = nullptr;
+  if (job == QStringLiteral("fit")) {
+    workspace.Fit->Input->SetPath(in("bad_hourly.csv"));
+    workspace.Fit->Output->SetPath(in("fitted.csv"));
+    bar = workspace.Fit->Bar;
+  } else if (job == QStringLiteral("calibrate")) {
+    workspace.Calibrate->Daily->SetPath(kDaily);
+    workspace.Calibrate->Observed->SetPath(in("no_such_hourly.csv"));
+    workspace.Calibrate->Output->SetPath(in("calibrated.csv"));
+    bar = workspace.Calibrate->Bar;
+  } else {
+    workspace.Disaggregate->Output->SetPath(in("no_such_folder/hourly.csv"));
+    bar = workspace.Disaggregate->Bar;
+  }
+  bar->RunButton->click();
+  QVERIFY(WaitFor(bar));
+  const QString shown = bar->Messages->toPlainText();
+  const QStringList lines = shown.split(QLatin1Char('\n'));
+  QCOMPARE(lines.last(), bar->Status->text());
+  QVERIFY2(lines.last().contains(error), qPrintable(shown));
+  if (!warning.isEmpty()) QVERIFY2(lines.first().startsWith(warning.arg(in("slow.csv"))), qPrintable(shown));
+  QCOMPARE(FilesIn(dir), QStringList({"bad_hourly.csv", "slow.csv"}));
+  QCOMPARE(workspace.Parameters->SavedPath(), in("slow.csv"));
+}
+
+void SeriesWorkspaceTest::helpKeyAndMenuOpenTheWorkspaceTopic() {
+  ScriptedPrompts prompts;
+  HelpWindow help;
+  SeriesWorkspace workspace(prompts, help);
+  workspace.show();
+  QVERIFY(QTest::qWaitForWindowActive(&workspace));
+  QTest::keyClick(&workspace, Qt::Key_F1);
+  QVERIFY(help.isVisible());
+  QCOMPARE(help.CurrentTitle(), QStringLiteral("Nimbra - series workspace"));
+  help.ShowTopic(help_context::kMainWindow);
+  const QList<QAction*> menu = workspace.menuBar()->actions().front()->menu()->actions();
+  menu.front()->trigger();
+  QCOMPARE(help.CurrentTitle(), QStringLiteral("Nimbra - series workspace"));
 }
 
 QTEST_MAIN(SeriesWorkspaceTest)

@@ -1,14 +1,17 @@
 #pragma once
 // One long job of the workspace on a worker thread, so that the window stays responsive:
-// progress comes back to the window's thread as a signal, Cancel raises the job's flag,
-// and the end is one signal with the error text (empty on success, "Cancelled" after a
-// cancel). The job's result stays with the caller's closure; the window reads it on
-// Finished, on its own thread.
+// progress and the job's messages come back to the window's thread as signals, Cancel
+// raises the job's flag, and the end is one signal with the error text (empty on success,
+// "Cancelled" after a cancel). The job's result stays with the caller's closure; the window
+// reads it on Finished, on its own thread.
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <thread>
 
 #include "job_control.h"
@@ -32,13 +35,30 @@ class BackgroundTask : public QObject {
 
  signals:
   void Progress(const QString& text, double done);
+  // The lines the job told since the last signal, each with its line end.
+  void Told(const QString& lines);
   void Finished(const QString& error);
 
  private:
+  // What the job left for the window since the last delivery. At most one delivery waits
+  // in the window's queue, and deliveries come at most every few tens of milliseconds, so
+  // that a job reporting fast cannot flood the event loop.
+  struct Mailbox {
+    std::mutex Lock;
+    std::optional<JobProgress> Progress;
+    std::string Lines;
+    bool Posted = false;
+  };
+
+  void Post(const std::function<void(Mailbox&)>& put);
+  void Deliver();
+  void EmitMail();
   void Join();
 
   std::unique_ptr<JobControl> control_;
   std::thread worker_;
+  Mailbox mail_;
+  QElapsedTimer sinceDelivery_;
   bool running_ = false;
 };
 

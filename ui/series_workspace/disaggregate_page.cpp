@@ -4,10 +4,10 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <sstream>
 #include <thread>
 
 #include "disaggregation_command_line.h"
+#include "told_lines.h"
 
 namespace nimbra {
 
@@ -19,11 +19,6 @@ QSpinBox* SpinBox(int low, int high, int value) {
   box->setValue(value);
   return box;
 }
-
-// The run's messages and counts, collected on the worker and shown at the end.
-struct RunTexts {
-  std::ostringstream Log, Messages;
-};
 
 // The inputs of the run as the comparison needs them, read on the worker.
 void KeepForComparison(FinishedRun& run) {
@@ -58,8 +53,7 @@ DisaggregatePage::DisaggregatePage(Prompts& prompts, QWidget* parent) : QWidget(
   LabelBox = new QComboBox;
   LabelBox->addItems({tr("start"), tr("end")});
   Bar = new TaskBar(tr("&Disaggregate"));
-  Messages = new QPlainTextEdit;
-  Messages->setReadOnly(true);
+  Bar->Messages->setMaximumHeight(QWIDGETSIZE_MAX);  // each station's counts are the run's result here
   auto* stations = new QHBoxLayout;
   stations->addWidget(AllStations);
   stations->addWidget(ChosenStations);
@@ -74,8 +68,7 @@ DisaggregatePage::DisaggregatePage(Prompts& prompts, QWidget* parent) : QWidget(
   form->addRow(tr("Hours labelled by their:"), LabelBox);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
-  layout->addWidget(Bar);
-  layout->addWidget(Messages, 1);
+  layout->addWidget(Bar, 1);
 }
 
 DisaggregationRequest DisaggregatePage::Request(const DisaggregationInputs& inputs) const {
@@ -99,18 +92,15 @@ DisaggregationRequest DisaggregatePage::Request(const DisaggregationInputs& inpu
 
 void DisaggregatePage::Run(const DisaggregationInputs& inputs) {
   auto run = std::make_shared<FinishedRun>();
-  auto texts = std::make_shared<RunTexts>();
   run->Request = Request(inputs);
-  Messages->clear();
   Bar->Start(
-      [run, texts](const JobControl& control) {
-        run->Outcome = RunDisaggregationJob(run->Request, control, {texts->Log, texts->Messages});
+      [run](const JobControl& control) {
+        std::ostream engineLog(nullptr);  // the engine's log lines per sequence are for the command line
+        ToldLines messages(control);
+        run->Outcome = RunDisaggregationJob(run->Request, control, {engineLog, messages});
         KeepForComparison(*run);
       },
-      [this, run, texts] {
-        Messages->setPlainText(QString::fromStdString(texts->Messages.str()));
-        emit Disaggregated(run);
-      });
+      [this, run] { emit Disaggregated(run); });
 }
 
 }  // namespace nimbra

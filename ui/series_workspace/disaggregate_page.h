@@ -6,7 +6,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QWidget>
@@ -56,7 +55,6 @@ class DisaggregatePage : public QWidget {
   QSpinBox* DecimalsBox = nullptr;
   QComboBox* LabelBox = nullptr;
   TaskBar* Bar = nullptr;
-  QPlainTextEdit* Messages = nullptr;
 
  signals:
   void Disaggregated(std::shared_ptr<const FinishedRun> run);

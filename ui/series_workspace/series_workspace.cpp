@@ -1,19 +1,23 @@
 #include "series_workspace.h"
 
 #include <QCloseEvent>
+#include <QMenuBar>
+#include <QPointer>
 #include <QSettings>
 
 #include "calibrate_page.h"
 #include "compare_page.h"
 #include "disaggregate_page.h"
 #include "fit_page.h"
+#include "help_window.h"
 #include "parameters_page.h"
 #include "records_page.h"
 #include "remembered_settings.h"
 
 namespace nimbra {
 
-SeriesWorkspace::SeriesWorkspace(Prompts& prompts, QWidget* parent) : QMainWindow(parent), prompts_(prompts) {
+SeriesWorkspace::SeriesWorkspace(Prompts& prompts, HelpWindow& help, QWidget* parent)
+    : QMainWindow(parent), prompts_(prompts) {
   setWindowTitle(tr("Nimbra - series workspace"));
   Records = new RecordsPage(prompts);
   Parameters = new ParametersPage(prompts);
@@ -33,6 +37,7 @@ SeriesWorkspace::SeriesWorkspace(Prompts& prompts, QWidget* parent) : QMainWindo
   restoreGeometry(QSettings().value(QStringLiteral("series/geometry")).toByteArray());
   RememberChoices();
   Connect();
+  AddHelpMenu(help);
 }
 
 SeriesWorkspace::~SeriesWorkspace() = default;
@@ -70,6 +75,18 @@ void SeriesWorkspace::Connect() {
   connect(Disaggregate, &DisaggregatePage::Disaggregated, Comparison, &ComparePage::SetRun);
   connect(Records, &RecordsPage::RecordsOpened, this, [this] {
     if (Calibrate->Daily->Path().isEmpty()) Calibrate->Daily->SetPath(Records->Path());
+  });
+}
+
+void SeriesWorkspace::AddHelpMenu(HelpWindow& help) {
+  InstallHelpKey(this, help_context::kSeriesWorkspace, help);
+  QMenu* menu = menuBar()->addMenu(tr("&Help"));
+  const QPointer<HelpWindow> target(&help);  // the explorer's help window may close first
+  menu->addAction(tr("Help on this window\tF1"), this, [target] {
+    if (target) target->ShowTopic(help_context::kSeriesWorkspace);
+  });
+  menu->addAction(tr("&Contents"), this, [target] {
+    if (target) target->ShowContents();
   });
 }
 

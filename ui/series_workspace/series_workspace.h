@@ -1,6 +1,7 @@
 #pragma once
 // The series workspace: a hydrologist's whole job on dated records in one window, a page
-// per step (records, parameters, fit, calibrate, disaggregate, compare). The pages ask the
+// per step (records, parameters, fit, calibrate, disaggregate, compare), and its help topic
+// on F1 and in the Help menu. The pages ask the
 // job layer for each result on a worker thread and show it; the window only passes what
 // one page made to the next.
 
@@ -13,6 +14,7 @@
 namespace nimbra {
 
 class CalibratePage;
+class HelpWindow;
 class ComparePage;
 class DisaggregatePage;
 class FitPage;
@@ -23,7 +25,7 @@ class SeriesWorkspace : public QMainWindow {
   Q_OBJECT
 
  public:
-  explicit SeriesWorkspace(Prompts& prompts, QWidget* parent = nullptr);
+  SeriesWorkspace(Prompts& prompts, HelpWindow& help, QWidget* parent = nullptr);
   ~SeriesWorkspace() override;
 
   // The window's own actions: Run on the Calibrate and Disaggregate pages checks first
@@ -44,6 +46,7 @@ class SeriesWorkspace : public QMainWindow {
 
  private:
   void Connect();
+  void AddHelpMenu(HelpWindow& help);
   void RememberChoices();
   // The saved parameters file, or nothing after saying why there is none.
   QString SavedParameters();

@@ -7,7 +7,8 @@ namespace nimbra {
 
 namespace {
 constexpr int kBarSteps = 1000;
-}
+constexpr int kMessageLinesShown = 5;
+}  // namespace
 
 TaskBar::TaskBar(const QString& runText, QWidget* parent) : QWidget(parent) {
   Task = new BackgroundTask(this);
@@ -20,6 +21,13 @@ TaskBar::TaskBar(const QString& runText, QWidget* parent) : QWidget(parent) {
   Status = new QLabel;
   Status->setWordWrap(true);
   Status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  Messages = new QPlainTextEdit;
+  Messages->setReadOnly(true);
+  Messages->setPlaceholderText(tr("The run's warnings and errors"));
+  // A page whose results stand below keeps them in view; one whose messages are its
+  // results lifts the limit.
+  Messages->setMaximumHeight(Messages->fontMetrics().lineSpacing() * kMessageLinesShown +
+                             2 * Messages->frameWidth() + 8);
   auto* row = new QHBoxLayout;
   row->addWidget(RunButton);
   row->addWidget(CancelButton);
@@ -28,6 +36,7 @@ TaskBar::TaskBar(const QString& runText, QWidget* parent) : QWidget(parent) {
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addLayout(row);
   layout->addWidget(Status);
+  layout->addWidget(Messages, 1);
   connect(CancelButton, &QPushButton::clicked, Task, [this] {
     Task->Cancel();
     Status->setText(tr("Cancelling..."));
@@ -35,6 +44,10 @@ TaskBar::TaskBar(const QString& runText, QWidget* parent) : QWidget(parent) {
   connect(Task, &BackgroundTask::Progress, this, [this](const QString& text, double done) {
     Status->setText(text);
     Bar->setValue(static_cast<int>(done * kBarSteps));
+  });
+  connect(Task, &BackgroundTask::Told, this, [this](const QString& lines) {
+    Messages->moveCursor(QTextCursor::End);
+    Messages->insertPlainText(lines);
   });
   connect(Task, &BackgroundTask::Finished, this, &TaskBar::Ended);
 }
@@ -45,6 +58,7 @@ void TaskBar::Start(BackgroundTask::Work work, std::function<void()> done) {
   RunButton->setEnabled(false);
   CancelButton->setEnabled(true);
   Bar->setValue(0);
+  Messages->clear();
   Status->setText(tr("Starting..."));
 }
 
@@ -53,6 +67,7 @@ void TaskBar::Ended(const QString& error) {
   CancelButton->setEnabled(false);
   if (!error.isEmpty()) {
     Status->setText(error);
+    Messages->appendPlainText(error);
     Bar->setValue(0);
     return;
   }

@@ -1,8 +1,11 @@
 #pragma once
-// The run row of a page: Run, Cancel, a progress bar and the job's last word. It owns the
-// page's background task; Run stays locked while the job goes on.
+// The run row of a page: Run, Cancel, a progress bar and the job's last word, and under
+// them the run's messages: the job's warnings as they come, and its error or cancel at the
+// end, so that they stay in view whichever way the run ended. It owns the page's
+// background task; Run stays locked while the job goes on.
 
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QWidget>
@@ -25,6 +28,7 @@ class TaskBar : public QWidget {
   QPushButton* CancelButton = nullptr;
   QProgressBar* Bar = nullptr;
   QLabel* Status = nullptr;
+  QPlainTextEdit* Messages = nullptr;
 
  private:
   void Ended(const QString& error);
