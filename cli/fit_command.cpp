@@ -28,7 +28,13 @@ void DefineOptions(CLI::App& app, FitRequest& r) {
       ->check(CLI::IsMember({"exponential", "gamma"}));
   app.add_option("--weights", r.Weights, "equal, or years: by the spread of each statistic across years")
       ->check(CLI::IsMember({"equal", "years"}));
-  app.add_option("--seed", r.Seed, "Seed of the global search")->transform(DecimalInteger());
+  app.add_option("--seed", r.Seed, "Seed of the search's starting points")->transform(DecimalInteger());
+  app.add_option("--starts", r.Search.Starts, "Local searches per season, from the best screened points")
+      ->transform(DecimalInteger())
+      ->check(CLI::Range(1, 100000));
+  app.add_option("--evaluations", r.Search.LocalEvaluations, "Objective evaluations per local search")
+      ->transform(DecimalInteger())
+      ->check(CLI::Range(1, 100000000));
 }
 
 void CheckFitFiles(const FitRequest& r) {
