@@ -1,7 +1,9 @@
 #include "fit_command.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <ostream>
+#include <thread>
 
 #include "fit_job.h"
 #include "input_output_check.h"
@@ -35,6 +37,9 @@ void DefineOptions(CLI::App& app, FitRequest& r) {
   app.add_option("--evaluations", r.Search.LocalEvaluations, "Objective evaluations per local search")
       ->transform(DecimalInteger())
       ->check(CLI::Range(1, 100000000));
+  app.add_option("-t,--threads", r.Search.Threads, "Local searches run at once (default: every core)")
+      ->transform(DecimalInteger())
+      ->check(CLI::Range(1, 1024));
 }
 
 void CheckFitFiles(const FitRequest& r) {
@@ -49,6 +54,7 @@ int RunFitCommand(int argc, const char* const* argv, std::ostream& out, std::ost
   CLI::App app{"Fits the model's parameters per season to an hourly record by the method of moments",
                "nimbra-cli fit"};
   FitRequest request;
+  request.Search.Threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   DefineOptions(app, request);
   return ParseAndRun(
       app, "fit", argc, argv,

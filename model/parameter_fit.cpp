@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <nlopt.hpp>
 #include <numeric>
+#include <thread>
 
 #include "errors.h"
 #include "model_statistics.h"
@@ -111,6 +113,33 @@ std::vector<std::vector<double>> ScreenedStarts(const Objective& objective, cons
   return starts;
 }
 
+// Each start polished on one of the threads; its end is kept at the start's index, so that
+// the ends do not depend on the number of threads.
+std::vector<double> PolishAll(Objective& objective, const Box& box, const FitSettings& settings,
+                              std::vector<std::vector<double>>& starts) {
+  std::vector<double> reached(starts.size());
+  std::atomic<std::size_t> next = 0;
+  const auto threads = static_cast<std::size_t>(std::clamp(settings.Threads, 1, settings.Starts));
+  std::vector<std::exception_ptr> failures(threads);
+  const auto work = [&](std::size_t worker) {
+    try {
+      for (std::size_t i = next++; i < starts.size(); i = next++) {
+        reached[i] = Polish(objective, box, settings.LocalEvaluations, starts[i]);
+      }
+    } catch (...) {
+      failures[worker] = std::current_exception();
+    }
+  };
+  std::vector<std::thread> helpers;
+  for (std::size_t worker = 1; worker < threads; ++worker) helpers.emplace_back(work, worker);
+  work(0);
+  for (std::thread& helper : helpers) helper.join();
+  for (const std::exception_ptr& failure : failures) {
+    if (failure) std::rethrow_exception(failure);
+  }
+  return reached;
+}
+
 FitSpread SpreadOf(std::vector<double> reached) {
   std::sort(reached.begin(), reached.end());
   FitSpread spread;
@@ -154,16 +183,11 @@ FitResult FitParameters(const FitSpace& space, const std::vector<ObservedTarget>
   Objective objective(space, targets, settings.Stop);
   if (objective.Free().empty()) throw InvalidArgument("Every parameter is fixed: nothing is left to fit");
   const Box box = LogBox(space, objective.Free());
-  std::vector<double> best, reached;
-  double bestValue = kUnusable * 2;
-  for (std::vector<double>& x : ScreenedStarts(objective, box, settings)) {
-    reached.push_back(Polish(objective, box, settings.LocalEvaluations, x));
-    if (reached.back() < bestValue) {
-      bestValue = reached.back();
-      best = x;
-    }
-  }
-  FitResult result = Describe(space, objective, targets, best, bestValue);
+  std::vector<std::vector<double>> starts = ScreenedStarts(objective, box, settings);
+  const std::vector<double> reached = PolishAll(objective, box, settings, starts);
+  const auto best =
+      static_cast<std::size_t>(std::min_element(reached.begin(), reached.end()) - reached.begin());
+  FitResult result = Describe(space, objective, targets, starts[best], reached[best]);
   result.Spread = SpreadOf(reached);
   return result;
 }

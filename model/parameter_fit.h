@@ -27,6 +27,7 @@ struct FitSettings {
   int Starts = 24;
   int ScreenedPerStart = 8;     // points of the hypercube per start
   int LocalEvaluations = 1600;  // per start
+  int Threads = 1;              // local searches at once; the result never depends on it
   // Set by a caller that wants the fit to end: the search checks it at every evaluation of
   // the objective and raises Stopped.
   const std::atomic<bool>* Stop = nullptr;

@@ -129,6 +129,7 @@ TEST_F(FitCommandTest, BadInputExitsWithStatusTwoAndSaysWhy) {
       {"-i " + kJuly + out + " --seed 0x10",
        "nimbra-cli fit: --seed: expected a decimal integer such as 12, not 0x10\n"},
       {"-i " + kJuly + out + " --starts 0", "nimbra-cli fit: --starts: Value 0 not in range 1 to 100000\n"},
+      {"-i " + kJuly + out + " --threads 0", "nimbra-cli fit: --threads: Value 0 not in range 1 to 1024\n"},
       {"-i " + kJuly + out + " --evaluations 1.5",
        "nimbra-cli fit: --evaluations: expected a decimal integer such as 12, not 1.5\n"},
       {"-i " + kJuly + out + " --fix eta=3",
