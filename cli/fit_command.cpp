@@ -1,7 +1,9 @@
 #include "fit_command.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <ostream>
+#include <thread>
 
 #include "fit_job.h"
 #include "input_output_check.h"
@@ -28,7 +30,16 @@ void DefineOptions(CLI::App& app, FitRequest& r) {
       ->check(CLI::IsMember({"exponential", "gamma"}));
   app.add_option("--weights", r.Weights, "equal, or years: by the spread of each statistic across years")
       ->check(CLI::IsMember({"equal", "years"}));
-  app.add_option("--seed", r.Seed, "Seed of the global search")->transform(DecimalInteger());
+  app.add_option("--seed", r.Seed, "Seed of the search's starting points")->transform(DecimalInteger());
+  app.add_option("--starts", r.Search.Starts, "Local searches per season, from the best screened points")
+      ->transform(DecimalInteger())
+      ->check(CLI::Range(1, 100000));
+  app.add_option("--evaluations", r.Search.LocalEvaluations, "Objective evaluations per local search")
+      ->transform(DecimalInteger())
+      ->check(CLI::Range(1, 100000000));
+  app.add_option("-t,--threads", r.Search.Threads, "Local searches run at once (default: every core)")
+      ->transform(DecimalInteger())
+      ->check(CLI::Range(1, 1024));
 }
 
 void CheckFitFiles(const FitRequest& r) {
@@ -43,6 +54,7 @@ int RunFitCommand(int argc, const char* const* argv, std::ostream& out, std::ost
   CLI::App app{"Fits the model's parameters per season to an hourly record by the method of moments",
                "nimbra-cli fit"};
   FitRequest request;
+  request.Search.Threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   DefineOptions(app, request);
   return ParseAndRun(
       app, "fit", argc, argv,

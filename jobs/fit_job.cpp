@@ -43,7 +43,7 @@ SeasonFit FitOneSeason(const HourlyRecord& record, const FitSeason& season, cons
     const double value = ObservedValue(sample, target);
     observed.push_back({target, value, r.Weights == "years" ? YearsWeight(sample, target, value) : 1});
   }
-  FitSettings settings;
+  FitSettings settings = r.Search;
   settings.Seed = r.Seed;
   settings.Stop = control.Flag();
   return {season, FitParameters(space, observed, settings)};

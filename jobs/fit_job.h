@@ -21,6 +21,7 @@ struct FitRequest {
   std::string Intensity = "exponential";
   std::string Weights = "equal";
   unsigned Seed = 1;
+  FitSettings Search;  // its seed and stop flag are the request's and the job's
 };
 
 struct FitOutcome {

@@ -22,6 +22,21 @@ void WriteFittedParameters(const std::vector<SeasonFit>& fits, bool named, std::
   }
 }
 
+namespace {
+
+// The objective each start of the search ended at, as rows whose fitted column holds it.
+void WriteSpread(const std::string& season, const FitSpread& spread, std::ostream& out) {
+  const std::pair<const char*, double> rows[] = {{"objective", spread.Best},
+                                                 {"objective_median", spread.Median},
+                                                 {"objective_worst", spread.Worst},
+                                                 {"starts", spread.Starts},
+                                                 {"starts_within_2_percent", spread.WithinTwoPercent}};
+  for (const auto& [item, value] : rows)
+    out << season << ',' << item << ",," << FormatSignificant(value, 10) << ",,,,,\n";
+}
+
+}  // namespace
+
 void WriteFitReport(const std::vector<SeasonFit>& fits, const FitSpace& space, std::ostream& out) {
   out << "season,item,observed,fitted,weight,relative_error,low,high,bound\n";
   for (const SeasonFit& fit : fits) {
@@ -43,6 +58,7 @@ void WriteFitReport(const std::vector<SeasonFit>& fits, const FitSpace& space, s
                        : std::string(","))
           << ',' << bound << '\n';
     }
+    WriteSpread(CsvField(fit.Season.Name), fit.Result.Spread, out);
   }
 }
 

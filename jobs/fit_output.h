@@ -21,7 +21,9 @@ struct SeasonFit {
 void WriteFittedParameters(const std::vector<SeasonFit>& fits, bool named, std::ostream& out);
 
 // One row per season and statistic (observed, fitted, weight, relative error), then one
-// per season and coordinate (value, bounds, and whether it ended on a bound or was fixed).
+// per season and coordinate (value, bounds, and whether it ended on a bound or was fixed),
+// then the spread of the search's starts: the objective reached (best, median, worst), the
+// number of starts and how many of them ended within 2 % of the best.
 void WriteFitReport(const std::vector<SeasonFit>& fits, const FitSpace& space, std::ostream& out);
 
 }  // namespace nimbra

@@ -2,10 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <nlopt.hpp>
+#include <numeric>
+#include <thread>
 
 #include "errors.h"
 #include "model_statistics.h"
+#include "start_points.h"
 
 namespace nimbra {
 
@@ -40,10 +44,12 @@ class Objective {
     }
   }
 
-  // NLopt ends a search cleanly only on its own exception; Run turns it into Stopped.
+  bool StopRaised() const { return stop_ && stop_->load(std::memory_order_relaxed); }
+
+  // NLopt ends a search cleanly only on its own exception; Polish turns it into Stopped.
   static double Call(const std::vector<double>& x, std::vector<double>&, void* self) {
     const auto& objective = *static_cast<const Objective*>(self);
-    if (objective.stop_ && objective.stop_->load(std::memory_order_relaxed)) throw nlopt::forced_stop();
+    if (objective.StopRaised()) throw nlopt::forced_stop();
     return objective(x);
   }
 
@@ -56,22 +62,22 @@ class Objective {
   const std::atomic<bool>* stop_;
 };
 
-void SetBounds(nlopt::opt& opt, const FitSpace& space, const std::vector<std::size_t>& free) {
-  std::vector<double> low, high;
+// The free coordinates' bounds in log scale, where the search runs.
+Box LogBox(const FitSpace& space, const std::vector<std::size_t>& free) {
+  Box box;
   for (const std::size_t i : free) {
-    low.push_back(std::log(space.Coordinates()[i].Low));
-    high.push_back(std::log(space.Coordinates()[i].High));
+    box.Low.push_back(std::log(space.Coordinates()[i].Low));
+    box.High.push_back(std::log(space.Coordinates()[i].High));
   }
-  opt.set_lower_bounds(low);
-  opt.set_upper_bounds(high);
+  return box;
 }
 
-// Runs one optimiser from x; returns the value reached (NLopt's stopping by count or
+// BOBYQA from x, within the box; returns the value reached (NLopt's stopping by count or
 // tolerance is a normal end). Raises Stopped when the caller's flag ended the search.
-double Run(nlopt::algorithm algorithm, Objective& objective, const FitSpace& space, int evaluations,
-           std::vector<double>& x) {
-  nlopt::opt opt(algorithm, static_cast<unsigned>(x.size()));
-  SetBounds(opt, space, objective.Free());
+double Polish(Objective& objective, const Box& box, int evaluations, std::vector<double>& x) {
+  nlopt::opt opt(nlopt::LN_BOBYQA, static_cast<unsigned>(x.size()));
+  opt.set_lower_bounds(box.Low);
+  opt.set_upper_bounds(box.High);
   opt.set_min_objective(&Objective::Call, &objective);
   opt.set_maxeval(evaluations);
   opt.set_xtol_rel(1e-10);
@@ -87,12 +93,63 @@ double Run(nlopt::algorithm algorithm, Objective& objective, const FitSpace& spa
   return value;
 }
 
-std::vector<double> Centre(const FitSpace& space, const std::vector<std::size_t>& free) {
-  std::vector<double> x;
-  for (const std::size_t i : free) {
-    x.push_back((std::log(space.Coordinates()[i].Low) + std::log(space.Coordinates()[i].High)) / 2);
+// The points of a Latin hypercube with the lowest objective, as many as there are starts;
+// ties keep the earlier point, so that the choice depends on the seed alone.
+std::vector<std::vector<double>> ScreenedStarts(const Objective& objective, const Box& box,
+                                                const FitSettings& settings) {
+  std::vector<std::vector<double>> points =
+      LatinHypercube(box, settings.Starts * settings.ScreenedPerStart, settings.Seed);
+  std::vector<double> values;
+  for (const auto& point : points) {
+    if (objective.StopRaised()) throw Stopped();
+    values.push_back(objective(point));
   }
-  return x;
+  std::vector<std::size_t> order(points.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::stable_sort(order.begin(), order.end(),
+                   [&](std::size_t a, std::size_t b) { return values[a] < values[b]; });
+  std::vector<std::vector<double>> starts;
+  for (int i = 0; i < settings.Starts; ++i) starts.push_back(points[order[static_cast<std::size_t>(i)]]);
+  return starts;
+}
+
+// Each start polished on one of the threads; its end is kept at the start's index, so that
+// the ends do not depend on the number of threads.
+std::vector<double> PolishAll(Objective& objective, const Box& box, const FitSettings& settings,
+                              std::vector<std::vector<double>>& starts) {
+  std::vector<double> reached(starts.size());
+  std::atomic<std::size_t> next = 0;
+  const auto threads = static_cast<std::size_t>(std::clamp(settings.Threads, 1, settings.Starts));
+  std::vector<std::exception_ptr> failures(threads);
+  const auto work = [&](std::size_t worker) {
+    try {
+      for (std::size_t i = next++; i < starts.size(); i = next++) {
+        reached[i] = Polish(objective, box, settings.LocalEvaluations, starts[i]);
+      }
+    } catch (...) {
+      failures[worker] = std::current_exception();
+    }
+  };
+  std::vector<std::thread> helpers;
+  for (std::size_t worker = 1; worker < threads; ++worker) helpers.emplace_back(work, worker);
+  work(0);
+  for (std::thread& helper : helpers) helper.join();
+  for (const std::exception_ptr& failure : failures) {
+    if (failure) std::rethrow_exception(failure);
+  }
+  return reached;
+}
+
+FitSpread SpreadOf(std::vector<double> reached) {
+  std::sort(reached.begin(), reached.end());
+  FitSpread spread;
+  spread.Starts = static_cast<int>(reached.size());
+  spread.Best = reached.front();
+  spread.Median = reached[reached.size() / 2];
+  spread.Worst = reached.back();
+  spread.WithinTwoPercent = static_cast<int>(
+      std::count_if(reached.begin(), reached.end(), [&](double v) { return v <= spread.Best * 1.02; }));
+  return spread;
 }
 
 FitResult Describe(const FitSpace& space, const Objective& objective,
@@ -120,21 +177,19 @@ FitResult Describe(const FitSpace& space, const Objective& objective,
 
 FitResult FitParameters(const FitSpace& space, const std::vector<ObservedTarget>& targets,
                         const FitSettings& settings) {
+  if (settings.Starts < 1 || settings.ScreenedPerStart < 1 || settings.LocalEvaluations < 1) {
+    throw InvalidArgument("A fit needs at least one start, one screened point per start and one evaluation");
+  }
   Objective objective(space, targets, settings.Stop);
   if (objective.Free().empty()) throw InvalidArgument("Every parameter is fixed: nothing is left to fit");
-  std::vector<double> best;
-  double bestValue = kUnusable * 2;
-  for (int restart = 0; restart < settings.Restarts; ++restart) {
-    nlopt::srand(settings.Seed + static_cast<unsigned>(restart));
-    std::vector<double> x = Centre(space, objective.Free());
-    Run(nlopt::GN_CRS2_LM, objective, space, settings.GlobalEvaluations, x);
-    const double value = Run(nlopt::LN_BOBYQA, objective, space, settings.LocalEvaluations, x);
-    if (value < bestValue) {
-      bestValue = value;
-      best = x;
-    }
-  }
-  return Describe(space, objective, targets, best, bestValue);
+  const Box box = LogBox(space, objective.Free());
+  std::vector<std::vector<double>> starts = ScreenedStarts(objective, box, settings);
+  const std::vector<double> reached = PolishAll(objective, box, settings, starts);
+  const auto best =
+      static_cast<std::size_t>(std::min_element(reached.begin(), reached.end()) - reached.begin());
+  FitResult result = Describe(space, objective, targets, starts[best], reached[best]);
+  result.Spread = SpreadOf(reached);
+  return result;
 }
 
 }  // namespace nimbra

@@ -49,14 +49,17 @@ py::dict Fitted(const FitResult& result) {
     targets.append(py::make_tuple(TargetName(t.Target.Target), t.Target.Observed, t.Fitted, t.Target.Weight,
                                   t.RelativeError));
   }
+  const FitSpread& s = result.Spread;
+  const py::dict spread("starts"_a = s.Starts, "best"_a = s.Best, "median"_a = s.Median, "worst"_a = s.Worst,
+                        "within_2_percent"_a = s.WithinTwoPercent);
   return py::dict("parameters"_a = ValuesOf(result.Parameters), "objective"_a = result.Objective,
-                  "targets"_a = targets);
+                  "targets"_a = targets, "spread"_a = spread);
 }
 
 // One season of the record: its observed statistics, each weighted equally or by its
 // spread across years, matched by the model; Ctrl-C stops the search.
 py::dict FitSeason(std::int64_t firstDay, const Doubles& hours, const SeasonToFit& season,
-                   const FitSpaceOptions& spaceOptions, unsigned seed) {
+                   const FitSpaceOptions& spaceOptions, unsigned seed, int starts, int evaluations) {
   const HourlyRecord record{firstDay, std::vector<double>(hours.data(), hours.data() + hours.size())};
   const FitSpace space(spaceOptions);
   FitResult result;
@@ -70,6 +73,8 @@ py::dict FitSeason(std::int64_t firstDay, const Doubles& hours, const SeasonToFi
     }
     FitSettings settings;
     settings.Seed = seed;
+    settings.Starts = starts;
+    settings.LocalEvaluations = evaluations;
     settings.Stop = &stop;
     result = FitParameters(space, observed, settings);
   });
@@ -98,7 +103,8 @@ void BindModel(py::module_& module) {
       .def(py::init<bool, std::vector<std::pair<std::string, double>>,
                     std::vector<std::pair<std::string, std::pair<double, double>>>>(),
            "gamma_intensity"_a, "fixed"_a, "bounds"_a);
-  module.def("fit_season", &FitSeason, "first_day"_a, "hours"_a, "season"_a, "space"_a, "seed"_a,
+  module.def("fit_season", &FitSeason, "first_day"_a, "hours"_a, "season"_a, "space"_a, "seed"_a, "starts"_a,
+             "evaluations"_a,
              "Fits the model to one season of 24 hours per day from the serial day first_day.");
 }
 

@@ -32,7 +32,7 @@ def model_stats(params, scales=(1, 3, 6, 24)):
 
 
 def fit(hourly, seasons="monthly", scales=None, statistics=None, fix=None, bounds=None,
-        intensity="exponential", weights="equal", seed=1):
+        intensity="exponential", weights="equal", seed=1, starts=24, evaluations=1600):
     """The parameters of each season fitted by the method of moments, as a DataFrame with
     the columns of params.csv (with months after season for named seasons), ready for
     nimbra.disaggregate. Its attrs["report"] holds each season's statistics: observed,
@@ -42,27 +42,33 @@ def fit(hourly, seasons="monthly", scales=None, statistics=None, fix=None, bound
     seasons: 'monthly' (months without data left out), 'all', or a mapping of season
     names to month lists. scales (hours) or statistics ("mean@24,variance@1,...") choose
     the targets. fix {name: value} holds parameters, bounds {name: (low, high)} limits
-    them. intensity: 'exponential' or 'gamma'; weights: 'equal' or 'years'."""
+    them. intensity: 'exponential' or 'gamma'; weights: 'equal' or 'years'. starts: local
+    searches per season; evaluations: objective evaluations per local search."""
     if not isinstance(hourly, pd.Series):
         raise TypeError(f"hourly: expected a pandas Series, found {type(hourly).__name__}")
     first_day, hours = _daily.hourly_record(hourly, "hourly", "" if hourly.name is None else str(hourly.name))
     choices, named = _seasons(seasons, first_day, hours)
     _member("intensity", intensity, ("exponential", "gamma"))
     _member("weights", weights, ("equal", "years"))
+    for name, value in (("starts", starts), ("evaluations", evaluations)):
+        if not (isinstance(value, (int, np.integer)) and value >= 1):
+            raise ValueError(f"{name}: expected a whole number of 1 or more, found {value!r}")
     space = FitSpaceOptions(intensity == "gamma", list((fix or {}).items()), list((bounds or {}).items()))
-    rows, report, objective = [], [], {}
+    rows, report, objective, spread = [], [], {}, {}
     for name, months in choices:
         season = SeasonToFit(name, months, statistics or "", list(scales or []), weights == "years")
-        fitted = fit_season(first_day, hours, season, space, seed)
+        fitted = fit_season(first_day, hours, season, space, seed, starts, evaluations)
         months_text = {"months": " ".join(str(m) for m in range(1, 13) if months >> (m - 1) & 1)} if named else {}
         rows.append({"season": name, **months_text, **dict(zip(PARAMETER_NAMES, fitted["parameters"]))})
         report += [(name, *target) for target in fitted["targets"]]
         objective[name] = fitted["objective"]
+        spread[name] = fitted["spread"]
     table = pd.DataFrame(rows)
     table.attrs["report"] = pd.DataFrame(
         report, columns=["season", "item", "observed", "fitted", "weight", "relative_error"]
     )
     table.attrs["objective"] = objective
+    table.attrs["spread"] = spread
     return table
 
 

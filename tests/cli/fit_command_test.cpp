@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -33,8 +34,23 @@ class FitCommandTest : public testing::Test {
   }
 };
 
+// The report's value of an item of season 7.
+double ReportValue(const std::string& report, const std::string& item, int column) {
+  std::istringstream lines(report);
+  for (std::string line; std::getline(lines, line);) {
+    std::istringstream fields(line);
+    std::vector<std::string> row;
+    for (std::string field; std::getline(fields, field, ',');) row.push_back(field);
+    if (row.size() > 1 && row[0] == "7" && row[1] == item)
+      return std::stod(row[static_cast<std::size_t>(column)]);
+  }
+  ADD_FAILURE() << "no row " << item;
+  return 0;
+}
+
 // Five Julys of Berlin-Tempelhof: the fit is pinned to the last digit written, and the
-// report gives each target and each searched parameter with its bounds.
+// report gives each target and each searched parameter with its bounds, then the spread of
+// the search's starts, whose best is the objective of the targets' rows.
 TEST_F(FitCommandTest, WritesTheParametersAndTheReport) {
   const auto r =
       RunSubcommand("fit", "-i " + kJuly + " -o " + Path("params.csv") + " --report " + Path("fit.csv"));
@@ -42,13 +58,25 @@ TEST_F(FitCommandTest, WritesTheParametersAndTheReport) {
   EXPECT_EQ(r.text, "");
   EXPECT_EQ(Read("params.csv"),
             "season,lambda,kappa,phi,alpha,nu,mu_x,sigma_x\n"
-            "7,0.04516695019,0.02434167152,0.001,5.850262218,0.07368118827,143.5414535,143.5414535\n");
+            "7,0.04516694902,0.0243416715,0.001,5.850262823,0.07368119999,143.5414525,143.5414525\n");
   const std::string report = Read("fit.csv");
   EXPECT_EQ(report.substr(0, report.find('\n')),
             "season,item,observed,fitted,weight,relative_error,low,high,bound");
-  EXPECT_NE(report.find("\n7,variance@1,0.640729408,0.6464548157,1,0.008935765437,,,\n"), std::string::npos);
+  EXPECT_NE(report.find("\n7,variance@1,0.640729408,0.6464548187,1,0.008935770027,,,\n"), std::string::npos);
   EXPECT_NE(report.find("\n7,phi,,0.001,,,0.001,1,on bound\n"), std::string::npos);
-  EXPECT_NE(report.find("\n7,cell_hours,,0.3645882303,,,0.08333333333,12,inside\n"), std::string::npos);
+  EXPECT_NE(report.find("\n7,cell_hours,,0.3645882428,,,0.08333333333,12,inside\n"), std::string::npos);
+  double objective = 0;
+  for (const char* target : {"mean@24", "variance@1", "variance@6", "variance@24", "autocorrelation_lag1@1",
+                             "autocorrelation_lag1@24", "dry_probability@1", "dry_probability@24"}) {
+    objective += std::pow(ReportValue(report, target, 5), 2);
+  }
+  const double best = ReportValue(report, "objective", 3);
+  EXPECT_NEAR(best, objective, 1e-8);
+  EXPECT_LE(best, ReportValue(report, "objective_median", 3));
+  EXPECT_LE(ReportValue(report, "objective_median", 3), ReportValue(report, "objective_worst", 3));
+  EXPECT_EQ(ReportValue(report, "starts", 3), 24);
+  EXPECT_GE(ReportValue(report, "starts_within_2_percent", 3), 1);
+  EXPECT_LE(ReportValue(report, "starts_within_2_percent", 3), 24);
 }
 
 // A user with daily data only holds alpha, nu and phi from a nearby hourly gauge. A season's
@@ -100,6 +128,10 @@ TEST_F(FitCommandTest, BadInputExitsWithStatusTwoAndSaysWhy) {
            "well\n"},
       {"-i " + kJuly + out + " --seed 0x10",
        "nimbra-cli fit: --seed: expected a decimal integer such as 12, not 0x10\n"},
+      {"-i " + kJuly + out + " --starts 0", "nimbra-cli fit: --starts: Value 0 not in range 1 to 100000\n"},
+      {"-i " + kJuly + out + " --threads 0", "nimbra-cli fit: --threads: Value 0 not in range 1 to 1024\n"},
+      {"-i " + kJuly + out + " --evaluations 1.5",
+       "nimbra-cli fit: --evaluations: expected a decimal integer such as 12, not 1.5\n"},
       {"-i " + kJuly + out + " --fix eta=3",
        "nimbra-cli fit: Unknown parameter 'eta': expected lambda, kappa, phi, alpha, nu, cell_hours, mu_x or "
        "sigma_x\n"},

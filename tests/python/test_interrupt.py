@@ -1,6 +1,6 @@
 """Ctrl-C ends a long call of the module promptly with KeyboardInterrupt, in the middle of
-a station's wet sequence (storms so frequent that one sequence takes minutes) and in the
-middle of a calibration."""
+a station's wet sequence (storms so frequent that one sequence takes minutes), in the
+middle of a calibration and in the middle of a fit's search."""
 
 import os
 import signal
@@ -29,8 +29,15 @@ nimbra.calibrate(examples + "/berlin_tempelhof_july_daily.csv", examples + "/ber
                  examples + "/berlin_tempelhof_july_params.csv", seeds=50, evaluations=1000, threads=1)
 """
 
+SLOW_FIT = f"""
+import pandas as pd, nimbra
+hours = pd.read_csv({str(EXAMPLES)!r} + "/berlin_tempelhof_july_hourly.csv", parse_dates=["time"], index_col="time")
+print("started", flush=True)
+nimbra.fit(hours["precip_mm"], starts=10000)
+"""
 
-@pytest.mark.parametrize("script", [SLOW_STATION, SLOW_CALIBRATION], ids=["station", "calibration"])
+
+@pytest.mark.parametrize("script", [SLOW_STATION, SLOW_CALIBRATION, SLOW_FIT], ids=["station", "calibration", "fit"])
 def test_ctrl_c_ends_the_call(script):
     process = subprocess.Popen([sys.executable, "-c", script], stdout=subprocess.PIPE, stderr=subprocess.PIPE,
                                text=True, env=os.environ)

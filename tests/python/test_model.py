@@ -43,6 +43,9 @@ def test_fit_gives_the_parameters_file_of_the_command_line(cli, july_hours, tmp_
     report = fitted.attrs["report"]
     assert list(report["item"]) == ["mean@24"] + [f"{k}@{h}" for k in ("variance", "autocorrelation_lag1", "dry_probability") for h in (1, 6, 24)]
     assert fitted.attrs["objective"]["summer"] == pytest.approx(((report["relative_error"] ** 2) * report["weight"]).sum())
+    spread = fitted.attrs["spread"]["summer"]
+    assert spread["best"] == fitted.attrs["objective"]["summer"] <= spread["median"] <= spread["worst"]
+    assert 1 <= spread["within_2_percent"] <= spread["starts"] == 24
 
 
 def test_fitted_parameters_disaggregate_directly(july_hours, july_2000):
@@ -64,6 +67,8 @@ def test_bad_model_input_is_refused_naming_what_was_expected(july_hours, july):
         (lambda: nimbra.fit(july_hours, seasons={"x": [13]}), ValueError, "seasons: x: expected month numbers 1 to 12, found [13]"),
         (lambda: nimbra.fit(july_hours, intensity="normal"), ValueError, "intensity: expected 'exponential' or 'gamma', found 'normal'"),
         (lambda: nimbra.fit(july_hours, weights="none"), ValueError, "weights: expected 'equal' or 'years', found 'none'"),
+        (lambda: nimbra.fit(july_hours, starts=0), ValueError, "starts: expected a whole number of 1 or more, found 0"),
+        (lambda: nimbra.fit(july_hours, evaluations=2.5), ValueError, "evaluations: expected a whole number of 1 or more, found 2.5"),
         (lambda: nimbra.fit(july_hours.where(july_hours.index != "2000-07-02 13:00", -0.2)), ValueError, "hourly: station 'precip_mm', 2000-07-02 13:00:00: expected a depth >= 0 mm or NaN, found -0.2"),
         (lambda: nimbra.fit(july_hours.where(july_hours.index != "2000-07-02 14:00", float("inf"))), ValueError, "hourly: station 'precip_mm', 2000-07-02 14:00:00: expected a depth >= 0 mm or NaN, found inf"),
         (lambda: nimbra.fit(july_hours > 0), TypeError, "hourly: station 'precip_mm': expected depths in mm, found booleans"),
