@@ -118,11 +118,11 @@ void ComparePage::StationChosen() {
   const int station = StationBox->currentIndex();
   if (!run_ || station < 0) return;
   const NamedSeries& series = run_->Daily[static_cast<std::size_t>(station)];
-  seasons_ = run_->Table.RowsFor(series.Station);
   {
     const QSignalBlocker blocker(SeasonBox);
     SeasonBox->clear();
-    for (const SeasonParameters& row : seasons_) SeasonBox->addItem(QString::fromStdString(row.Season.Name));
+    for (const SeasonParameters& row : run_->Table.RowsFor(series.Station))
+      SeasonBox->addItem(QString::fromStdString(row.Season.Name));
     const QSignalBlocker dayBlocker(DayEdit);
     DayEdit->setDateRange(
         ToQDate(series.Series.FirstDay),
@@ -133,18 +133,11 @@ void ComparePage::StationChosen() {
   ShowDay();
 }
 
-std::vector<double> ComparePage::ObservedHours() const {
-  const NamedSeries& station = run_->Daily[static_cast<std::size_t>(StationBox->currentIndex())];
-  return ObservedHoursFor(station, run_->Observed);
-}
-
 void ComparePage::Compare() {
   const int station = StationBox->currentIndex();
   const int season = SeasonBox->currentIndex();
   if (!run_ || station < 0 || season < 0) return;
-  const SeasonParameters& row = seasons_[static_cast<std::size_t>(season)];
-  shown_ = CompareHours(run_->Daily[static_cast<std::size_t>(station)].Series, ObservedHours(),
-                        run_->Outcome.Hours[static_cast<std::size_t>(station)], row.Season, row.Parameters);
+  shown_ = run_->Figures[static_cast<std::size_t>(station)][static_cast<std::size_t>(season)];
   Table->setRowCount(0);
   for (std::size_t i = 0; i < kHourlyStatisticCount; ++i) {
     const QString name = QString::fromLatin1(StatisticName(static_cast<HourlyStatistic>(i)));
@@ -164,7 +157,7 @@ void ComparePage::ShowDay() {
   const auto day = static_cast<std::size_t>(FromQDate(DayEdit->date()) - series.FirstDay);
   if (day >= series.Daily.size()) return;
   const std::span<const double> hours(run_->Outcome.Hours[static_cast<std::size_t>(station)]);
-  const std::vector<double> observed = ObservedHours();
+  const std::vector<double>& observed = run_->Observed[static_cast<std::size_t>(station)];
   const std::span<const double> observedDay =
       observed.empty() ? std::span<const double>()
                        : std::span<const double>(observed).subspan(day * kHours, kHours);
