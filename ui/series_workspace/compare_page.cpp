@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QVBoxLayout>
 #include <fstream>
@@ -53,6 +55,11 @@ ComparePage::ComparePage(Prompts& prompts, QWidget* parent) : QWidget(parent), p
   Table = MakeNumberTable({tr("Statistic"), tr("Observed"), tr("Disaggregated"), tr("Model")});
   for (std::size_t source = 0; source < kHourSourceCount; ++source)
     Table->horizontalHeaderItem(static_cast<int>(source) + 1)->setForeground(SourceColor(source));
+  // Every statistic in view without scrolling: the table is the page's exact figures.
+  Table->setMinimumHeight(Table->horizontalHeader()->sizeHint().height() +
+                          static_cast<int>(kHourlyStatisticCount) *
+                              Table->verticalHeader()->defaultSectionSize() +
+                          2 * Table->frameWidth());
   auto* choice = new QHBoxLayout;
   choice->addWidget(StationBox, 1);
   choice->addWidget(SeasonBox, 1);
@@ -65,7 +72,12 @@ ComparePage::ComparePage(Prompts& prompts, QWidget* parent) : QWidget(parent), p
   splitter->setStretchFactor(2, 1);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(choice);
-  layout->addWidget(splitter, 1);
+  // On a small screen or at a large scale the page scrolls rather than the window outgrowing the screen.
+  auto* scroll = new QScrollArea;
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidget(splitter);
+  layout->addWidget(scroll, 1);
   connect(StationBox, &QComboBox::currentIndexChanged, this, &ComparePage::StationChosen);
   connect(SeasonBox, &QComboBox::currentIndexChanged, this, &ComparePage::Compare);
   connect(ExportButton, &QPushButton::clicked, this, &ComparePage::ExportTable);
@@ -74,13 +86,14 @@ ComparePage::ComparePage(Prompts& prompts, QWidget* parent) : QWidget(parent), p
 QWidget* ComparePage::BuildCharts() {
   auto* charts = new QWidget;
   auto* grid = new QGridLayout(charts);
-  constexpr int kColumns = 3;  // the yearly maxima take a fourth, over both rows
+  constexpr int kColumns = 3;  // the yearly maxima take a fourth, over every row
+  constexpr int kRows = (static_cast<int>(kHourlyStatisticCount) + kColumns - 1) / kColumns;
   for (std::size_t i = 0; i < StatisticViews.size(); ++i) {
     StatisticViews[i] = ChartView();
     grid->addWidget(StatisticViews[i], static_cast<int>(i) / kColumns, static_cast<int>(i) % kColumns);
   }
   MaximaView = ChartView();
-  grid->addWidget(MaximaView, 0, kColumns, 2, 1);
+  grid->addWidget(MaximaView, 0, kColumns, kRows, 1);
   grid->setColumnStretch(kColumns, 2);
   return charts;
 }

@@ -25,6 +25,7 @@ QTableWidget* MakeNumberTable(const QStringList& header) {
   table->setHorizontalHeaderLabels(header);
   table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   table->verticalHeader()->hide();
+  table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().lineSpacing() + 8);
   return table;
 }
 
