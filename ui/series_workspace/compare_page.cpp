@@ -151,6 +151,7 @@ void ComparePage::Compare() {
   const int season = SeasonBox->currentIndex();
   if (!run_ || station < 0 || season < 0) return;
   shown_ = run_->Figures[static_cast<std::size_t>(station)][static_cast<std::size_t>(season)];
+  const ColumnFitAfterFill fill(Table);
   Table->setRowCount(0);
   for (std::size_t i = 0; i < kHourlyStatisticCount; ++i) {
     const QString name = QString::fromLatin1(StatisticName(static_cast<HourlyStatistic>(i)));

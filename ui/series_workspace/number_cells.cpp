@@ -43,6 +43,14 @@ void AddNumberRow(QTableWidget* table, const QStringList& labels, std::initializ
   }
 }
 
+ColumnFitAfterFill::ColumnFitAfterFill(QTableWidget* table) : table_(table) {
+  table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+}
+
+ColumnFitAfterFill::~ColumnFitAfterFill() {
+  table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+}
+
 std::string TableCsv(const QTableWidget& table) {
   std::string text;
   const auto append = [&text](int column, const QString& cell) {
