@@ -24,6 +24,7 @@
 #include "help_window.h"
 #include "qt_prompts.h"
 #include "records_page.h"
+#include "remembered_settings.h"
 #include "series_workspace.h"
 
 using namespace nimbra;
@@ -171,5 +172,6 @@ int main(int argc, char** argv) {
   disaggregate.ThreadsBox->setValue(2);
   Measure("disaggregate", *disaggregate.Bar, *disaggregate.Bar->RunButton, cancelAfterMs);
   workspace.close();
+  WriteRememberedValues();  // before the folder of the settings goes
   return 0;
 }

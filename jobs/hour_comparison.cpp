@@ -103,6 +103,15 @@ HourComparison CompareHours(const StationSeries& series, std::span<const double>
   return comparison;
 }
 
+std::vector<HourComparison> CompareSeasons(const StationSeries& series, std::span<const double> observed,
+                                           std::span<const double> disaggregated,
+                                           const std::vector<SeasonParameters>& rows) {
+  std::vector<HourComparison> comparisons;
+  for (const SeasonParameters& row : rows)
+    comparisons.push_back(CompareHours(series, observed, disaggregated, row.Season, row.Parameters));
+  return comparisons;
+}
+
 std::vector<std::array<double, 2>> GumbelPlot(const std::vector<YearlyMaximum>& maxima) {
   std::vector<double> depths;
   for (const YearlyMaximum& m : maxima) depths.push_back(m.Depth);

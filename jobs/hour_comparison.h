@@ -12,6 +12,7 @@
 
 #include "hourly_statistics.h"
 #include "model_parameters.h"
+#include "parameter_table.h"
 #include "season.h"
 #include "station_run.h"
 
@@ -40,6 +41,12 @@ struct HourComparison {
 HourComparison CompareHours(const StationSeries& series, std::span<const double> observed,
                             std::span<const double> disaggregated, const Season& season,
                             const std::optional<ModelParameters>& parameters);
+
+// The comparison of each of a station's season rows, in their order: all of a run's
+// figures at once, so that a front end computes them away from its window.
+std::vector<HourComparison> CompareSeasons(const StationSeries& series, std::span<const double> observed,
+                                           std::span<const double> disaggregated,
+                                           const std::vector<SeasonParameters>& rows);
 
 // The yearly maxima sorted, each with its Gumbel reduced variate -ln(-ln(i / (n + 1))).
 std::vector<std::array<double, 2>> GumbelPlot(const std::vector<YearlyMaximum>& maxima);

@@ -19,6 +19,7 @@
 #include "model_statistics_panel.h"
 #include "parameters_page.h"
 #include "records_page.h"
+#include "remembered_settings.h"
 #include "scripted_prompts.h"
 
 using namespace nimbra;
@@ -99,7 +100,10 @@ class SeriesWorkspaceTest : public QObject {
 
  private slots:
   // Each test starts from the fields a first-time user sees.
-  void init() { QSettings().clear(); }
+  void init() {
+    WriteRememberedValues();
+    QSettings().clear();
+  }
   void recordsListEachStationsDays();
   void recordsRefuseBadFilesNamingLineAndColumn_data();
   void recordsRefuseBadFilesNamingLineAndColumn();
@@ -112,6 +116,7 @@ class SeriesWorkspaceTest : public QObject {
   void failedRunsKeepTheirWarningsAndErrorInView_data();
   void failedRunsKeepTheirWarningsAndErrorInView();
   void helpKeyAndMenuOpenTheWorkspaceTopic();
+  void choicesComeBackInTheNextWorkspaceAndTheSettingsFile();
 };
 
 void SeriesWorkspaceTest::recordsListEachStationsDays() {
@@ -443,6 +448,30 @@ void SeriesWorkspaceTest::helpKeyAndMenuOpenTheWorkspaceTopic() {
   const QList<QAction*> menu = workspace.menuBar()->actions().front()->menu()->actions();
   menu.front()->trigger();
   QCOMPARE(help.CurrentTitle(), QStringLiteral("Nimbra - series workspace"));
+}
+
+// Choices are written away from the window's thread; a workspace opened at once still sees
+// them, and they reach the settings file.
+void SeriesWorkspaceTest::choicesComeBackInTheNextWorkspaceAndTheSettingsFile() {
+  ScriptedPrompts prompts;
+  HelpWindow help;
+  {
+    SeriesWorkspace workspace(prompts, help);
+    workspace.Fit->SeedBox->setValue(42);
+    workspace.Fit->Output->SetPath(QStringLiteral("/data/fitted.csv"));
+    workspace.Calibrate->SeasonsEdit->setText(QStringLiteral("6,7"));
+    workspace.Disaggregate->ReportBox->setChecked(true);
+  }
+  const auto same = [](const SeriesWorkspace& again) {
+    return again.Fit->SeedBox->value() == 42 &&
+           again.Fit->Output->Path() == QStringLiteral("/data/fitted.csv") &&
+           again.Calibrate->SeasonsEdit->text() == QStringLiteral("6,7") &&
+           again.Disaggregate->ReportBox->isChecked();
+  };
+  QVERIFY(same(SeriesWorkspace(prompts, help)));
+  WriteRememberedValues();
+  QCOMPARE(QSettings().value(QStringLiteral("fit/seed")).toInt(), 42);
+  QVERIFY(same(SeriesWorkspace(prompts, help)));
 }
 
 QTEST_MAIN(SeriesWorkspaceTest)

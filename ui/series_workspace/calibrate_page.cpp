@@ -82,6 +82,7 @@ void CalibratePage::Run(const QString& parametersPath) {
 }
 
 void CalibratePage::ShowBeforeAfter(const std::vector<RowCalibration>& rows) {
+  const ColumnFitAfterFill fill(BeforeAfter);
   BeforeAfter->setRowCount(0);
   for (const RowCalibration& row : rows) {
     if (!row.Result) continue;

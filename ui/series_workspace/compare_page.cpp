@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QVBoxLayout>
 #include <fstream>
@@ -53,6 +55,11 @@ ComparePage::ComparePage(Prompts& prompts, QWidget* parent) : QWidget(parent), p
   Table = MakeNumberTable({tr("Statistic"), tr("Observed"), tr("Disaggregated"), tr("Model")});
   for (std::size_t source = 0; source < kHourSourceCount; ++source)
     Table->horizontalHeaderItem(static_cast<int>(source) + 1)->setForeground(SourceColor(source));
+  // Every statistic in view without scrolling: the table is the page's exact figures.
+  Table->setMinimumHeight(Table->horizontalHeader()->sizeHint().height() +
+                          static_cast<int>(kHourlyStatisticCount) *
+                              Table->verticalHeader()->defaultSectionSize() +
+                          2 * Table->frameWidth());
   auto* choice = new QHBoxLayout;
   choice->addWidget(StationBox, 1);
   choice->addWidget(SeasonBox, 1);
@@ -65,7 +72,12 @@ ComparePage::ComparePage(Prompts& prompts, QWidget* parent) : QWidget(parent), p
   splitter->setStretchFactor(2, 1);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(choice);
-  layout->addWidget(splitter, 1);
+  // On a small screen or at a large scale the page scrolls rather than the window outgrowing the screen.
+  auto* scroll = new QScrollArea;
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidget(splitter);
+  layout->addWidget(scroll, 1);
   connect(StationBox, &QComboBox::currentIndexChanged, this, &ComparePage::StationChosen);
   connect(SeasonBox, &QComboBox::currentIndexChanged, this, &ComparePage::Compare);
   connect(ExportButton, &QPushButton::clicked, this, &ComparePage::ExportTable);
@@ -74,13 +86,14 @@ ComparePage::ComparePage(Prompts& prompts, QWidget* parent) : QWidget(parent), p
 QWidget* ComparePage::BuildCharts() {
   auto* charts = new QWidget;
   auto* grid = new QGridLayout(charts);
-  constexpr int kColumns = 3;  // the yearly maxima take a fourth, over both rows
+  constexpr int kColumns = 3;  // the yearly maxima take a fourth, over every row
+  constexpr int kRows = (static_cast<int>(kHourlyStatisticCount) + kColumns - 1) / kColumns;
   for (std::size_t i = 0; i < StatisticViews.size(); ++i) {
     StatisticViews[i] = ChartView();
     grid->addWidget(StatisticViews[i], static_cast<int>(i) / kColumns, static_cast<int>(i) % kColumns);
   }
   MaximaView = ChartView();
-  grid->addWidget(MaximaView, 0, kColumns, 2, 1);
+  grid->addWidget(MaximaView, 0, kColumns, kRows, 1);
   grid->setColumnStretch(kColumns, 2);
   return charts;
 }
@@ -118,11 +131,11 @@ void ComparePage::StationChosen() {
   const int station = StationBox->currentIndex();
   if (!run_ || station < 0) return;
   const NamedSeries& series = run_->Daily[static_cast<std::size_t>(station)];
-  seasons_ = run_->Table.RowsFor(series.Station);
   {
     const QSignalBlocker blocker(SeasonBox);
     SeasonBox->clear();
-    for (const SeasonParameters& row : seasons_) SeasonBox->addItem(QString::fromStdString(row.Season.Name));
+    for (const SeasonParameters& row : run_->Table.RowsFor(series.Station))
+      SeasonBox->addItem(QString::fromStdString(row.Season.Name));
     const QSignalBlocker dayBlocker(DayEdit);
     DayEdit->setDateRange(
         ToQDate(series.Series.FirstDay),
@@ -133,18 +146,12 @@ void ComparePage::StationChosen() {
   ShowDay();
 }
 
-std::vector<double> ComparePage::ObservedHours() const {
-  const NamedSeries& station = run_->Daily[static_cast<std::size_t>(StationBox->currentIndex())];
-  return ObservedHoursFor(station, run_->Observed);
-}
-
 void ComparePage::Compare() {
   const int station = StationBox->currentIndex();
   const int season = SeasonBox->currentIndex();
   if (!run_ || station < 0 || season < 0) return;
-  const SeasonParameters& row = seasons_[static_cast<std::size_t>(season)];
-  shown_ = CompareHours(run_->Daily[static_cast<std::size_t>(station)].Series, ObservedHours(),
-                        run_->Outcome.Hours[static_cast<std::size_t>(station)], row.Season, row.Parameters);
+  shown_ = run_->Figures[static_cast<std::size_t>(station)][static_cast<std::size_t>(season)];
+  const ColumnFitAfterFill fill(Table);
   Table->setRowCount(0);
   for (std::size_t i = 0; i < kHourlyStatisticCount; ++i) {
     const QString name = QString::fromLatin1(StatisticName(static_cast<HourlyStatistic>(i)));
@@ -164,7 +171,7 @@ void ComparePage::ShowDay() {
   const auto day = static_cast<std::size_t>(FromQDate(DayEdit->date()) - series.FirstDay);
   if (day >= series.Daily.size()) return;
   const std::span<const double> hours(run_->Outcome.Hours[static_cast<std::size_t>(station)]);
-  const std::vector<double> observed = ObservedHours();
+  const std::vector<double>& observed = run_->Observed[static_cast<std::size_t>(station)];
   const std::span<const double> observedDay =
       observed.empty() ? std::span<const double>()
                        : std::span<const double>(observed).subspan(day * kHours, kHours);

@@ -49,11 +49,9 @@ class ComparePage : public QWidget {
   void Compare();
   void ShowDay();
   void StepDay(int days);
-  std::vector<double> ObservedHours() const;
 
   Prompts& prompts_;
   std::shared_ptr<const FinishedRun> run_;
-  std::vector<SeasonParameters> seasons_;
   HourComparison shown_{};
 };
 

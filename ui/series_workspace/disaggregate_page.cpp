@@ -20,7 +20,7 @@ QSpinBox* SpinBox(int low, int high, int value) {
   return box;
 }
 
-// The inputs of the run as the comparison needs them, read on the worker.
+// The inputs of the run as the comparison needs them, and its figures, on the worker.
 void KeepForComparison(FinishedRun& run) {
   const DisaggregationRequest& r = run.Request;
   for (NamedSeries& station : ReadDailyCsv(r.Input, r.Daily)) {
@@ -28,10 +28,17 @@ void KeepForComparison(FinishedRun& run) {
                                   [&](const StationSummary& s) { return s.Station == station.Station; });
     if (ran != run.Outcome.Stations.end()) run.Daily.push_back(std::move(station));
   }
+  std::vector<StationHours> observed;
   if (!r.ObservedHourly.empty())
-    run.Observed = ReadHourlyCsv(r.ObservedHourly,
-                                 {r.Format.DayStart, r.Format.LabelsAtHourEnd, r.Daily.MissingSentinels});
+    observed = ReadHourlyCsv(r.ObservedHourly,
+                             {r.Format.DayStart, r.Format.LabelsAtHourEnd, r.Daily.MissingSentinels});
   run.Table = ParameterTable::Read(r.Parameters);
+  for (std::size_t i = 0; i < run.Daily.size(); ++i) {
+    const NamedSeries& station = run.Daily[i];
+    run.Observed.push_back(ObservedHoursFor(station, observed));
+    run.Figures.push_back(CompareSeasons(station.Series, run.Observed.back(), run.Outcome.Hours[i],
+                                         run.Table.RowsFor(station.Station)));
+  }
 }
 
 }  // namespace

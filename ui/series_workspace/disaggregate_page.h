@@ -12,6 +12,7 @@
 
 #include "disaggregation_job.h"
 #include "file_field.h"
+#include "hour_comparison.h"
 #include "hourly_csv_reader.h"
 #include "task_bar.h"
 
@@ -26,13 +27,15 @@ struct DisaggregationInputs {
   std::vector<std::string> Stations;  // empty: every one
 };
 
-// A finished run, kept for the comparison.
+// A finished run, kept for the comparison; its figures are computed on the worker, so
+// that showing them costs the window no time.
 struct FinishedRun {
   DisaggregationRequest Request;
   DisaggregationOutcome Outcome;
-  std::vector<NamedSeries> Daily;      // the stations run, in the outcome's order
-  std::vector<StationHours> Observed;  // empty without observed hours
-  ParameterTable Table;                // the parameters file
+  std::vector<NamedSeries> Daily;                    // the stations run, in the outcome's order
+  std::vector<std::vector<double>> Observed;         // per station, 24 per day; empty: none observed
+  ParameterTable Table;                              // the parameters file
+  std::vector<std::vector<HourComparison>> Figures;  // per station, per row of Table.RowsFor(station)
 };
 
 class DisaggregatePage : public QWidget {

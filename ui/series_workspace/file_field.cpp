@@ -1,9 +1,9 @@
 #include "file_field.h"
 
 #include <QHBoxLayout>
-#include <QSettings>
 
 #include "qt_prompts.h"
+#include "remembered_settings.h"
 
 namespace nimbra {
 
@@ -13,7 +13,7 @@ constexpr const char* kCsvFilters = "CSV files (*.csv);;All files (*)";
 
 FileField::FileField(Prompts& prompts, Purpose purpose, QString caption, QString settingsKey, QWidget* parent)
     : QWidget(parent), prompts_(prompts), purpose_(purpose), caption_(std::move(caption)) {
-  Edit = new QLineEdit(QSettings().value(settingsKey).toString());
+  Edit = new QLineEdit(RememberedValue(settingsKey).toString());
   Button = new QPushButton(tr("..."));
   Button->setToolTip(caption_);
   auto* layout = new QHBoxLayout(this);
@@ -22,7 +22,7 @@ FileField::FileField(Prompts& prompts, Purpose purpose, QString caption, QString
   layout->addWidget(Button);
   connect(Button, &QPushButton::clicked, this, &FileField::Choose);
   connect(Edit, &QLineEdit::textChanged, this,
-          [settingsKey](const QString& text) { QSettings().setValue(settingsKey, text); });
+          [settingsKey](const QString& text) { RememberValue(settingsKey, text); });
 }
 
 void FileField::Choose() {

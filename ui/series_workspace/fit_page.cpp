@@ -68,6 +68,7 @@ void FitPage::Run() {
 }
 
 void FitPage::ShowTargets(const std::vector<SeasonFit>& fits) {
+  const ColumnFitAfterFill fill(Targets);
   Targets->setRowCount(0);
   for (const SeasonFit& fit : fits) {
     for (const FittedTarget& t : fit.Result.Targets) {

@@ -25,6 +25,7 @@ QTableWidget* MakeNumberTable(const QStringList& header) {
   table->setHorizontalHeaderLabels(header);
   table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   table->verticalHeader()->hide();
+  table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().lineSpacing() + 8);
   return table;
 }
 
@@ -40,6 +41,14 @@ void AddNumberRow(QTableWidget* table, const QStringList& labels, std::initializ
     item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     table->setItem(row, column++, item);
   }
+}
+
+ColumnFitAfterFill::ColumnFitAfterFill(QTableWidget* table) : table_(table) {
+  table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+}
+
+ColumnFitAfterFill::~ColumnFitAfterFill() {
+  table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
 }
 
 std::string TableCsv(const QTableWidget& table) {

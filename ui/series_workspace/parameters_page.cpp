@@ -7,6 +7,7 @@
 
 #include "errors.h"
 #include "model_statistics_panel.h"
+#include "number_cells.h"
 #include "parameter_sheet.h"
 
 namespace nimbra {
@@ -59,16 +60,19 @@ bool ParametersPage::Load(const QString& path) {
 void ParametersPage::Fill(const ParameterTable& table) {
   cells_ = SheetOf(table);
   filling_ = true;
-  Grid->setRowCount(static_cast<int>(cells_.size()));
-  QStringList lines;
-  for (int row = 0; row < Grid->rowCount(); ++row) {
-    lines << QString::number(row + 2);  // the header is the file's first line
-    for (int column = 0; column < kSheetColumnCount; ++column) {
-      const std::string& text = cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
-      Grid->setItem(row, column, new QTableWidgetItem(QString::fromStdString(text)));
+  {
+    const ColumnFitAfterFill fill(Grid);
+    Grid->setRowCount(static_cast<int>(cells_.size()));
+    QStringList lines;
+    for (int row = 0; row < Grid->rowCount(); ++row) {
+      lines << QString::number(row + 2);  // the header is the file's first line
+      for (int column = 0; column < kSheetColumnCount; ++column) {
+        const std::string& text = cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+        Grid->setItem(row, column, new QTableWidgetItem(QString::fromStdString(text)));
+      }
     }
+    Grid->setVerticalHeaderLabels(lines);
   }
-  Grid->setVerticalHeaderLabels(lines);
   filling_ = false;
   Grid->setCurrentCell(0, 3);
   ShowStatistics(0);

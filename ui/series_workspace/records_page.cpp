@@ -6,13 +6,13 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMimeData>
-#include <QSettings>
 #include <QVBoxLayout>
 
 #include "date_time_text.h"
 #include "depth_field.h"
 #include "errors.h"
 #include "qt_prompts.h"
+#include "remembered_settings.h"
 #include "run_sidecar.h"
 
 namespace nimbra {
@@ -40,7 +40,7 @@ RecordsPage::RecordsPage(Prompts& prompts, QWidget* parent) : QWidget(parent), p
   setAcceptDrops(true);
   RecentBox = new QComboBox;
   RecentBox->setEditable(false);
-  RecentBox->addItems(QSettings().value(kRecentKey).toStringList());
+  RecentBox->addItems(RememberedValue(kRecentKey).toStringList());
   RecentBox->setCurrentIndex(-1);
   RecentBox->setPlaceholderText(tr("Open a daily CSV file, pick a recent one or drop one here"));
   BrowseButton = new QPushButton(tr("&Open..."));
@@ -149,11 +149,11 @@ void RecordsPage::ChooseFile() {
 }
 
 void RecordsPage::Remember(const QString& path) {
-  QStringList recent = QSettings().value(kRecentKey).toStringList();
+  QStringList recent = RememberedValue(kRecentKey).toStringList();
   recent.removeAll(path);
   recent.prepend(path);
   while (recent.size() > kRecentFiles) recent.removeLast();
-  QSettings().setValue(kRecentKey, recent);
+  RememberValue(kRecentKey, recent);
   const QSignalBlocker blocker(RecentBox);
   RecentBox->clear();
   RecentBox->addItems(recent);

@@ -3,7 +3,6 @@
 #include <QCloseEvent>
 #include <QMenuBar>
 #include <QPointer>
-#include <QSettings>
 
 #include "calibrate_page.h"
 #include "compare_page.h"
@@ -34,7 +33,7 @@ SeriesWorkspace::SeriesWorkspace(Prompts& prompts, HelpWindow& help, QWidget* pa
   Pages->addTab(Comparison, tr("C&ompare"));
   setCentralWidget(Pages);
   resize(960, 720);
-  restoreGeometry(QSettings().value(QStringLiteral("series/geometry")).toByteArray());
+  restoreGeometry(RememberedValue(QStringLiteral("series/geometry")).toByteArray());
   RememberChoices();
   Connect();
   AddHelpMenu(help);
@@ -117,7 +116,7 @@ void SeriesWorkspace::DisaggregateActionExecute() {
 }
 
 void SeriesWorkspace::closeEvent(QCloseEvent* event) {
-  QSettings().setValue(QStringLiteral("series/geometry"), saveGeometry());
+  RememberValue(QStringLiteral("series/geometry"), saveGeometry());
   QMainWindow::closeEvent(event);
 }
 

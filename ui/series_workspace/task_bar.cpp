@@ -1,6 +1,7 @@
 #include "task_bar.h"
 
 #include <QHBoxLayout>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace nimbra {
@@ -26,8 +27,9 @@ TaskBar::TaskBar(const QString& runText, QWidget* parent) : QWidget(parent) {
   Messages->setPlaceholderText(tr("The run's warnings and errors"));
   // A page whose results stand below keeps them in view; one whose messages are its
   // results lifts the limit.
-  Messages->setMaximumHeight(Messages->fontMetrics().lineSpacing() * kMessageLinesShown +
-                             2 * Messages->frameWidth() + 8);
+  Messages->setMaximumHeight(
+      Messages->fontMetrics().lineSpacing() * kMessageLinesShown +
+      2 * (Messages->frameWidth() + static_cast<int>(Messages->document()->documentMargin())));
   auto* row = new QHBoxLayout;
   row->addWidget(RunButton);
   row->addWidget(CancelButton);
