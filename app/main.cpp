@@ -2,6 +2,7 @@
 
 #include "desktop_program.h"
 #include "help_window.h"
+#include "main_window.h"
 #include "qt_prompts.h"
 #include "series_workspace.h"
 
@@ -18,5 +19,8 @@ int main(int argc, char** argv) {
     return QApplication::exec();
   }
   nimbra::DesktopProgram program(prompts);
+  // `nimbra FILE` opens the daily file as the input button would.
+  const QStringList arguments = QApplication::arguments().mid(1);
+  if (!arguments.isEmpty()) program.Main().OpenInputFile(arguments.first().toStdString());
   return QApplication::exec();
 }

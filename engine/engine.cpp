@@ -26,7 +26,11 @@ void Engine::RestartRun() { core_->InitialiseRun(); }
 void Engine::Initialise() {
   EngineState& s = core_->State();
   core_->InitialiseRun();
-  if (s.ReadFromFile) core_->ReadInputHeader();
+  if (s.Dated != nullptr) {
+    core_->RewindDatedInput();
+  } else if (s.ReadFromFile) {
+    core_->ReadInputHeader();
+  }
   core_->ResetStatistics();
   s.SequenceNumber = 0;
   s.Storms.Count = 0;
@@ -37,6 +41,7 @@ void Engine::Initialise() {
 void Engine::OpenInput(std::istream& input, const std::string& name) {
   EngineState& s = core_->State();
   s.InputFile = &input;
+  s.Dated = nullptr;
   s.InputFileName = name;
   s.ReadFromFile = true;
   RunOptions options = s.Options;
@@ -46,9 +51,23 @@ void Engine::OpenInput(std::istream& input, const std::string& name) {
   core_->ReadInputHeader();
 }
 
+void Engine::OpenDatedInput(const DatedInput& input, const std::string& name) {
+  EngineState& s = core_->State();
+  s.InputFile = nullptr;
+  s.Dated = &input;
+  s.InputFileName = name;
+  s.ReadFromFile = true;
+  RunOptions options = s.Options;
+  options.UseConstLength = false;
+  core_->SetOptions(options);
+  core_->InitialiseRun();
+  core_->RewindDatedInput();
+}
+
 void Engine::CloseInput() {
   EngineState& s = core_->State();
   s.InputFile = nullptr;
+  s.Dated = nullptr;
   s.ReadFromFile = false;
   s.OriginalHourlyAvailable = true;
 }

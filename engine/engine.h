@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "dated_input.h"
 #include "engine_state.h"
 #include "model_parameters.h"
 #include "output_log.h"
@@ -53,6 +54,9 @@ class Engine {
   // File mode: sequences come from input, which stays open while the engine uses it.
   // Reads the file's header; a parameters line in it sets the parameters.
   void OpenInput(std::istream& input, const std::string& name);
+  // File mode from a station's dated series, which stays alive while the engine uses it.
+  // Each sequence takes its month's set, as SetParameters would, without a restart.
+  void OpenDatedInput(const DatedInput& input, const std::string& name);
   // Test mode: the model synthesises the observed sequences.
   void CloseInput();
   // The hourly output of each step is appended to output; nullptr writes nothing.

@@ -82,6 +82,10 @@ class EngineCore {
   void ReadNextRecord();
   void ReadNextWetSequence(HourlySeries& hourly, DailySeries& daily);
 
+  // The dated input: back to its first day, and its next wet sequence.
+  void RewindDatedInput();
+  void ReadNextDatedSequence();
+
   // The hourly output file.
   void WriteHourlyOutput();
 
@@ -102,6 +106,8 @@ class EngineCore {
   double SynthesiseOpenRun(int& N);
   void RepeatOrSplit(int depth);
   void SplitWithOneRetry();
+  void TakeMonthParameters(int month);
+  void TakeDatedDays(std::size_t first, std::size_t end);
 
   EngineState state_;
   RandomGenerator random_;

@@ -19,6 +19,8 @@
 
 namespace nimbra {
 
+struct DatedInput;
+
 inline constexpr int kWetValuesCapacity = kRecordSeriesSlots;
 inline constexpr int kAllValuesCapacity = 200000;
 
@@ -92,6 +94,15 @@ struct EngineState {
   bool NegativeHourNoted = false;
   std::ostream* OutputFile = nullptr;
   std::string OutputFileName;
+
+  // A dated input instead of the input file, held by the front end: the day its next
+  // sequence is sought from, the dry hours before the sequence delivered last, the
+  // serial day that sequence starts on, and the month whose set the run uses (0: none yet).
+  const DatedInput* Dated = nullptr;
+  std::size_t DatedDay = 0;
+  long long DatedGapHours = 0;
+  std::int64_t SequenceFirstDay = 0;
+  int DatedSetMonth = 0;
 };
 
 }  // namespace nimbra

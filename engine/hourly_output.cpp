@@ -4,6 +4,7 @@
 #include <string>
 
 #include "calendar.h"
+#include "civil_date.h"
 #include "engine_core.h"
 #include "hourly_layout.h"
 
@@ -21,6 +22,12 @@ double DailyTotal(const EngineState& s, int day) {
   return s.Options.PerformAdjustment ? s.OriginalDaily[day] : s.SyntheticDaily[day];
 }
 
+// A dated input writes each day's own date: day of the month, month and year.
+HourlyLayoutDay DatedDay(const EngineState& s, int day) {
+  const CivilDate date = CivilFromDays(s.SequenceFirstDay + day - 1);
+  return {date.Day, date.Month, date.Year, DailyTotal(s, day), {}};
+}
+
 std::string HourlyOutputText(const EngineState& s) {
   std::string text;
   OutputDate date{static_cast<long long>(s.SequenceStart.Day) - 1, s.SequenceStart.Period};
@@ -29,8 +36,12 @@ std::string HourlyOutputText(const EngineState& s) {
     ++date.day;
     if (!s.ReadFromFile) RollOverPeriods(date.day, date.period, s.Options.DaysPerMonth);  // test mode only
     for (int h = 1; h <= kHoursPerDay; ++h) hours[h - 1] = s.SyntheticHourly[(day - 1) * kHoursPerDay + h];
-    AppendHourlyLayoutDay(text, {date.day, s.SequenceStart.Tag, date.period, DailyTotal(s, day), hours},
-                          FieldJoin::Touching);
+    HourlyLayoutDay written =
+        s.Dated != nullptr
+            ? DatedDay(s, day)
+            : HourlyLayoutDay{date.day, s.SequenceStart.Tag, date.period, DailyTotal(s, day), {}};
+    written.Hours = hours;
+    AppendHourlyLayoutDay(text, written, FieldJoin::Touching);
   }
   return text;
 }

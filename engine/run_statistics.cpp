@@ -88,6 +88,7 @@ long long GapHours(const EngineState& s) {
   // from them means nothing; the calendar of that mode advances by the sequence and
   // one day, so one dry day goes before each sequence.
   if (s.Options.UseConstLength) return kHoursPerDay;
+  if (s.Dated != nullptr) return s.DatedGapHours;
   const long long periods = static_cast<long long>(s.PreviousStart.Period) - s.SequenceStart.Period;
   const long long dayAfterPrevious =
       Plus(Plus(Times(periods, s.Options.DaysPerMonth), s.PreviousStart.Day), s.PreviousDays);

@@ -9,9 +9,9 @@
 namespace nimbra {
 
 inline constexpr const char* kTooManyWetValues =
-    "Too many generated data\nThe statistics for wet days and wet hours will be not accurate";
+    "Too many generated data\nThe statistics for wet days and wet hours will not be accurate";
 inline constexpr const char* kTooManyAllValues =
-    "Too many generated data\nThe statistics for all data values will be not accurate";
+    "Too many generated data\nThe statistics for all data values will not be accurate";
 inline constexpr const char* kDateOrderError =
     "Error: The records in input file are not in increasing order of date\r\n"
     "Please correct the error and try again";

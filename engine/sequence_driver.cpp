@@ -13,7 +13,11 @@ bool EngineCore::NextSequence() {
   log_.AddLineFmt("Sequence #%d", s.SequenceNumber);
   if (s.ReadFromFile) {
     if (s.EndOfInput) return true;
-    ReadNextWetSequence(s.OriginalHourly, s.OriginalDaily);
+    if (s.Dated != nullptr) {
+      ReadNextDatedSequence();
+    } else {
+      ReadNextWetSequence(s.OriginalHourly, s.OriginalDaily);
+    }
     if (s.EndOfInput) {
       log_.AddLine("End of input file");
       return true;

@@ -26,6 +26,8 @@ class Prompts {
   virtual Answer ConfirmOrCancel(const std::string& text) = 0;
   // An error that ended a command.
   virtual void ShowError(const std::string& text) { Inform(text); }
+  // A value refused, or a result the user should not trust blindly; the command went on.
+  virtual void Warn(const std::string& text) { Inform(text); }
 };
 
 }  // namespace nimbra

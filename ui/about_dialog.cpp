@@ -80,8 +80,8 @@ QLayout* AboutDialog::MakeHeading() {
   texts->addWidget(Text(QStringLiteral("Please send suggestions and fault reports to the project's "
                                        "issue tracker."),
                         this));
-  texts->addWidget(Text(QStringLiteral("Initial version (0.1), December 1999"), this));
-  texts->addWidget(Text(QStringLiteral("Current version (0.2), June 2004"), this));
+  // The version of the project, which the run sidecars of nimbra-cli record too.
+  texts->addWidget(Text(QStringLiteral("Version " NIMBRA_VERSION), this));
   texts->addStretch();
 
   auto* heading = new QHBoxLayout;
@@ -98,9 +98,9 @@ QLayout* AboutDialog::MakeMemoryLines() {
   FreeRes = new QLabel(this);
   FreeRes->setObjectName(QStringLiteral("FreeRes"));
   auto* lines = new QGridLayout;
-  lines->addWidget(new QLabel(QStringLiteral("Physical memory available:"), this), 0, 0);
+  lines->addWidget(new QLabel(QStringLiteral("Total physical memory:"), this), 0, 0);
   lines->addWidget(PhysMem, 0, 1);
-  lines->addWidget(new QLabel(QStringLiteral("Memory in Use:"), this), 1, 0);
+  lines->addWidget(new QLabel(QStringLiteral("Memory in use:"), this), 1, 0);
   lines->addWidget(FreeRes, 1, 1);
   lines->setColumnStretch(2, 1);
   return lines;

@@ -1,38 +1,29 @@
 #include "csv_daily_input.h"
 
 #include <algorithm>
-#include <array>
-#include <charconv>
-#include <cmath>
 #include <filesystem>
 
-#include "civil_date.h"
 #include "daily_csv_reader.h"
 #include "errors.h"
 #include "file_prompts.h"
+#include "parameter_table.h"
 
 namespace nimbra {
 
 namespace {
 
-constexpr double kMissingDepth = -1;
-
-// The shortest text that reads back as the same depth.
-std::string DepthText(double depth) {
-  std::array<char, 32> buffer{};
-  const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), depth);
-  return std::string(buffer.data(), written.ptr);
-}
-
-std::string ClassicLines(const StationSeries& series) {
-  std::string text;
-  for (std::size_t i = 0; i < series.Daily.size(); ++i) {
-    const CivilDate date = CivilFromDays(series.FirstDay + static_cast<std::int64_t>(i));
-    const double depth = std::isnan(series.Daily[i]) ? kMissingDepth : series.Daily[i];
-    text += std::to_string(date.Day) + ' ' + std::to_string(date.Month) + ' ' + std::to_string(date.Year) +
-            ' ' + DepthText(depth) + "\r\n";
+// "season JJA (params.csv, line 4)": the row a month's set comes from.
+std::array<std::string, 12> SetNames(const ParameterTable& table, const std::string& station) {
+  std::array<std::string, 12> names;
+  for (const SeasonParameters& row : table.RowsFor(station)) {
+    for (int month = 1; month <= 12; ++month) {
+      if (!row.Season.Covers(month)) continue;
+      names[static_cast<std::size_t>(month - 1)] = "season " + row.Season.Name + " (" +
+                                                   StripDirectory(table.Path()) + ", line " +
+                                                   std::to_string(row.Line) + ")";
+    }
   }
-  return text;
+  return names;
 }
 
 }  // namespace
@@ -44,16 +35,25 @@ bool IsCsvFile(const std::string& path) {
   return extension == ".csv";
 }
 
-CsvDailyStation ReadFirstCsvStation(const std::string& path) {
-  const std::vector<NamedSeries> stations = ReadDailyCsv(path, DailyCsvOptions{});
-  if (stations.empty()) throw InputError("Input file " + path + " holds no station: expected daily rows");
-  const NamedSeries& first = stations.front();
-  return {first.Station, static_cast<int>(stations.size()), ClassicLines(first.Series)};
+CsvDailyInput ReadCsvDailyInput(const std::string& dailyPath, const std::string& parametersPath) {
+  std::vector<NamedSeries> stations = ReadDailyCsv(dailyPath, DailyCsvOptions{});
+  if (stations.empty())
+    throw InputError("Input file " + dailyPath + " holds no station: expected daily rows");
+  const ParameterTable table = ParameterTable::Read(parametersPath);
+  NamedSeries& first = stations.front();
+  CsvDailyInput input;
+  input.Station = first.Station;
+  input.StationCount = static_cast<int>(stations.size());
+  input.Input.Parameters = table.For(first.Station, MonthsWithValues(first.Series));
+  input.Input.SetNames = SetNames(table, first.Station);
+  input.Input.Series = std::move(first.Series);
+  input.Warnings = table.Warnings();
+  return input;
 }
 
-std::string StationTakenLine(const CsvDailyStation& station, const std::string& path) {
-  return "Station " + station.Station + " of " + StripDirectory(path) + " (the first of " +
-         std::to_string(station.StationCount) + (station.StationCount == 1 ? " station)" : " stations)");
+std::string StationTakenLine(const CsvDailyInput& input, const std::string& path) {
+  return "Station " + input.Station + " of " + StripDirectory(path) + " (the first of " +
+         std::to_string(input.StationCount) + (input.StationCount == 1 ? " station)" : " stations)");
 }
 
 }  // namespace nimbra

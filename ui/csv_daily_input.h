@@ -1,27 +1,30 @@
 #pragma once
-// A daily rainfall CSV file opened from the input button: its first station is run as
-// a classic daily file of the same days would be, without a parameters line, so that
-// the parameters of the parameters dialog apply.
+// A daily rainfall CSV file opened from the input button: its first station as the series
+// layer's reader reads it, with its dates and missing days, and the parameter sets a
+// parameters file gives the months it has values in.
 
 #include <string>
+#include <vector>
+
+#include "dated_input.h"
 
 namespace nimbra {
 
-struct CsvDailyStation {
+struct CsvDailyInput {
   std::string Station;
   int StationCount = 0;
-  // The station's days as the lines of a classic daily file: `Day Month Year Depth`, a
-  // missing day written with a negative depth, which the classic reading takes as dry.
-  std::string ClassicText;
+  DatedInput Input;
+  // The sets that make the search slow or its steps fail, in the classic mode's words.
+  std::vector<std::string> Warnings;
 };
 
 bool IsCsvFile(const std::string& path);
 
-// Raises InputError naming the file, the line and the field of the first bad field, or
-// when the file holds no station.
-CsvDailyStation ReadFirstCsvStation(const std::string& path);
+// Raises InputError naming the file, the line and the column of the first bad field, when
+// the daily file holds no station, and when a month with values has no set.
+CsvDailyInput ReadCsvDailyInput(const std::string& dailyPath, const std::string& parametersPath);
 
 // The log line that says which station was taken.
-std::string StationTakenLine(const CsvDailyStation& station, const std::string& path);
+std::string StationTakenLine(const CsvDailyInput& input, const std::string& path);
 
 }  // namespace nimbra

@@ -29,6 +29,8 @@ class DesktopProgram {
   RepetitionDialog& Repetitions() { return *repetitions_; }
 
  private:
+  void RecallRunSettings();
+
   Prompts& prompts_;
   std::unique_ptr<LogWindow> log_;
   std::unique_ptr<HelpWindow> help_;

@@ -5,11 +5,11 @@
 namespace nimbra {
 
 // The dialog starts empty: the open prompt hands back what it was given on a cancel.
-std::string ChooseInputFile(Prompts& prompts) {
+std::string ChooseInputFile(Prompts& prompts, const char* filters) {
   for (;;) {
-    const std::string name = prompts.ChooseFileToOpen(std::string(), kDailyFileFilters);
+    const std::string name = prompts.ChooseFileToOpen(std::string(), filters);
     if (name.empty() || FileIsPresent(name)) return name;
-    prompts.Inform("Input file " + name + " does not exist");
+    prompts.ShowError("Input file " + name + " does not exist");
   }
 }
 

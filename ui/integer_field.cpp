@@ -45,7 +45,9 @@ void IntegerField::SetText(const QString& text) {
     emit Changed(Value());
     return;
   }
+  givingText_ = true;
   lineEdit()->setText(text);
+  givingText_ = false;
 }
 
 void IntegerField::SetArrowsOnly(bool arrows_only) {
@@ -57,13 +59,17 @@ QValidator::State IntegerField::validate(QString& input, int& /*pos*/) const {
   if (!std::all_of(input.cbegin(), input.cend(), [this](QChar c) { return IsAllowedCharacter(c); }))
     return QValidator::Invalid;
   int value = 0;
-  return ParseInteger(input, value) ? QValidator::Acceptable : QValidator::Intermediate;
+  if (!ParseInteger(input, value)) return QValidator::Intermediate;
+  if (BeyondReach(value) && !givingText_) input = QString::number(Bounded(value));
+  return QValidator::Acceptable;
 }
 
 bool IntegerField::IsAllowedCharacter(QChar character) const {
-  if (character >= u'0' && character <= u'9') return true;
-  if (character == u'+' || character == u'-') return true;
-  return locale().decimalPoint().contains(character);
+  return (character >= u'0' && character <= u'9') || character == u'+' || character == u'-';
+}
+
+bool IntegerField::BeyondReach(int value) const {
+  return HasBounds() && ((value > maximum_ && value > 0) || (value < minimum_ && value < 0));
 }
 
 void IntegerField::stepBy(int steps) {
@@ -86,11 +92,10 @@ QAbstractSpinBox::StepEnabled IntegerField::stepEnabled() const {
 void IntegerField::focusOutEvent(QFocusEvent* event) {
   QAbstractSpinBox::focusOutEvent(event);
   // A popup (the editor's context menu) hands the focus back; the user has not left.
-  if (event->reason() == Qt::PopupFocusReason || !HasBounds()) return;
+  if (event->reason() == Qt::PopupFocusReason) return;
   int value = 0;
-  if (!ParseInteger(text(), value)) return;
-  const int bounded = Bounded(value);
-  if (bounded != value) lineEdit()->setText(QString::number(bounded));
+  if (ParseInteger(text(), value) && ValueInRange() == value) return;
+  lineEdit()->setText(QString::number(ValueInRange()));
 }
 
 int IntegerField::Bounded(long long value) const {

@@ -1,10 +1,11 @@
 #pragma once
 // The integer field of the toolbar and the dialogs: a spin box whose text is the value.
 //
-// A plain QSpinBox will not do: its validator refuses a number outside the range while it
-// is typed and it reverts text that is not a number when the focus leaves, whereas here a
-// value typed out of range must be read as typed until the focus leaves, and a text that
-// is not a number must stay and read as the minimum.
+// The field shows the value a run takes from it. Only digits and a sign can be typed, so a
+// text is an integer or on its way to one. A value typed beyond a bound that more digits
+// would only move further away becomes the bound at once; a value short of the lower
+// bound (the "3" on the way to "30") reads as the bound and shows as typed until the
+// focus leaves, as does a text that is no integer yet ("", "-"), which reads as the minimum.
 
 #include <QAbstractSpinBox>
 #include <QString>
@@ -52,11 +53,15 @@ class IntegerField : public QAbstractSpinBox {
 
  private:
   int Bounded(long long value) const;
+  // Whether more digits would only move value further beyond a bound.
+  bool BeyondReach(int value) const;
   bool IsAllowedCharacter(QChar character) const;
   QSize WidenedForBounds(QSize size) const;
 
   int minimum_;
   int maximum_;
+  // SetText is under way: its text is shown as given.
+  bool givingText_ = false;
 };
 
 }  // namespace nimbra

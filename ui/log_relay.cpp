@@ -1,5 +1,7 @@
 #include "log_relay.h"
 
+#include <QThread>
+
 #include "log_window.h"
 #include "text_lines.h"
 
@@ -12,6 +14,14 @@ void LogRelay::BeginRun() {
   hasLine_ = !window_.IsEmpty();
   separator_ = window_.DecimalSeparator();
   relaying_ = true;
+  const std::lock_guard lock(mutex_);
+  holdWorker_ = true;
+}
+
+void LogRelay::LetWorkerGo() {
+  const std::lock_guard lock(mutex_);
+  holdWorker_ = false;
+  delivered_.notify_all();
 }
 
 void LogRelay::EndRun() {
@@ -46,10 +56,14 @@ std::string LogRelay::DecimalSeparator() const { return relaying_ ? separator_ :
 
 // One delivery is posted for each batch: a worker writing faster than the window
 // draws fills the batch instead of the event queue.
+// Only the worker waits: the windows' thread delivers the backlog.
 void LogRelay::Queue(Edit edit, const std::string& text) {
+  constexpr std::size_t kBacklog = 10'000;
+  const bool worker = QThread::currentThread() != thread();
   bool first = false;
   {
-    const std::lock_guard lock(mutex_);
+    std::unique_lock lock(mutex_);
+    delivered_.wait(lock, [this, worker] { return !worker || !holdWorker_ || pending_.size() < kBacklog; });
     first = pending_.empty();
     pending_.push_back({edit, text});
   }
@@ -61,20 +75,30 @@ void LogRelay::Deliver() {
   {
     const std::lock_guard lock(mutex_);
     edits.swap(pending_);
+    delivered_.notify_all();
   }
+  // Lines added one after another reach the window in one insertion.
+  std::vector<std::string> added;
+  const auto addPending = [&] {
+    if (!added.empty()) window_.AddLines(added);
+    added.clear();
+  };
   for (const PendingEdit& e : edits) {
     switch (e.edit) {
       case Edit::Add:
-        window_.AddLine(e.text);
+        for (std::string& line : SplitLines(e.text)) added.push_back(std::move(line));
         break;
       case Edit::Clear:
+        addPending();
         window_.ClearText();
         break;
       case Edit::ReplaceLast:
+        addPending();
         window_.ReplaceLastLine(e.text);
         break;
     }
   }
+  addPending();
 }
 
 }  // namespace nimbra

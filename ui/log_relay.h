@@ -2,9 +2,12 @@
 // The log the engine writes into. Between runs of steps it writes straight into the log
 // window; while a run goes on in the worker thread, the lines are queued and the window
 // takes them in batches on its own thread, and the last line the engine reads back is
-// the one the worker wrote, kept on the worker's side.
+// the one the worker wrote, kept on the worker's side. A worker that writes faster than the
+// window takes lines waits while a backlog is queued, so that the window stays alive and a
+// stop is not held up by lines still to be shown; it no longer waits once it is let go.
 
 #include <QObject>
+#include <condition_variable>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -24,6 +27,8 @@ class LogRelay : public QObject, public OutputLog {
   // On the windows' thread, before the worker starts and after it has ended.
   void BeginRun();
   void EndRun();
+  // The worker no longer waits for the window: the run is being stopped.
+  void LetWorkerGo();
 
   void AddLine(const std::string& text) override;
   void ClearText() override;
@@ -48,6 +53,8 @@ class LogRelay : public QObject, public OutputLog {
   bool hasLine_ = false;
   std::string separator_;
   std::mutex mutex_;
+  std::condition_variable delivered_;
+  bool holdWorker_ = false;
   std::vector<PendingEdit> pending_;
 };
 

@@ -177,30 +177,38 @@ int LogWindow::LineCount() const {
 void LogWindow::AddLine(const std::string& text) {
   // Raised when it appears, not with every line: a window the user brought to the front
   // during a run (the graphs) stays there.
+  AddLines(SplitLines(text));
+}
+
+// The oldest lines make room first, those of the text area, then those of the batch.
+void LogWindow::AddLines(const std::vector<std::string>& lines) {
   if (isHidden()) {
     show();
     raise();
   }
-  for (const auto& line : SplitLines(text)) AppendLine(ToQString(line));
-}
-
-void LogWindow::AppendLine(const QString& line) {
-  if (LineCount() >= lineCapacity_) {
-    while (LineCount() >= lineCapacity_ && LineCount() > 0) {
-      spill_.Add(text_->document()->firstBlock().text());
-      RemoveFirstLine();
-    }
+  const long long total = LineCount() + static_cast<long long>(lines.size());
+  const long long overflow = total - lineCapacity_;
+  if (overflow > 0) SpillFirstLines(static_cast<int>(std::min<long long>(overflow, LineCount())));
+  std::size_t first = 0;
+  for (; static_cast<long long>(lines.size() - first) > lineCapacity_; ++first)
+    spill_.Add(ToQString(lines[first]));
+  if (overflow > 0) {
     statusBar()->showMessage(
         QStringLiteral("%1 earlier lines are not shown here; Save writes the whole log").arg(spill_.Count()));
   }
+  QString text;
+  for (std::size_t k = first; k < lines.size(); ++k) text += ToQString(lines[k]) + QLatin1Char('\n');
   text_->moveCursor(QTextCursor::End);
   if (!text_->document()->lastBlock().text().isEmpty()) text_->insertPlainText(QStringLiteral("\n"));
-  text_->insertPlainText(line + QLatin1Char('\n'));
+  text_->insertPlainText(text);
 }
 
-void LogWindow::RemoveFirstLine() {
-  QTextCursor cursor(text_->document());
-  if (!cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor))
+void LogWindow::SpillFirstLines(int count) {
+  QTextDocument* document = text_->document();
+  QTextBlock block = document->firstBlock();
+  for (int k = 0; k < count && block.isValid(); ++k, block = block.next()) spill_.Add(block.text());
+  QTextCursor cursor(document);
+  if (!cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor, count))
     cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
   cursor.removeSelectedText();
 }
@@ -301,7 +309,7 @@ void LogWindow::WriteFile(const std::string& path) const { WriteLines(path, Line
 void LogWindow::LoadFile(const std::string& path) {
   const std::vector<std::string> lines = ReadLines(path);  // a file that cannot be read leaves the text
   ReplaceText(QString());
-  for (const auto& line : lines) AppendLine(ToQString(line));
+  AddLines(lines);
 }
 
 void LogWindow::SetCaption(const QString& name) { setWindowTitle(kCaptionPrefix + name); }

@@ -33,6 +33,8 @@ class LogWindow : public QMainWindow, public OutputLog {
   explicit LogWindow(Prompts& prompts, int lineCapacity = kDefaultLineCapacity);
 
   void AddLine(const std::string& text) override;
+  // Lines in one insertion: a run that writes thousands a second keeps the window alive.
+  void AddLines(const std::vector<std::string>& lines);
   void ClearText() override;
   std::string LastLine() const override;
   void ReplaceLastLine(const std::string& text) override;
@@ -91,8 +93,8 @@ class LogWindow : public QMainWindow, public OutputLog {
                      bool checkable = false);
 
   int LineCount() const;
-  void AppendLine(const QString& line);
-  void RemoveFirstLine();
+  // Moves the first count lines of the text area to the spill file.
+  void SpillFirstLines(int count);
   void ReplaceText(const QString& text);
   void SetAlignment(Qt::Alignment alignment, QAction* chosen);
   void SetCaption(const QString& name);

@@ -39,6 +39,7 @@ MainWindow::MainWindow(LogWindow& logWindow, Prompts& prompts, HelpWindow& help)
       engine_(std::make_unique<Engine>(log_, notices_)),
       runner_(new StepRunner(*engine_, this)) {
   setWindowTitle(QStringLiteral("Nimbra: Temporal Rainfall Disaggregation"));
+  setAcceptDrops(true);
   BuildToolBar();
   BuildStatusBar();
   BuildMenus();
@@ -55,7 +56,14 @@ MainWindow::MainWindow(LogWindow& logWindow, Prompts& prompts, HelpWindow& help)
 }
 
 MainWindow::~MainWindow() {
+  log_.LetWorkerGo();
   delete runner_;  // ends a run still going before the engine goes
+}
+
+void MainWindow::LoadRunSettings(int count) {
+  countField_->SetValue(count);
+  detailLevelField_->SetValue(engine_->State().Options.DetailLevel);
+  constLengthField_->SetValue(engine_->State().Options.ConstLength);
 }
 
 void MainWindow::LoadStartValues() {
@@ -99,8 +107,7 @@ void MainWindow::BuildRunButtons(QToolBar* bar) {
       MakeAction("nextMany", 2, QStringLiteral("Next wet day sequences"), false, &MainWindow::StepMany);
   stopAction_ = new QAction(style()->standardIcon(QStyle::SP_BrowserStop), QStringLiteral("Stop"), this);
   stopAction_->setObjectName(QStringLiteral("stop"));
-  stopAction_->setToolTip(QStringLiteral("Stop the run after the current sequence (Esc)"));
-  stopAction_->setShortcut(Qt::Key_Escape);
+  stopAction_->setToolTip(QStringLiteral("Stop the run; a sequence under way is left out (Esc)"));
   // Esc stops a run from whichever of the program's windows has the focus.
   stopAction_->setShortcutContext(Qt::ApplicationShortcut);
   stopAction_->setEnabled(false);
@@ -197,11 +204,14 @@ void MainWindow::BuildMenus() {
   quitAction_ = new QAction(QStringLiteral("&Quit"), this);
   quitAction_->setShortcut(QKeySequence::Quit);
   connect(quitAction_, &QAction::triggered, this, &QWidget::close);
-  inputAction_->setShortcut(QKeySequence::Open);
-  nextAction_->setShortcut(Qt::Key_F5);
+  NameMenuEntries();
 
   QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-  file->addActions({inputAction_, outputAction_, saveLogAction_});
+  file->addAction(inputAction_);
+  recentMenu_ = file->addMenu(QStringLiteral("Open &recent"));
+  recentMenu_->setObjectName(QStringLiteral("recentFiles"));
+  recentMenu_->setEnabled(false);
+  file->addActions({outputAction_, saveLogAction_});
   file->addSeparator();
   file->addAction(quitAction_);
   QMenu* run = menuBar()->addMenu(QStringLiteral("&Run"));
@@ -209,7 +219,7 @@ void MainWindow::BuildMenus() {
   run->addSeparator();
   run->addAction(statisticsAction_);
   QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
-  view->addAction(QStringLiteral("&Log window"), this, [this] {
+  view->addAction(QStringLiteral("&Log window"), QKeySequence(Qt::CTRL | Qt::Key_L), this, [this] {
     logWindow_.show();
     logWindow_.raise();
   });
@@ -217,10 +227,39 @@ void MainWindow::BuildMenus() {
   view->addSeparator();
   view->addActions({parametersAction_, repetitionsAction_});
   QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
-  helpMenu->addAction(QStringLiteral("Help on this window\tF1"), this,
+  // F1 itself belongs to the window that has the focus: each opens its own topic.
+  helpMenu->addAction(QStringLiteral("&Help on this window\tF1"), this,
                       [this] { help_.ShowTopic(kHelpContext); });
-  helpMenu->addAction(QStringLiteral("&Contents"), this, &MainWindow::ShowHelpContents);
-  helpMenu->addAction(QStringLiteral("&About Nimbra"), this, &MainWindow::ShowAbout);
+  helpMenu->addAction(QStringLiteral("&Contents"), QKeySequence(Qt::CTRL | Qt::Key_F1), this,
+                      &MainWindow::ShowHelpContents);
+  helpMenu->addAction(QStringLiteral("&About Nimbra"), QKeySequence(Qt::SHIFT | Qt::Key_F1), this,
+                      &MainWindow::ShowAbout);
+}
+
+// The toolbar's actions in the menus: a mnemonic and a shortcut each; their hints stay
+// as the toolbar shows them.
+void MainWindow::NameMenuEntries() {
+  const struct {
+    QAction* action;
+    const char* text;
+    QKeySequence keys;
+  } entries[] = {
+      {inputAction_, "&Open daily rainfall file...", QKeySequence::Open},
+      {outputAction_, "Write &hours to file...", QKeySequence(Qt::CTRL | Qt::Key_W)},
+      {initialiseAction_, "&Initialise", QKeySequence(Qt::CTRL | Qt::Key_I)},
+      {nextAction_, "&Next wet day sequence", QKeySequence(Qt::Key_F5)},
+      {nextManyAction_, "", QKeySequence(Qt::Key_F6)},
+      {stopAction_, "&Stop", QKeySequence(Qt::Key_Escape)},
+      {constLengthAction_, "Constant &length of wet day sequences", QKeySequence(Qt::CTRL | Qt::Key_K)},
+      {statisticsAction_, "Print s&tatistics", QKeySequence(Qt::CTRL | Qt::Key_T)},
+      {graphsAction_, "&Graphs", QKeySequence(Qt::CTRL | Qt::Key_G)},
+      {clearLogAction_, "&Clear log", QKeySequence(Qt::CTRL | Qt::Key_E)},
+      {parametersAction_, "&Model parameters...", QKeySequence(Qt::CTRL | Qt::Key_M)},
+      {repetitionsAction_, "&Repetition options", QKeySequence(Qt::CTRL | Qt::Key_R)}};
+  for (const auto& entry : entries) {
+    if (*entry.text != '\0') entry.action->setText(QString::fromUtf8(entry.text));
+    entry.action->setShortcut(entry.keys);
+  }
 }
 
 void MainWindow::ShowSequenceNumber() {
@@ -270,7 +309,7 @@ void MainWindow::RefreshGraphs() {
 
 void MainWindow::ShowCountInHint() {
   const QString text = QStringLiteral("Next %1 wet day sequences").arg(countField_->ValueInRange());
-  nextManyAction_->setText(text);
+  nextManyAction_->setText(QStringLiteral("Next %1 wet day se&quences").arg(countField_->ValueInRange()));
   nextManyAction_->setToolTip(text);
 }
 
@@ -313,20 +352,52 @@ void MainWindow::AttachWindows(ParametersDialog& parameters, GraphsWindow& graph
     ResetGraphs();  // the old charts belong to the old parameters
     return true;
   };
+  parameters.onRestarted = [this] { RunGuarded(prompts_, [this] { RewindInput(); }); };
+  parameters.onFileValues = [this] { TakeFileValues(); };
   runLock_.Add({parametersAction_});
   runLock_.Add({&parameters, &repetitions});
   PlaceBeside(repetitions, *this);
   PlaceBeside(help_, *this);
 }
 
+// A restarted run reads its input from the first record again. Rereading the file's
+// header takes its parameters line again: the values the user has just set win.
+void MainWindow::RewindInput() {
+  const EngineState& s = engine_->State();
+  if (!s.ReadFromFile) return;
+  const ModelParameters parameters = s.Parameters;
+  const RunOptions options = s.Options;
+  engine_->Initialise();
+  engine_->SetOptions(options);
+  engine_->SetParameters(parameters);
+  ParametersChanged();
+  EnableNextCommands();
+  ShowSequenceNumber();
+  log_.AddLine("The run starts again from the first record of " + s.InputFileName);
+}
+
+// The input file's parameters line, read again with the file from its start.
+void MainWindow::TakeFileValues() {
+  if (!engine_->State().ReadFromFile || !MayRestart()) return;
+  engine_->Initialise();
+  ParametersChanged();
+  EnableNextCommands();
+  ResetGraphs();
+  ShowSequenceNumber();
+}
+
 void MainWindow::ToggleGraphs() {
+  if (graphsAction_->isChecked()) KeepClearOf(*graphs_, *this);
   graphs_->setVisible(graphsAction_->isChecked());
   if (graphs_->isVisible() && !RunGoing()) graphs_->UpdateGraphs();
 }
 
 void MainWindow::EditParameters() { parameters_->exec(); }
 
-void MainWindow::ToggleRepetitions() { repetitions_->setVisible(repetitionsAction_->isChecked()); }
+void MainWindow::ToggleRepetitions() {
+  if (repetitionsAction_->isChecked()) KeepClearOf(*repetitions_, *this);
+  repetitions_->setVisible(repetitionsAction_->isChecked());
+}
 
 void MainWindow::ShowAbout() {
   AboutDialog box(this);
@@ -336,10 +407,15 @@ void MainWindow::ShowAbout() {
 
 void MainWindow::ShowHelpContents() { help_.ShowContents(); }
 
-// A message reaches the log too: a saved log tells what the user was told.
+// A message reaches the log too: a saved log tells what the user was told. The engine's
+// messages are warnings, but for those it calls errors.
 void MainWindow::ShowMessage(const std::string& text) {
   log_.AddLine("Message: " + text);
-  prompts_.Inform(text);
+  if (text.starts_with("Error")) {
+    prompts_.ShowError(text);
+  } else {
+    prompts_.Warn(text);
+  }
 }
 
 void MainWindow::ParametersChanged() {

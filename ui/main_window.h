@@ -9,9 +9,10 @@
 #include <fstream>
 #include <functional>
 #include <memory>
-#include <sstream>
+#include <optional>
 
 #include "command_lock.h"
+#include "csv_daily_input.h"
 #include "engine.h"
 #include "integer_field.h"
 #include "log_relay.h"
@@ -54,8 +55,21 @@ class MainWindow : public QMainWindow, public UserInterface {
   // True means go on with a new run: the log and the output file were dealt with.
   bool MayRestart();
 
+  // Opens a daily file as the input button does once the file is chosen.
+  void OpenInputFile(const std::string& name);
+  // The File menu's list of files to open again.
+  void ShowRecentFiles(const QStringList& files);
+  // Shows the count of a run, the detail level and the constant length the engine holds.
+  void LoadRunSettings(int count);
+  int CountAsked() const { return countField_->ValueInRange(); }
+
   // Run after an input file has set the parameters; the parameters dialog hooks in here.
   std::function<void()> onParametersChanged;
+
+ signals:
+  void InputOpened(const QString& path);
+  // The window closes for good: what the user set may be kept.
+  void Closing();
 
  public slots:
   void Initialise();
@@ -78,6 +92,8 @@ class MainWindow : public QMainWindow, public UserInterface {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void LoadStartValues();
@@ -88,6 +104,7 @@ class MainWindow : public QMainWindow, public UserInterface {
   void BuildStatusBar();
   QLabel* AddStatusPanel(const char* name, const QString& text, int stretch);
   void BuildMenus();
+  void NameMenuEntries();
   QAction* MakeAction(const char* name, int image, const QString& hint, bool checkable,
                       void (MainWindow::*handler)());
   void ShowSequenceNumber();
@@ -97,18 +114,23 @@ class MainWindow : public QMainWindow, public UserInterface {
   void ResetGraphs();
   void EnterTestMode();
   void EnterFileMode(const std::string& name);
-  bool OpenInput(std::string& name);
+  void OpenNamedInput(const std::string& name);
+  bool OpenInput(const std::string& name);
+  bool ReadCsvInput(const std::string& name);
+  void NoteCsvInput(const std::string& name);
   void CloseOutput();
   void CloseInput();
   void OpenOutput(const std::string& name);
   bool MayRestartOutput();
   void EnableNextCommands();
+  void RewindInput();
+  void TakeFileValues();
 
   // The run of steps in the worker thread.
   void StartRun(int count);
   void StepDone(int done, int count, const StepResult& result);
-  void RunFinished(int done);
-  void NoteStop(int done);
+  void RunFinished(int done, bool abandoned);
+  void NoteStop(int done, bool abandoned);
   void ShowRepeat(const RepeatedMessage& repeat);
 
   QAction* initialiseAction_;
@@ -127,6 +149,7 @@ class MainWindow : public QMainWindow, public UserInterface {
   QAction* repetitionsAction_;
   QAction* aboutAction_;
   QAction* helpAction_;
+  QMenu* recentMenu_;
   IntegerField* countField_;
   IntegerField* constLengthField_;
   IntegerField* detailLevelField_;
@@ -147,10 +170,8 @@ class MainWindow : public QMainWindow, public UserInterface {
   GraphsWindow* graphs_ = nullptr;
   RepetitionDialog* repetitions_ = nullptr;
   std::ifstream inputFile_;
-  // A CSV daily file's first station, as the lines of a classic daily file.
-  std::istringstream csvInput_;
-  std::istream* input_ = &inputFile_;
-  std::string stationTaken_;
+  // A CSV daily file's first station with its parameter sets, read in place of inputFile_.
+  std::optional<CsvDailyInput> csvInput_;
   std::ofstream outputFile_;
   // The input is exhausted until the next Initialise.
   bool nextCommandsOff_ = false;

@@ -1,5 +1,10 @@
 // The main window's two files: the daily input it reads and the hourly output it writes.
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMenu>
+#include <QMimeData>
+
 #include "csv_daily_input.h"
 #include "errors.h"
 #include "file_prompts.h"
@@ -24,10 +29,32 @@ const QString kOutputCaption = QStringLiteral("Output file: ");
 void MainWindow::ToggleInput() {
   if (!inputAction_->isChecked()) return CloseInput();
   std::string name;
+  if (MayClearLog()) {
+    TitleNextDialog(prompts_, QStringLiteral("Open daily rainfall file"));
+    name = ChooseInputFile(prompts_);
+  }
+  OpenNamedInput(name);
+}
+
+// A file named on the command line or dropped on the window opens as a chosen one does,
+// in place of the file open now.
+void MainWindow::OpenInputFile(const std::string& name) {
+  if (RunGoing()) return;
+  if (inputAction_->isChecked()) {
+    CloseInput();
+    if (engine_->State().ReadFromFile) return;  // the user kept the run
+  }
+  if (!MayClearLog()) return;
+  inputAction_->setChecked(true);
+  OpenNamedInput(name);
+}
+
+void MainWindow::OpenNamedInput(const std::string& name) {
   bool opened = false;
-  if (MayClearLog()) RunGuarded(prompts_, [&] { opened = OpenInput(name); });
+  if (!name.empty()) RunGuarded(prompts_, [&] { opened = OpenInput(name); });
   if (opened) {
     EnterFileMode(name);
+    emit InputOpened(ToQString(name));
   } else {
     inputAction_->setChecked(false);
   }
@@ -35,34 +62,41 @@ void MainWindow::ToggleInput() {
 
 // Test mode is a new run: the file's dates must not linger in it.
 void MainWindow::CloseInput() {
+  inputAction_->setChecked(false);
   if (!MayRestart()) return inputAction_->setChecked(true);
   inputFile_.close();
   EnterTestMode();
 }
 
-bool MainWindow::OpenInput(std::string& name) {
-  TitleNextDialog(prompts_, QStringLiteral("Open daily rainfall file"));
-  name = ChooseInputFile(prompts_);
-  if (name.empty()) return false;
+bool MainWindow::OpenInput(const std::string& name) {
+  if (!FileIsPresent(name)) throw InOutError("Input file " + name + " does not exist");
   if (engine_->State().WriteToFile && SameFile(name, engine_->State().OutputFileName)) {
     prompts_.ShowError(InputAsOutputMessage(engine_->State().OutputFileName, name));
     return false;
   }
+  csvInput_.reset();  // no file is open in the engine now
+  if (IsCsvFile(name) && !ReadCsvInput(name)) return false;
   if (!MayRestartOutput()) return false;
   if (inputFile_.is_open()) inputFile_.close();
-  stationTaken_.clear();
-  if (IsCsvFile(name)) {
-    const CsvDailyStation station = ReadFirstCsvStation(name);
-    csvInput_.clear();
-    csvInput_.str(station.ClassicText);
-    input_ = &csvInput_;
-    stationTaken_ = StationTakenLine(station, name);
-    return true;
-  }
-  input_ = &inputFile_;
+  if (csvInput_) return true;
   inputFile_.open(name, std::ios::in | std::ios::binary);
   if (!inputFile_.is_open()) throw InOutError("Input file " + name + " cannot be opened for reading");
   return true;
+}
+
+// A CSV daily file runs with the parameter sets the user chooses for it.
+bool MainWindow::ReadCsvInput(const std::string& name) {
+  TitleNextDialog(prompts_,
+                  QStringLiteral("Open the parameter sets for %1").arg(ToQString(StripDirectory(name))));
+  const std::string parameters = ChooseInputFile(prompts_, kParameterFileFilters);
+  if (parameters.empty()) return false;
+  csvInput_ = ReadCsvDailyInput(name, parameters);
+  return true;
+}
+
+void MainWindow::NoteCsvInput(const std::string& name) {
+  log_.AddLine(StationTakenLine(*csvInput_, name));
+  for (const std::string& warning : csvInput_->Warnings) log_.AddLine("Warning: " + warning);
 }
 
 void MainWindow::EnterFileMode(const std::string& name) {
@@ -70,8 +104,14 @@ void MainWindow::EnterFileMode(const std::string& name) {
   constLengthAction_->setEnabled(false);
   constLengthField_->setEnabled(false);
   ShowFileName(inputPanel_, kInputCaption, name);
-  RunGuarded(prompts_, [&] { engine_->OpenInput(*input_, name); });
-  if (!stationTaken_.empty()) log_.AddLine(stationTaken_);
+  RunGuarded(prompts_, [&] {
+    if (csvInput_) {
+      engine_->OpenDatedInput(csvInput_->Input, name);
+      NoteCsvInput(name);
+    } else {
+      engine_->OpenInput(inputFile_, name);
+    }
+  });
   if (graphs_ != nullptr) graphs_->SetOriginalAvailable(false);
   EnableNextCommands();
   ResetGraphs();
@@ -132,6 +172,31 @@ bool MainWindow::MayRestartOutput() {
 }
 
 bool MainWindow::MayRestart() { return MayClearLog() && MayRestartOutput(); }
+
+void MainWindow::ShowRecentFiles(const QStringList& files) {
+  recentMenu_->clear();
+  for (int k = 0; k < files.size(); ++k) {
+    const QString path = files[k];
+    QAction* action = recentMenu_->addAction(QStringLiteral("&%1 %2").arg(k + 1).arg(path));
+    connect(action, &QAction::triggered, this, [this, path] { OpenInputFile(FromQString(path)); });
+  }
+  recentMenu_->setEnabled(!files.isEmpty());
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (!urls.isEmpty() && urls.first().isLocalFile()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (urls.isEmpty() || !urls.first().isLocalFile()) return;
+  event->acceptProposedAction();
+  const std::string path = FromQString(urls.first().toLocalFile());
+  // After the drop has ended: opening asks questions of its own.
+  QMetaObject::invokeMethod(
+      this, [this, path] { OpenInputFile(path); }, Qt::QueuedConnection);
+}
 
 void MainWindow::CloseOutput() {
   outputAction_->setChecked(false);

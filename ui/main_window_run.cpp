@@ -29,8 +29,9 @@ void MainWindow::StepMany() {
 void MainWindow::StopRun() {
   if (!RunGoing()) return;
   runner_->Stop();
+  log_.LetWorkerGo();
   stopAction_->setEnabled(false);
-  statusBar()->showMessage(QStringLiteral("Stopping after the current sequence ..."));
+  statusBar()->showMessage(QStringLiteral("Stopping ..."));
 }
 
 // A single step shows a busy bar: it has no steps to count.
@@ -53,6 +54,8 @@ void MainWindow::StartRun(int count) {
 void MainWindow::StepDone(int done, int /*count*/, const StepResult& result) {
   if (progress_->maximum() > 0) progress_->setValue(done);
   ShowSequenceNumber();
+  // A dated input's sequence takes its month's set.
+  if (engine_->State().Dated != nullptr) ParametersChanged();
   if (result.Outcome == StepOutcome::Failed) {
     log_.AddLine("Error: " + result.Message);
     prompts_.ShowError(result.Message);
@@ -66,9 +69,9 @@ void MainWindow::StepDone(int done, int /*count*/, const StepResult& result) {
   runner_->Release();
 }
 
-void MainWindow::RunFinished(int done) {
-  const bool stopped = runner_->Stopping() && done < runCount_;
-  if (stopped) NoteStop(done);
+void MainWindow::RunFinished(int done, bool abandoned) {
+  const bool stopped = runner_->Stopping() && (abandoned || done < runCount_);
+  if (stopped) NoteStop(done, abandoned);
   log_.EndRun();
   const std::vector<RepeatedMessage> repeats = notices_.EndRun();
   progress_->hide();
@@ -84,10 +87,15 @@ void MainWindow::RunFinished(int done) {
   if (closeAfterRun_) close();
 }
 
-// A stopped run says in the log and the status bar where it stopped.
-void MainWindow::NoteStop(int done) {
-  const std::string note = "Stopped after sequence " + std::to_string(engine_->State().SequenceNumber) +
-                           " (" + std::to_string(done) + " of " + std::to_string(runCount_) + " asked for)";
+// A stopped run says in the log and the status bar where it stopped. The engine has
+// counted an abandoned sequence already.
+void MainWindow::NoteStop(int done, bool abandoned) {
+  const int last = engine_->State().SequenceNumber - (abandoned ? 1 : 0);
+  if (abandoned) {
+    log_.AddLine("Sequence #" + std::to_string(last + 1) + " was abandoned: it is not in the output");
+  }
+  const std::string note = "Stopped after sequence " + std::to_string(last) + " (" + std::to_string(done) +
+                           " of " + std::to_string(runCount_) + " asked for)";
   log_.AddLine(note);
   // In a panel of its own: a status message would hide the sequence and file panels.
   warningPanel_->setText(ToQString(note));
@@ -118,6 +126,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   if (outputAction_->isChecked()) outputFile_.close();
   if (inputAction_->isChecked()) inputFile_.close();
   logWindow_.hide();
+  emit Closing();
   event->accept();
   QApplication::quit();
 }

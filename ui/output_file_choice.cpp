@@ -13,7 +13,7 @@ enum class Verdict { Take, AskAgain };
 
 Verdict Judge(const std::string& name, const std::string& input, Prompts& prompts) {
   if (name.empty()) {
-    prompts.Inform("Improper file name - Try again");
+    prompts.ShowError("Improper file name - Try again");
     return Verdict::AskAgain;
   }
   if (SameFile(name, input)) {

@@ -89,6 +89,8 @@ ParametersDialog::ParametersDialog(Engine& engine, Prompts& prompts, HelpWindow&
                {adjustmentBox_, "adjustment"},
                {introText_, "introText"},
                {adjustmentText_, "adjustmentText"},
+               {fileValuesButton_, "fileValues"},
+               {cancelButton_, "cancel"},
                {okButton_, "ok"}});
   SetTabOrder();
   InstallHelpKey(this, kHelpContext, help);
@@ -168,20 +170,28 @@ void ParametersDialog::FitFixedTexts(const QLayout* layout) {
 }
 
 QLayout* ParametersDialog::MakeButtonRow() {
+  fileValuesButton_ = new QPushButton(QStringLiteral("&Input file's values"), this);
+  fileValuesButton_->setToolTip(QStringLiteral(
+      "Take the parameters line of the input file again and start the run from its first record"));
+  cancelButton_ = new QPushButton(QStringLiteral("Cancel"), this);
+  cancelButton_->setToolTip(QStringLiteral("Go back to the values the dialog opened with (Esc)"));
   okButton_ = new QPushButton(QStringLiteral("OK"), this);
-  // Return in a field does not close the dialog: a field takes effect when it is left.
-  okButton_->setAutoDefault(false);
   auto* row = new QHBoxLayout;
+  row->addWidget(fileValuesButton_);
   row->addStretch();
-  row->addWidget(okButton_);
-  row->addStretch();
+  // Return in a field does not close the dialog: a field takes effect when it is left.
+  for (QPushButton* button : {fileValuesButton_, cancelButton_, okButton_}) {
+    button->setAutoDefault(false);
+    if (button != fileValuesButton_) row->addWidget(button);
+  }
   return row;
 }
 
-// The OK button comes between the two columns of parameters.
+// Down the left column, down the right one, along the row of options, then the buttons.
 void ParametersDialog::SetTabOrder() {
-  QWidget* const order[] = {lambdaEdit_, kappaEdit_,  phiEdit_,           alphaEdit_,     okButton_, nuEdit_,
-                            muXEdit_,    sigmaXEdit_, daysPerMonthField_, adjustmentBox_, seedField_};
+  QWidget* const order[] = {lambdaEdit_,       kappaEdit_,    phiEdit_,    adjustmentBox_,     alphaEdit_,
+                            nuEdit_,           muXEdit_,      sigmaXEdit_, daysPerMonthField_, seedField_,
+                            fileValuesButton_, cancelButton_, okButton_};
   for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
@@ -203,6 +213,11 @@ void ParametersDialog::ConnectReactions() {
   connect(adjustmentBox_, &QCheckBox::clicked, this, &ParametersDialog::StoreAdjustment);
   connect(seedField_, &IntegerField::Changed, this, &ParametersDialog::StoreSeed);
   connect(okButton_, &QPushButton::clicked, this, &ParametersDialog::Finish);
+  connect(cancelButton_, &QPushButton::clicked, this, &ParametersDialog::reject);
+  connect(fileValuesButton_, &QPushButton::clicked, this, [this] {
+    if (onFileValues) React(onFileValues);
+    LoadFromEngine();
+  });
 }
 
 bool ParametersDialog::eventFilter(QObject* watched, QEvent* event) {
@@ -220,8 +235,6 @@ bool ParametersDialog::event(QEvent* event) {
   return QDialog::event(event);
 }
 
-// The adjustment box and the seed are not loaded: they keep their own state, which
-// starts as the engine's defaults.
 void ParametersDialog::LoadFromEngine() {
   const EngineState& s = S();
   loading_ = true;
@@ -234,6 +247,8 @@ void ParametersDialog::LoadFromEngine() {
   ShowReal(sigmaXEdit_, s.Parameters.SigmaX);
   // Shown as it is: a value from a file outside the bounds stays until the field is left.
   daysPerMonthField_->SetText(QString::number(s.Options.DaysPerMonth));
+  seedField_->SetValue(s.Options.RandomSeed);
+  adjustmentBox_->setChecked(s.Options.PerformAdjustment);
   loading_ = false;
   ShowNuOrEta();
   ShowModelStatistics();
@@ -288,6 +303,7 @@ void ParametersDialog::ChangeParameter(QLineEdit* edit, double ModelParameters::
     if (!value) return;
     if (!MayRestart()) return ShowReal(edit, S().Parameters.*field);
     EditParameters(engine_, [=](ModelParameters& p) { p.*field = *value; });
+    Restarted();
   });
 }
 
@@ -300,6 +316,7 @@ void ParametersDialog::ChangeAlpha(bool leaving) {
   p = p.WithAlpha(*alpha);
   ShowReal(nuEdit_, p.Nu);  // nuEdit_ reacts only to being left, not to this
   engine_.SetParameters(p);
+  Restarted();
   ShowNuOrEta();
 }
 
@@ -327,7 +344,7 @@ void ParametersDialog::StoreSeed() {
 }
 
 void ParametersDialog::RefuseSeed() {
-  prompts_.Inform("The random seed must be a whole number from -2147483648 to 2147483647");
+  prompts_.Warn("The random seed must be a whole number from -2147483648 to 2147483647");
   loading_ = true;
   seedField_->SetValue(S().Options.RandomSeed);
   loading_ = false;
@@ -347,14 +364,45 @@ void ParametersDialog::ChangeOption(const std::function<void(RunOptions&)>& chan
     }
     EditOptions(engine_, change);
     engine_.RestartRun();
+    Restarted();
   });
 }
 
 bool ParametersDialog::MayRestart() { return !mayRestart || mayRestart(); }
 
+void ParametersDialog::Restarted() {
+  if (onRestarted) onRestarted();
+}
+
 void ParametersDialog::Finish() { accept(); }
 
-void ParametersDialog::reject() { Finish(); }
+// Cancel, Esc and the close box: the values the dialog opened with come back, which
+// restarts the run once more if an edit has changed them.
+void ParametersDialog::reject() {
+  React([this] { RestoreOpeningValues(); });
+  LoadFromEngine();
+  QDialog::reject();
+}
+
+void ParametersDialog::RestoreOpeningValues() {
+  const OpeningValues now{S().Parameters, S().Options.DaysPerMonth, S().Options.RandomSeed,
+                          S().Options.PerformAdjustment};
+  if (now == opening_ || !MayRestart()) return;
+  EditOptions(engine_, [this](RunOptions& o) {
+    o.DaysPerMonth = opening_.DaysPerMonth;
+    o.RandomSeed = opening_.Seed;
+    o.PerformAdjustment = opening_.Adjustment;
+  });
+  engine_.SetParameters(opening_.Parameters);
+  Restarted();
+}
+
+void ParametersDialog::showEvent(QShowEvent* event) {
+  opening_ = {S().Parameters, S().Options.DaysPerMonth, S().Options.RandomSeed,
+              S().Options.PerformAdjustment};
+  fileValuesButton_->setEnabled(S().ReadFromFile);
+  QDialog::showEvent(event);
+}
 
 std::string ParametersDialog::DecimalSeparator() const { return FromQString(locale().decimalPoint()); }
 
@@ -371,7 +419,7 @@ bool ParametersDialog::ShowsValue(const QLineEdit* edit, double value) const {
 std::optional<double> ParametersDialog::ReadRealField(QLineEdit* edit, double inUse, bool leaving) {
   const std::optional<double> value = ParseRealNumber(FromQString(edit->text()), DecimalSeparator());
   if (value || !leaving) return value;
-  prompts_.Inform(FromQString(FieldName(edit)) + " must be a real number");
+  prompts_.Warn(FromQString(FieldName(edit)) + " must be a real number");
   const bool wasLoading = std::exchange(loading_, true);
   ShowReal(edit, inUse);
   loading_ = wasLoading;

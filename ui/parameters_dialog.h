@@ -37,6 +37,10 @@ class ParametersDialog : public QDialog {
   // Asked before an edit restarts the run, which clears the log; false keeps the value
   // in use.
   std::function<bool()> mayRestart;
+  // Told after an edit has restarted the run.
+  std::function<void()> onRestarted;
+  // Asked to take the input file's parameters again.
+  std::function<void()> onFileValues;
 
   // Shows the engine's parameters and days per month (after a parameters line of the
   // input file too) and restarts the run once they are all in.
@@ -57,11 +61,11 @@ class ParametersDialog : public QDialog {
   void Finish();
 
  public slots:
-  // The close box and Escape end the showing as OK does: the main window ignores the
-  // result anyway.
+  // Cancel, the close box and Escape bring back the values the dialog opened with.
   void reject() override;
 
  protected:
+  void showEvent(QShowEvent* event) override;
   bool event(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -89,6 +93,8 @@ class ParametersDialog : public QDialog {
   void ShowModelStatistics();
   void ChangeOption(const std::function<void(RunOptions&)>& change);
   bool MayRestart();
+  void Restarted();
+  void RestoreOpeningValues();
   QString FieldName(const QLineEdit* edit) const;
   void RefuseSeed();
   // A field's change, which restarts the run; an error ends the reaction and is
@@ -117,6 +123,8 @@ class ParametersDialog : public QDialog {
   QCheckBox* adjustmentBox_;
   QLabel* introText_;
   QLabel* adjustmentText_;
+  QPushButton* fileValuesButton_;
+  QPushButton* cancelButton_;
   QPushButton* okButton_;
   Engine& engine_;
   Prompts& prompts_;
@@ -124,6 +132,14 @@ class ParametersDialog : public QDialog {
   std::vector<std::pair<QObject*, void (ParametersDialog::*)()>> leaveReactions_;
   // While the fields are being filled with the engine's values, their handlers rest.
   bool loading_ = false;
+  struct OpeningValues {
+    ModelParameters Parameters;
+    int DaysPerMonth = 0;
+    int Seed = 0;
+    bool Adjustment = true;
+    bool operator==(const OpeningValues&) const = default;
+  };
+  OpeningValues opening_;
 };
 
 }  // namespace nimbra

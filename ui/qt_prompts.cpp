@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QSettings>
 #include <utility>
 
 namespace nimbra {
@@ -23,26 +25,47 @@ void TitleNextDialog(Prompts& prompts, const QString& title, const QString& suff
   if (auto* dialogs = dynamic_cast<QtPrompts*>(&prompts)) dialogs->SetNextDialog(title, suffix);
 }
 
+namespace {
+
+const QString kLastFolderKey = QStringLiteral("Files/LastFolder");
+
+// A dialog with nothing proposed opens in the folder of the file chosen last.
+QString StartingPoint(const std::string& proposed) {
+  return proposed.empty() ? QSettings().value(kLastFolderKey).toString() : ToQString(proposed);
+}
+
+void RememberFolder(const QString& chosen) {
+  if (!chosen.isEmpty()) QSettings().setValue(kLastFolderKey, QFileInfo(chosen).absolutePath());
+}
+
+}  // namespace
+
 std::string QtPrompts::ChooseFileToOpen(const std::string& proposed, const std::string& filters) {
   const QString chosen = QFileDialog::getOpenFileName(parent_, std::exchange(title_, QString()),
-                                                      ToQString(proposed), ToQString(filters));
+                                                      StartingPoint(proposed), ToQString(filters));
   suffix_.clear();
+  RememberFolder(chosen);
   return chosen.isEmpty() ? proposed : FromQString(chosen);
 }
 
 std::optional<std::string> QtPrompts::ChooseFileToSave(const std::string& proposed,
                                                        const std::string& filters) {
-  QFileDialog dialog(parent_, std::exchange(title_, QString()), ToQString(proposed), ToQString(filters));
+  QFileDialog dialog(parent_, std::exchange(title_, QString()), StartingPoint(proposed), ToQString(filters));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setDefaultSuffix(std::exchange(suffix_, QString()));
   // Overwriting is asked by the caller, in its own words.
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  RememberFolder(dialog.selectedFiles().constFirst());
   return FromQString(dialog.selectedFiles().constFirst());
 }
 
 void QtPrompts::Inform(const std::string& text) {
   QMessageBox::information(parent_, QApplication::applicationName(), ToQString(text));
+}
+
+void QtPrompts::Warn(const std::string& text) {
+  QMessageBox::warning(parent_, QApplication::applicationName(), ToQString(text));
 }
 
 void QtPrompts::ShowError(const std::string& text) {

@@ -19,6 +19,7 @@ class QtPrompts : public Prompts {
   bool Confirm(const std::string& text) override;
   Answer ConfirmOrCancel(const std::string& text) override;
   void ShowError(const std::string& text) override;
+  void Warn(const std::string& text) override;
 
   // The next file dialog says in its caption what is chosen; a save dialog adds suffix
   // to a name chosen without one.

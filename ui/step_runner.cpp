@@ -2,6 +2,8 @@
 
 #include <exception>
 
+#include "engine_edits.h"
+#include "errors.h"
 #include "step_loop.h"
 
 namespace nimbra {
@@ -13,9 +15,11 @@ StepRunner::~StepRunner() {
   if (worker_.joinable()) worker_.join();
 }
 
+// The engine holds the stop flag from the first run on; it is clear between runs.
 void StepRunner::Start(int count) {
   Join();
   stop_ = false;
+  EditOptions(engine_, [this](RunOptions& options) { options.Stop = &stop_; });
   worker_ = std::thread([this, count] { Work(count); });
 }
 
@@ -33,17 +37,20 @@ void StepRunner::Release() {
 
 void StepRunner::Work(int count) {
   StepLoop loop(count, AtFailure::Stop);
+  bool abandoned = false;
   while (!stop_ && loop.WantsStep(engine_)) {
     const StepResult result = GuardedStep();
+    abandoned = AbandonedByStop(result);
+    if (abandoned) break;
     loop.Took(result);
     HandOver(loop.Steps(), count, result);
   }
   const int done = loop.Steps();
   QMetaObject::invokeMethod(
       this,
-      [this, done] {
+      [this, done, abandoned] {
         Join();
-        emit Finished(done);
+        emit Finished(done, abandoned);
       },
       Qt::QueuedConnection);
 }
@@ -55,6 +62,10 @@ StepResult StepRunner::GuardedStep() {
   } catch (const std::exception& error) {
     return {StepOutcome::Failed, error.what()};
   }
+}
+
+bool StepRunner::AbandonedByStop(const StepResult& result) const {
+  return stop_ && result.Outcome == StepOutcome::Failed && result.Message == Stopped().what();
 }
 
 void StepRunner::HandOver(int done, int count, const StepResult& result) {

@@ -2,7 +2,8 @@
 // A run of steps in a worker thread, so that the windows stay alive during it. After
 // each step the worker hands the step's result to the windows' thread and waits until
 // the windows have read what they show from the engine; the windows touch the engine
-// only then and between runs. A stop ends the run after the current step.
+// only then and between runs. A stop reaches the engine's searches at once: the sequence
+// under way is abandoned, so that it writes nothing, and every sequence before it stays.
 
 #include <QObject>
 #include <atomic>
@@ -19,7 +20,7 @@ class StepRunner : public QObject {
 
  public:
   explicit StepRunner(Engine& engine, QObject* parent = nullptr);
-  // Stops a run still going and waits for its current step.
+  // Stops a run still going and waits for it.
   ~StepRunner() override;
 
   // Up to count steps, ending early at a failed step, a step stopped by the date order,
@@ -33,14 +34,17 @@ class StepRunner : public QObject {
   void Release();
 
  signals:
-  // On the windows' thread: done of count steps are over, the last with result.
+  // On the windows' thread: done of count steps are over, the last with result. A step
+  // abandoned by a stop is not handed over.
   void StepDone(int done, int count, const nimbra::StepResult& result);
-  // On the windows' thread, after the worker has ended.
-  void Finished(int done);
+  // On the windows' thread, after the worker has ended: done steps were completed, and
+  // abandoned tells whether the stop cut the step after them short.
+  void Finished(int done, bool abandoned);
 
  private:
   void Work(int count);
   StepResult GuardedStep();
+  bool AbandonedByStop(const StepResult& result) const;
   void HandOver(int done, int count, const StepResult& result);
   void Join();
 

@@ -1,5 +1,6 @@
 #include "window_places.h"
 
+#include <QLayout>
 #include <QScreen>
 #include <QSettings>
 #include <QWidget>
@@ -61,6 +62,13 @@ void PlaceBelow(QWidget& window, const QWidget& mainWindow, int height) {
   window.resize(main.width() - extra.width(), height);
   window.move(main.left(), main.bottom() + 1);
   KeepOnScreen(window);
+}
+
+void KeepClearOf(QWidget& window, const QWidget& mainWindow) {
+  // A dialog not shown yet takes its own size only when its layout is first activated.
+  if (window.layout() != nullptr) window.layout()->activate();
+  KeepOnScreen(window);
+  if (window.frameGeometry().intersects(mainWindow.frameGeometry())) PlaceBeside(window, mainWindow);
 }
 
 void KeepOnScreen(QWidget& window) {

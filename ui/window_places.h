@@ -22,5 +22,8 @@ bool PlaceUnder(QWidget& window, const QWidget& above);
 void PlaceBelow(QWidget& window, const QWidget& mainWindow, int height);
 // Shrinks and moves the window so that the whole of it is on its screen.
 void KeepOnScreen(QWidget& window);
+// Places the window beside the main window when it would cover any of it, wherever the
+// window was put before (a place remembered on another screen, a main window moved since).
+void KeepClearOf(QWidget& window, const QWidget& mainWindow);
 
 }  // namespace nimbra

@@ -11,9 +11,9 @@ namespace nimbra {
 namespace {
 
 constexpr const char* kWetFull =
-    "Too many generated data\nThe statistics for wet days and wet hours will be not accurate";
+    "Too many generated data\nThe statistics for wet days and wet hours will not be accurate";
 constexpr const char* kAllFull =
-    "Too many generated data\nThe statistics for all data values will be not accurate";
+    "Too many generated data\nThe statistics for all data values will not be accurate";
 constexpr const char* kOutOfOrder =
     "Error: The records in input file are not in increasing order of date\r\nPlease correct the error and "
     "try again";

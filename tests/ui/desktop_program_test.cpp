@@ -1,8 +1,10 @@
 #include "desktop_program.h"
 
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <fstream>
@@ -13,6 +15,7 @@
 #include "log_window.h"
 #include "main_window.h"
 #include "parameters_dialog.h"
+#include "remembered_run.h"
 #include "repetition_dialog.h"
 #include "scripted_prompts.h"
 #include "stair_series.h"
@@ -24,13 +27,88 @@ class DesktopProgramTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void initTestCase();
+  void init();
   void startShowsOnlyTheMainWindowWithTheDefaults();
+  void settingsComeBackInTheNextSession();
   void repetitionOptionsFollowTheirToggle();
   void parametersLineReloadsTheParametersDialog();
+  void parameterChangeRewindsTheInputFile();
   void graphsFollowTheRunWhileShown();
   void initialiseAndOpeningAFileResetTheZoom();
   void chartsShowOnlyTheCurrentRun();
+  void toolWindowsOpenClearOfTheMainWindow();
+
+ private:
+  QTemporaryDir settingsDir_;
 };
+
+// The settings the program remembers are kept apart from the user's, and each test
+// starts without any.
+void DesktopProgramTest::initTestCase() {
+  QVERIFY(settingsDir_.isValid());
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_.path());
+}
+
+void DesktopProgramTest::init() { QSettings().clear(); }
+
+// Put over the main window's menu and toolbar (a place remembered on another screen, a
+// main window moved since), they open beside it, on the screen.
+void DesktopProgramTest::toolWindowsOpenClearOfTheMainWindow() {
+  ScriptedPrompts prompts;
+  DesktopProgram program(prompts);
+  MainWindow& main = program.Main();
+  const QRect area = main.screen()->availableGeometry();
+  for (const int x : {area.left(), area.right() - main.frameGeometry().width() + 1}) {
+    main.move(x, area.top());
+    for (const char* toggle : {"repetitions", "graphs"}) {
+      QWidget& window = toggle == std::string("graphs") ? static_cast<QWidget&>(program.Graphs())
+                                                        : static_cast<QWidget&>(program.Repetitions());
+      window.move(main.pos());
+      Child<QAction>(&main, toggle)->trigger();
+      QVERIFY(window.isVisible());
+      QVERIFY2(!window.frameGeometry().intersects(main.frameGeometry()), toggle);
+      QVERIFY2(area.contains(window.frameGeometry()), toggle);
+      Child<QAction>(&main, toggle)->trigger();
+    }
+  }
+}
+
+void DesktopProgramTest::settingsComeBackInTheNextSession() {
+  QTemporaryDir dir;
+  const std::string path = dir.filePath(QStringLiteral("rain.txt")).toStdString();
+  std::ofstream(path, std::ios::binary) << "5 1 3 4.0\r\n";
+  ScriptedPrompts prompts;
+  {
+    DesktopProgram program(prompts);
+    Child<IntegerField>(&program.Main(), "count")->SetValue(25);
+    Child<IntegerField>(&program.Main(), "detailLevel")->SetValue(2);
+    Child<QLineEdit>(&program.Parameters(), "lambda")->setText(QStringLiteral("0.6"));
+    program.Parameters().StoreLambda();
+    Child<IntegerField>(&program.Parameters(), "seed")->SetValue(7);
+    Child<IntegerField>(&program.Repetitions(), "allowed")->SetValue(300);
+    prompts.QueueOpen(path);
+    Child<QAction>(&program.Main(), "input")->trigger();
+    prompts.QueueConfirmOrCancel(Answer::No);  // the log goes unsaved
+    QVERIFY(program.Main().close());
+  }
+  DesktopProgram program(prompts);
+  const EngineState& s = program.Main().engine().State();
+  QCOMPARE(s.Parameters.Lambda, 0.6);
+  QCOMPARE(s.Options.RandomSeed, 7);
+  QCOMPARE(s.Options.RepAllowed, 300);
+  QCOMPARE(s.Options.DetailLevel, 2);
+  QCOMPARE(Child<IntegerField>(&program.Main(), "count")->Value(), 25);
+  QCOMPARE(Child<IntegerField>(&program.Main(), "detailLevel")->Value(), 2);
+  QCOMPARE(Child<QLineEdit>(&program.Parameters(), "lambda")->text(), QStringLiteral("0.6"));
+  QCOMPARE(Child<IntegerField>(&program.Parameters(), "seed")->Value(), 7);
+  QCOMPARE(Child<IntegerField>(&program.Repetitions(), "allowed")->Value(), 300);
+  QCOMPARE(RecentFiles(), QStringList{QString::fromStdString(path)});
+  QVERIFY(!s.ReadFromFile);  // a recent file opens when chosen
+  Child<QMenu>(&program.Main(), "recentFiles")->actions().constFirst()->trigger();
+  QVERIFY(s.ReadFromFile);
+  QCOMPARE(s.InputFileName, path);
+}
 
 void DesktopProgramTest::startShowsOnlyTheMainWindowWithTheDefaults() {
   ScriptedPrompts prompts;
@@ -68,6 +146,36 @@ void DesktopProgramTest::parametersLineReloadsTheParametersDialog() {
   QVERIFY(s.GammaIntensity);  // SigmaX differs from MuX
   QCOMPARE(Child<QLineEdit>(&program.Parameters(), "lambda")->text(), QStringLiteral("0.5"));
   QCOMPARE(Child<IntegerField>(&program.Parameters(), "daysPerMonth")->Value(), 30);
+}
+
+// The run starts again with the first record, and the value typed wins over the file's
+// parameters line, which the rewind reads again.
+void DesktopProgramTest::parameterChangeRewindsTheInputFile() {
+  QTemporaryDir dir;
+  const std::string path = dir.filePath(QStringLiteral("rain.txt")).toStdString();
+  std::ofstream(path, std::ios::binary)
+      << "D 0\r\nP 30 0.5 0.1 0.02 3 0.03 140 70\r\n5 1 3 4.0\r\n9 1 3 2.0\r\n";
+  ScriptedPrompts prompts;
+  prompts.QueueOpen(path);
+  DesktopProgram program(prompts);
+  MainWindow& main = program.Main();
+  const EngineState& s = main.engine().State();
+  Child<QAction>(&main, "input")->trigger();
+  main.StepOnce();
+  QVERIFY(QTest::qWaitFor([&main] { return !main.RunGoing(); }, 60000));
+  QCOMPARE(s.SequenceStart.Day, 5);
+  prompts.QueueConfirmOrCancel(Answer::No);  // the log goes unsaved
+  Child<QLineEdit>(&program.Parameters(), "lambda")->setText(QStringLiteral("0.6"));
+  program.Parameters().StoreLambda();
+  QCOMPARE(program.Log().Lines(),
+           std::vector<std::string>{"The run starts again from the first record of " + path});
+  main.StepOnce();
+  QVERIFY(QTest::qWaitFor([&main] { return !main.RunGoing(); }, 60000));
+  QCOMPARE(s.SequenceNumber, 1);
+  QCOMPARE(s.SequenceStart.Day, 5);
+  QCOMPARE(s.Parameters.Lambda, 0.6);
+  QCOMPARE(s.Options.DaysPerMonth, 30);
+  QCOMPARE(Child<QLineEdit>(&program.Parameters(), "lambda")->text(), QStringLiteral("0.6"));
 }
 
 void DesktopProgramTest::graphsFollowTheRunWhileShown() {

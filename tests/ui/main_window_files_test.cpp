@@ -11,6 +11,7 @@
 #include "main_window.h"
 #include "scripted_prompts.h"
 #include "started_engine.h"
+#include "whole_file.h"
 
 using namespace nimbra;
 
@@ -32,7 +33,6 @@ class MainWindowFilesTest : public QObject {
  private:
   std::string Path(const char* name) const { return dir_.filePath(QLatin1String(name)).toStdString(); }
   std::string Write(const char* name, const std::string& text) const;
-  static std::string Read(const std::string& path);
   void Step();
   void OpenInput(const std::string& path);
   void OpenOutput(const std::string& path);
@@ -75,11 +75,6 @@ std::string MainWindowFilesTest::Write(const char* name, const std::string& text
   return Path(name);
 }
 
-std::string MainWindowFilesTest::Read(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
 void MainWindowFilesTest::Step() {
   window_->StepOnce();
   QVERIFY(QTest::qWaitFor([this] { return !window_->RunGoing(); }, 120000));
@@ -115,7 +110,7 @@ void MainWindowFilesTest::outputThatIsTheInputIsRefused() {
                                       ": writing it would destroy the input. Choose another output file."));
   QVERIFY(!Child<QAction>(window_, "output")->isChecked());
   QVERIFY(!S().WriteToFile);
-  QCOMPARE(Read(input), kDaily);
+  QCOMPARE(ReadWhole(input), kDaily);
   QVERIFY(prompts_->AllAnswersUsed());
 }
 
@@ -144,7 +139,7 @@ void MainWindowFilesTest::cancelAfterNoToOverwriteCancels() {
                                 "save dialog: " + existing}));
   QCOMPARE(prompts_->Filters()[0], prompts_->Filters()[1]);
   QVERIFY(!Child<QAction>(window_, "output")->isChecked());
-  QCOMPARE(Read(existing), std::string("kept"));
+  QCOMPARE(ReadWhole(existing), std::string("kept"));
 }
 
 void MainWindowFilesTest::restartedRunStartsItsOutputAnewOrAppends_data() {
@@ -160,7 +155,7 @@ void MainWindowFilesTest::restartedRunStartsItsOutputAnewOrAppends() {
   const std::string path = Path("hourly.txt");
   OpenOutput(path);
   Step();
-  const std::string first = Read(path);
+  const std::string first = ReadWhole(path);
   prompts_->QueueConfirmOrCancel(Answer::No);  // the log goes unsaved
   prompts_->QueueConfirmOrCancel(static_cast<Answer>(answer));
   window_->Initialise();
@@ -169,7 +164,7 @@ void MainWindowFilesTest::restartedRunStartsItsOutputAnewOrAppends() {
   std::string expected;
   for (int i = 0; i < copies; ++i) expected += first;
   QVERIFY(!first.empty());
-  QCOMPARE(Read(path), expected);
+  QCOMPARE(ReadWhole(path), expected);
 }
 
 void MainWindowFilesTest::openingAFileAfterTheEndOfInputStartsARun() {

@@ -12,6 +12,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <sstream>
 
@@ -47,7 +48,7 @@ class ParametersDialogTest : public DialogTest<ParametersDialog> {
   void cleanup();
   void creationShowsTheEngineValues();
   void captionsLabelsHintsAndFixedTexts();
-  void tabOrderPutsOkBetweenTheColumns();
+  void tabOrderFollowsTheColumnsThenTheButtons();
   void alphaPastedAcrossTheThresholdAndBack();
   void alphaTypedCharacterByCharacter();
   void alphaOfExactlyHundredMeansFixedEta();
@@ -198,13 +199,14 @@ void ParametersDialogTest::captionsLabelsHintsAndFixedTexts() {
     QVERIFY(text->height() >= text->heightForWidth(text->width()));  // no line cut off
 }
 
-void ParametersDialogTest::tabOrderPutsOkBetweenTheColumns() {
+// Without an input file its values' button is disabled, and Tab passes it by.
+void ParametersDialogTest::tabOrderFollowsTheColumnsThenTheButtons() {
   const QList<QWidget*> order{Child<QLineEdit>(form, "kappa"),      Child<QLineEdit>(form, "phi"),
-                              Child<QLineEdit>(form, "alpha"),      Child<QPushButton>(form, "ok"),
+                              Child<QCheckBox>(form, "adjustment"), Child<QLineEdit>(form, "alpha"),
                               Child<QLineEdit>(form, "nu"),         Child<QLineEdit>(form, "muX"),
                               Child<QLineEdit>(form, "sigmaX"),     Child<IntegerField>(form, "daysPerMonth"),
-                              Child<QCheckBox>(form, "adjustment"), Child<IntegerField>(form, "seed"),
-                              Child<QLineEdit>(form, "lambda")};
+                              Child<IntegerField>(form, "seed"),    Child<QPushButton>(form, "cancel"),
+                              Child<QPushButton>(form, "ok"),       Child<QLineEdit>(form, "lambda")};
   Enter(Child<QLineEdit>(form, "lambda"));
   for (QWidget* expected : order) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -513,17 +515,28 @@ void ParametersDialogTest::okAppliesTheFieldBeingLeftAndKeepsTheTexts() {
   QCOMPARE(Child<QLineEdit>(form, "phi")->text(), QStringLiteral("0.0586"));
 }
 
-// The close box takes no field's text: only leaving a field for another control does.
+// The close box, Esc and Cancel take no field's text, and bring back the values the
+// dialog opened with, restarting the run once more if an edit had restarted it.
 void ParametersDialogTest::closeBoxEndsTheShowingToo() {
-  form->setResult(QDialog::Rejected);
-  Type(Child<QLineEdit>(form, "lambda"), QStringLiteral("0.7"));
-  QVERIFY(form->close());
-  QVERIFY(form->isHidden());
-  QCOMPARE(form->result(), int(QDialog::Accepted));
-  COMPARE_EXACT(S().Parameters.Lambda, 0.9396);
-  ShowForm();
-  QTest::keyClick(form, Qt::Key_Escape);
-  QVERIFY(form->isHidden());
+  const auto cancellers = std::vector<std::function<void()>>{
+      [this] { QVERIFY(form->close()); }, [this] { QTest::keyClick(form, Qt::Key_Escape); },
+      [this] { QTest::mouseClick(Child<QPushButton>(form, "cancel"), Qt::LeftButton); }};
+  for (const auto& cancel : cancellers) {
+    ShowForm();
+    Type(Child<QLineEdit>(form, "kappa"), QStringLiteral("1.5"));
+    TabOut();
+    COMPARE_EXACT(S().Parameters.Kappa, 1.5);
+    S().SequenceNumber = 3;
+    Type(Child<QLineEdit>(form, "lambda"), QStringLiteral("0.7"));
+    cancel();
+    QVERIFY(form->isHidden());
+    QCOMPARE(form->result(), int(QDialog::Rejected));
+    COMPARE_EXACT(S().Parameters.Lambda, 0.9396);
+    COMPARE_EXACT(S().Parameters.Kappa, 1.05819);
+    QCOMPARE(S().SequenceNumber, 0);
+    QCOMPARE(Child<QLineEdit>(form, "lambda")->text(), QStringLiteral("0.9396"));
+    QCOMPARE(Child<QLineEdit>(form, "kappa")->text(), QStringLiteral("1.05819"));
+  }
 }
 
 void ParametersDialogTest::localeDecimalComma() {

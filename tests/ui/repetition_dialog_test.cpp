@@ -202,8 +202,9 @@ void RepetitionDialogTest::textThatIsNoIntegerStoresTheMinimum() {
   QCOMPARE(S().Options.RepLevel1Factor, 1);  // bounded as soon as it is used
   TabOut();
   QCOMPARE(S().Options.RepLevel1Factor, 1);
-  Type(Child<IntegerField>(form, "minimum"), QStringLiteral("7.5"));
-  QCOMPARE(S().Options.RepLevel1Min, 1);
+  Type(Child<IntegerField>(form, "minimum"), QStringLiteral("7.5"));  // no decimal separator goes in
+  QCOMPARE(Child<IntegerField>(form, "minimum")->text(), QStringLiteral("75"));
+  QCOMPARE(S().Options.RepLevel1Min, 75);
   QVERIFY(prompts->Calls().empty());
 }
 
