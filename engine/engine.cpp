@@ -38,29 +38,31 @@ void Engine::Initialise() {
   s.AllValuesCount = 0;
 }
 
-void Engine::OpenInput(std::istream& input, const std::string& name) {
-  EngineState& s = core_->State();
-  s.InputFile = &input;
-  s.Dated = nullptr;
+namespace {
+
+// A file run starts from its first record, and never with the constant-length mode of
+// a test-mode run.
+void StartFileRun(EngineCore& core, std::istream* file, const DatedInput* dated, const std::string& name) {
+  EngineState& s = core.State();
+  s.InputFile = file;
+  s.Dated = dated;
   s.InputFileName = name;
   s.ReadFromFile = true;
   RunOptions options = s.Options;
   options.UseConstLength = false;
-  core_->SetOptions(options);
-  core_->InitialiseRun();
+  core.SetOptions(options);
+  core.InitialiseRun();
+}
+
+}  // namespace
+
+void Engine::OpenInput(std::istream& input, const std::string& name) {
+  StartFileRun(*core_, &input, nullptr, name);
   core_->ReadInputHeader();
 }
 
 void Engine::OpenDatedInput(const DatedInput& input, const std::string& name) {
-  EngineState& s = core_->State();
-  s.InputFile = nullptr;
-  s.Dated = &input;
-  s.InputFileName = name;
-  s.ReadFromFile = true;
-  RunOptions options = s.Options;
-  options.UseConstLength = false;
-  core_->SetOptions(options);
-  core_->InitialiseRun();
+  StartFileRun(*core_, nullptr, &input, name);
   core_->RewindDatedInput();
 }
 
