@@ -438,7 +438,9 @@ void MainWindowTest::stopAbandonsTheSequenceUnderWayAndKeepsTheOutputExact() {
   clock.start();
   form->StopRun();
   QVERIFY(QTest::qWaitFor([this] { return !form->RunGoing(); }, 30000));
-  QVERIFY2(clock.elapsed() < 1000, std::to_string(clock.elapsed()).c_str());
+  // The abandoned sequence shows that the stop did not wait for the search; the bound only
+  // catches a stop stuck behind the log, with room for a sanitizer build on a busy machine.
+  QVERIFY2(clock.elapsed() < 5000, std::to_string(clock.elapsed()).c_str());
   const std::vector<std::string> lines = logWindow->Lines();
   QCOMPARE(lines[lines.size() - 2], std::string("Sequence #3 was abandoned: it is not in the output"));
   QCOMPARE(lines.back(), std::string("Stopped after sequence 2 (0 of 5 asked for)"));
