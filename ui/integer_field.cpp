@@ -91,8 +91,10 @@ QAbstractSpinBox::StepEnabled IntegerField::stepEnabled() const {
 
 void IntegerField::focusOutEvent(QFocusEvent* event) {
   QAbstractSpinBox::focusOutEvent(event);
-  // A popup (the editor's context menu) hands the focus back; the user has not left.
-  if (event->reason() == Qt::PopupFocusReason) return;
+  // A popup (the editor's context menu) hands the focus back, and so does a window that
+  // is deactivated: the user has not left the field. A window that closes deactivates
+  // too, and by then its owner may be half destroyed, so it must not hear of a change.
+  if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason) return;
   int value = 0;
   if (ParseInteger(text(), value) && ValueInRange() == value) return;
   lineEdit()->setText(QString::number(ValueInRange()));
