@@ -7,19 +7,9 @@
 #include <thread>
 
 #include "number_cells.h"
+#include "spin_box.h"
 
 namespace nimbra {
-
-namespace {
-
-QSpinBox* SpinBox(int low, int high, int value) {
-  auto* box = new QSpinBox;
-  box->setRange(low, high);
-  box->setValue(value);
-  return box;
-}
-
-}  // namespace
 
 CalibratePage::CalibratePage(Prompts& prompts, QWidget* parent) : QWidget(parent) {
   Daily = new FileField(prompts, FileField::Purpose::Open, tr("Daily CSV file of the period"),
@@ -28,10 +18,10 @@ CalibratePage::CalibratePage(Prompts& prompts, QWidget* parent) : QWidget(parent
                            QStringLiteral("calibrate/observed"));
   SeasonsEdit = new QLineEdit;
   SeasonsEdit->setPlaceholderText(tr("every season of the parameters; or for example 6,7,8"));
-  SeedsBox = SpinBox(1, 100, 6);
-  SeedBox = SpinBox(-1000000, 1000000, 1);
-  EvaluationsBox = SpinBox(1, 10000, CalibrationSettings{}.Evaluations);
-  ThreadsBox = SpinBox(1, 1024, static_cast<int>(std::max(1u, std::thread::hardware_concurrency())));
+  SeedsBox = MakeSpinBox(1, 100, 6);
+  SeedBox = MakeSpinBox(-1000000, 1000000, 1);
+  EvaluationsBox = MakeSpinBox(1, 10000, CalibrationSettings{}.Evaluations);
+  ThreadsBox = MakeSpinBox(1, 1024, static_cast<int>(std::max(1u, std::thread::hardware_concurrency())));
   Output = new FileField(prompts, FileField::Purpose::Save, tr("Calibrated parameters file to write"),
                          QStringLiteral("calibrate/output"));
   Report = new FileField(prompts, FileField::Purpose::Save, tr("Calibration report to write (optional)"),

@@ -7,18 +7,12 @@
 #include <thread>
 
 #include "disaggregation_command_line.h"
+#include "spin_box.h"
 #include "told_lines.h"
 
 namespace nimbra {
 
 namespace {
-
-QSpinBox* SpinBox(int low, int high, int value) {
-  auto* box = new QSpinBox;
-  box->setRange(low, high);
-  box->setValue(value);
-  return box;
-}
 
 // The inputs of the run as the comparison needs them, and its figures, on the worker.
 void KeepForComparison(FinishedRun& run) {
@@ -54,9 +48,9 @@ DisaggregatePage::DisaggregatePage(Prompts& prompts, QWidget* parent) : QWidget(
                          QStringLiteral("disaggregate/report"));
   Observed = new FileField(prompts, FileField::Purpose::Open, tr("Observed hourly CSV file (optional)"),
                            QStringLiteral("disaggregate/observed"));
-  SeedBox = SpinBox(-2147483647, 2147483647, 0);
-  ThreadsBox = SpinBox(1, 1024, static_cast<int>(std::max(1u, std::thread::hardware_concurrency())));
-  DecimalsBox = SpinBox(0, 6, HourlyCsvFormat{}.Decimals);
+  SeedBox = MakeSpinBox(-2147483647, 2147483647, 0);
+  ThreadsBox = MakeSpinBox(1, 1024, static_cast<int>(std::max(1u, std::thread::hardware_concurrency())));
+  DecimalsBox = MakeSpinBox(0, 6, HourlyCsvFormat{}.Decimals);
   LabelBox = new QComboBox;
   LabelBox->addItems({tr("start"), tr("end")});
   Bar = new TaskBar(tr("&Disaggregate"));
