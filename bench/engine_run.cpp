@@ -22,7 +22,7 @@ struct RunEngine {
   nimbra::Engine engine{log, ui};
 
   explicit RunEngine(int threads) {
-    nimbra::RunOptions options = engine.State().Options;
+    nimbra::RunOptions options = engine.View().Options;
     options.Threads = threads;
     engine.SetOptions(options);
     engine.RestartRun();
@@ -54,10 +54,9 @@ void RunFile(benchmark::State& state, const std::string& text) {
   for (auto _ : state) {
     std::istringstream input(text);
     RunEngine r(static_cast<int>(state.range(0)));
-    const auto& s = r.engine.State();
     r.engine.OpenInput(input, "input");
-    while (!s.EndOfInput) r.engine.Step();
-    sequences += s.SequenceNumber - 1;
+    while (!r.engine.View().EndOfInput) r.engine.Step();
+    sequences += r.engine.View().SequenceNumber - 1;
   }
   state.counters["sequences/s"] =
       benchmark::Counter(static_cast<double>(sequences), benchmark::Counter::kIsRate);

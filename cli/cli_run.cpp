@@ -39,10 +39,10 @@ class CliRun {
   void Start() {
     CheckInputAndOutput(options_.input, options_.output);
     if (!options_.input.empty()) OpenInput();
-    engine_.SetOptions(ApplyOptions(options_, engine_.State().Options));
-    engine_.SetParameters(ApplyParameters(options_, engine_.State().Parameters));
-    engine_.State().Parameters.Validate();
-    for (const std::string& warning : ParameterWarnings(engine_.State().Parameters))
+    engine_.SetOptions(ApplyOptions(options_, engine_.View().Options));
+    engine_.SetParameters(ApplyParameters(options_, engine_.View().Parameters));
+    engine_.View().Parameters.Validate();
+    for (const std::string& warning : ParameterWarnings(engine_.View().Parameters))
       err_ << "Warning: " << warning << '\n';
     if (!options_.output.empty()) OpenOutput();
   }
@@ -61,13 +61,12 @@ class CliRun {
 
   // A file runs to its end unless a count of sequences is given.
   void Steps() {
-    const EngineState& s = engine_.State();
     std::optional<int> count = options_.sequences;
-    if (!s.ReadFromFile && !count) count = kDefaultTestSequences;
+    if (!engine_.View().ReadFromFile && !count) count = kDefaultTestSequences;
     StepLoop loop(count, AtFailure::GoOn);
     while (loop.WantsStep(engine_) && !Interrupted()) loop.Took(Step());
     if (showProgress_) err_ << '\n';
-    if (Interrupted()) log_.AddLine(InterruptionNote(s.SequenceNumber));
+    if (Interrupted()) log_.AddLine(InterruptionNote(engine_.View().SequenceNumber));
   }
 
   // An error ends its step only; the run still exits 1.
@@ -79,14 +78,14 @@ class CliRun {
     }
     if (result.Outcome == StepOutcome::Failed || result.Outcome == StepOutcome::StoppedByDateOrder) {
       status_ = 1;
-      outcome_.NoteMissing(engine_.State());
+      outcome_.NoteMissing(engine_.View());
     }
     if (showProgress_) ShowProgress();
     return result;
   }
 
   void ShowProgress() {
-    err_ << "\rSequence #" << engine_.State().SequenceNumber;
+    err_ << "\rSequence #" << engine_.View().SequenceNumber;
     if (input_.is_open()) err_ << " (" << ShareOfInputRead() << "% of the input read)";
     err_ << std::flush;
   }
@@ -106,7 +105,7 @@ class CliRun {
       status_ = 1;
     }
     log_.Flush();
-    status_ = std::max(status_, outcome_.Report(engine_.State(), err_));
+    status_ = std::max(status_, outcome_.Report(engine_.View(), err_));
     if (Interrupted()) status_ = kInterruptedStatus;
     if (output_.is_open()) {
       output_.close();

@@ -3,7 +3,7 @@
 namespace nimbra {
 
 // A test-mode step may fail before its sequence has a date: it is named by its number.
-void RunOutcome::NoteMissing(const EngineState& s) {
+void RunOutcome::NoteMissing(const RunView& s) {
   if (!s.ReadFromFile) {
     missing_.push_back("sequence #" + std::to_string(s.SequenceNumber) + " of the test run");
     return;
@@ -14,7 +14,7 @@ void RunOutcome::NoteMissing(const EngineState& s) {
                      std::to_string(d.Period) + ", " + std::to_string(days) + (days == 1 ? " day" : " days"));
 }
 
-int RunOutcome::Report(const EngineState& s, std::ostream& err) const {
+int RunOutcome::Report(const RunView& s, std::ostream& err) const {
   if (!missing_.empty()) {
     err << "Error: " << missing_.size() << (missing_.size() == 1 ? " sequence is" : " sequences are")
         << " missing from the output:\n";

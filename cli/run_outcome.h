@@ -6,16 +6,16 @@
 #include <string>
 #include <vector>
 
-#include "engine_state.h"
+#include "run_view.h"
 
 namespace nimbra {
 
 class RunOutcome {
  public:
   // The sequence of the step that just ended without reaching the output.
-  void NoteMissing(const EngineState& s);
+  void NoteMissing(const RunView& s);
   // Writes what was lost to err; returns 1 when anything was, else 0.
-  int Report(const EngineState& s, std::ostream& err) const;
+  int Report(const RunView& s, std::ostream& err) const;
 
  private:
   std::vector<std::string> missing_;

@@ -87,13 +87,39 @@ StepResult Engine::Step() {
   } catch (const std::exception& e) {
     return {StepOutcome::Failed, e.what()};
   }
-  return {State().EndOfInput ? StepOutcome::EndOfInput : StepOutcome::Done, {}};
+  return {core_->State().EndOfInput ? StepOutcome::EndOfInput : StepOutcome::Done, {}};
 }
 
 void Engine::ComputeStatistics() { core_->ComputeStatistics(); }
 
 void Engine::PrintStatistics() { core_->PrintStatistics(); }
 
-const EngineState& Engine::State() const { return core_->State(); }
+RunView Engine::View() const {
+  const EngineState& s = core_->State();
+  return {s.Parameters,
+          s.Options,
+          s.SequenceNumber,
+          s.SequenceStart,
+          s.EndOfInput,
+          s.ReadFromFile,
+          s.Dated != nullptr,
+          s.InputDropped,
+          s.WriteToFile,
+          s.OriginalHourlyAvailable,
+          s.InputFileName,
+          s.OutputFileName,
+          s.Storms,
+          s.OriginalStorms,
+          s.OriginalDaily,
+          s.SyntheticDaily,
+          s.OriginalHourly,
+          s.SyntheticHourly,
+          s.AllStatsOriginal,
+          s.AllStatsSynthetic,
+          s.WetDayStatsOriginal,
+          s.WetDayStatsSynthetic,
+          s.WetHourStatsOriginal,
+          s.WetHourStatsSynthetic};
+}
 
 }  // namespace nimbra

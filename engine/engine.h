@@ -1,7 +1,7 @@
 #pragma once
 // The disaggregation engine as every front end drives it. Set the model parameters and
 // the run options, choose an input file (file mode) or none (test mode) and an output,
-// then step; read the results through the read-only state and the statistics. The
+// then step; read the results through the run's view and the statistics. The
 // engine reports through its two outlets: the log, and the user interface for message
 // boxes and for the parameters an input file sets.
 
@@ -10,10 +10,10 @@
 #include <string>
 
 #include "dated_input.h"
-#include "engine_state.h"
 #include "model_parameters.h"
 #include "output_log.h"
 #include "run_options.h"
+#include "run_view.h"
 #include "user_interface.h"
 
 namespace nimbra {
@@ -64,12 +64,12 @@ class Engine {
 
   StepResult Step();
 
-  // Summarises what the run has collected into the state's statistics; PrintStatistics
+  // Summarises what the run has collected into the view's statistics; PrintStatistics
   // also writes the report to the log.
   void ComputeStatistics();
   void PrintStatistics();
 
-  const EngineState& State() const;
+  RunView View() const;
 
  private:
   friend struct EngineTestSeam;

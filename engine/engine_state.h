@@ -2,7 +2,8 @@
 // Everything the engine knows: the model parameters and run options as they were set,
 // what the engine derives from them, the counters and flags of a run, the storm sets
 // and depth series of the current sequence, and the collections of the run's
-// statistics. Front ends read it through Engine::State(); only the engine writes it.
+// statistics. Only the engine reads and writes it; front ends see a run through
+// Engine::View().
 
 #include <array>
 #include <cstdint>

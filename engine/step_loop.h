@@ -18,7 +18,7 @@ class StepLoop {
   StepLoop(std::optional<int> count, AtFailure atFailure) : count_(count), atFailure_(atFailure) {}
 
   bool WantsStep(const Engine& engine) const {
-    return !stopped_ && !engine.State().EndOfInput && (!count_ || done_ < *count_);
+    return !stopped_ && !engine.View().EndOfInput && (!count_ || done_ < *count_);
   }
 
   void Took(const StepResult& result) {

@@ -50,14 +50,14 @@ RunOptions QuickRepetitions(RunOptions options) {
 bool StartFileRun(Engine& engine, std::istream& in, std::ostream& out) {
   try {
     engine.OpenInput(in, "fuzz input");
-    engine.SetOptions(QuickRepetitions(engine.State().Options));
+    engine.SetOptions(QuickRepetitions(engine.View().Options));
     engine.RestartRun();
-    engine.State().Parameters.Validate();
+    engine.View().Parameters.Validate();
   } catch (const NimbraError&) {
     return false;
   }
   engine.SetOutput(&out, "fuzz output");
-  return ParameterWarnings(engine.State().Parameters).empty();
+  return ParameterWarnings(engine.View().Parameters).empty();
 }
 
 void RequireFiniteOutput(const std::string& text) {
@@ -77,7 +77,7 @@ void RunFile(const std::string& bytes) {
   Engine engine(log, ui);
   if (!StartFileRun(engine, in, out)) return;
   // A failed step ends that step only, as in the command-line run.
-  for (int step = 0; step < kSteps && !engine.State().EndOfInput; ++step) engine.Step();
+  for (int step = 0; step < kSteps && !engine.View().EndOfInput; ++step) engine.Step();
   try {
     engine.PrintStatistics();
   } catch (const NimbraError&) {

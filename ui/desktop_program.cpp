@@ -35,7 +35,7 @@ DesktopProgram::DesktopProgram(Prompts& prompts)
     main_->ShowRecentFiles(RecentFiles());
   });
   QObject::connect(main_.get(), &MainWindow::Closing, main_.get(), [this] {
-    const EngineState& s = main_->engine().State();
+    const RunView s = main_->engine().View();
     RememberRun({s.Parameters, s.Options, main_->CountAsked()});
   });
   if (!RestorePlace(*graphs_, QStringLiteral("GraphsWindow")) && !PlaceUnder(*graphs_, *log_))
@@ -56,9 +56,9 @@ DesktopProgram::~DesktopProgram() = default;
 // The windows show the settings of the last session; a set the engine refuses is left out.
 void DesktopProgram::RecallRunSettings() {
   Engine& engine = main_->engine();
-  const std::optional<RememberedRun> run = RecallRun(engine.State().Options);
+  const std::optional<RememberedRun> run = RecallRun(engine.View().Options);
   if (!run) return;
-  const ModelParameters defaults = engine.State().Parameters;
+  const ModelParameters defaults = engine.View().Parameters;
   engine.SetOptions(run->Options);
   try {
     engine.SetParameters(run->Parameters);

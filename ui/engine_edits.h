@@ -8,7 +8,7 @@ namespace nimbra {
 
 template <class Change>
 void EditOptions(Engine& engine, Change change) {
-  RunOptions options = engine.State().Options;
+  RunOptions options = engine.View().Options;
   change(options);
   engine.SetOptions(options);
 }
@@ -16,7 +16,7 @@ void EditOptions(Engine& engine, Change change) {
 // New parameters restart the run.
 template <class Change>
 void EditParameters(Engine& engine, Change change) {
-  ModelParameters parameters = engine.State().Parameters;
+  ModelParameters parameters = engine.View().Parameters;
   change(parameters);
   engine.SetParameters(parameters);
 }

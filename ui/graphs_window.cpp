@@ -267,7 +267,7 @@ ZoomChartView* GraphsWindow::ChartView(int page) const {
 void GraphsWindow::DrawPage(Page page) { pages_[page]->Draw(); }
 
 void GraphsWindow::UpdateGraphs() {
-  const EngineState& s = engine_.State();
+  const RunView s = engine_.View();
   plots_.originalHours->Clear();
   plots_.syntheticHours->Clear();
   if (s.OriginalHourlyAvailable) {
@@ -299,7 +299,7 @@ void GraphsWindow::ShowStorms(const StormSet& storms) {
 }
 
 void GraphsWindow::ShowStatistics(const StatisticsSummary& original, const StatisticsSummary& synthetic) {
-  const bool withOriginal = engine_.State().OriginalHourlyAvailable;
+  const bool withOriginal = engine_.View().OriginalHourlyAvailable;
   for (ChartSeries* series : {plots_.originalMarginal, plots_.syntheticMarginal,
                               plots_.originalAutocorrelation, plots_.syntheticAutocorrelation})
     series->Clear();
@@ -321,7 +321,7 @@ void GraphsWindow::ShowStatistics(const StatisticsSummary& original, const Stati
 // From the counts of all six summaries, whatever the option. A count of zero under a
 // fraction ends the filling at that bar: the bars before it stay, no later bar is added.
 void GraphsWindow::ShowProbabilities() {
-  const EngineState& s = engine_.State();
+  const RunView s = engine_.View();
   struct Bar {
     ChartSeries* series;
     std::int32_t wet;
@@ -363,12 +363,12 @@ void GraphsWindow::ShowChosenStatisticsOption() {
 }
 
 void GraphsWindow::ShowChosenStorms() {
-  const EngineState& s = engine_.State();
+  const RunView s = engine_.View();
   ShowStorms(disaggregatedButton_->isChecked() ? s.Storms : s.OriginalStorms);
 }
 
 void GraphsWindow::ShowChosenStatistics() {
-  const EngineState& s = engine_.State();
+  const RunView s = engine_.View();
   if (allHoursButton_->isChecked()) {
     ShowStatistics(s.AllStatsOriginal, s.AllStatsSynthetic);
   } else if (wetDaysButton_->isChecked()) {

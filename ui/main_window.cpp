@@ -62,12 +62,12 @@ MainWindow::~MainWindow() {
 
 void MainWindow::LoadRunSettings(int count) {
   countField_->SetValue(count);
-  detailLevelField_->SetValue(engine_->State().Options.DetailLevel);
-  constLengthField_->SetValue(engine_->State().Options.ConstLength);
+  detailLevelField_->SetValue(engine_->View().Options.DetailLevel);
+  constLengthField_->SetValue(engine_->View().Options.ConstLength);
 }
 
 void MainWindow::LoadStartValues() {
-  constLengthField_->SetValue(engine_->State().Options.ConstLength);
+  constLengthField_->SetValue(engine_->View().Options.ConstLength);
   detailLevelField_->SetValue(0);
   ShowCountInHint();
   // No central area: the window is as high as its bars, and only its width may grow.
@@ -263,7 +263,7 @@ void MainWindow::NameMenuEntries() {
 }
 
 void MainWindow::ShowSequenceNumber() {
-  sequencePanel_->setText(QStringLiteral("Sequence #: %1").arg(engine_->State().SequenceNumber));
+  sequencePanel_->setText(QStringLiteral("Sequence #: %1").arg(engine_->View().SequenceNumber));
 }
 
 void MainWindow::ShowFileName(QLabel* panel, const QString& caption, const std::string& name) {
@@ -316,7 +316,7 @@ void MainWindow::ShowCountInHint() {
 void MainWindow::ToggleConstLength() {
   EditOptions(*engine_, [this](RunOptions& o) { o.UseConstLength = constLengthAction_->isChecked(); });
   constLengthField_->setEnabled(constLengthAction_->isChecked());
-  constLengthField_->SetValue(engine_->State().Options.ConstLength);
+  constLengthField_->SetValue(engine_->View().Options.ConstLength);
 }
 
 void MainWindow::StoreConstLength() {
@@ -363,7 +363,7 @@ void MainWindow::AttachWindows(ParametersDialog& parameters, GraphsWindow& graph
 // A restarted run reads its input from the first record again. Rereading the file's
 // header takes its parameters line again: the values the user has just set win.
 void MainWindow::RewindInput() {
-  const EngineState& s = engine_->State();
+  const RunView s = engine_->View();
   if (!s.ReadFromFile) return;
   const ModelParameters parameters = s.Parameters;
   const RunOptions options = s.Options;
@@ -378,7 +378,7 @@ void MainWindow::RewindInput() {
 
 // The input file's parameters line, read again with the file from its start.
 void MainWindow::TakeFileValues() {
-  if (!engine_->State().ReadFromFile || !MayRestart()) return;
+  if (!engine_->View().ReadFromFile || !MayRestart()) return;
   engine_->Initialise();
   ParametersChanged();
   EnableNextCommands();

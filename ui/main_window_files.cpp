@@ -42,7 +42,7 @@ void MainWindow::OpenInputFile(const std::string& name) {
   if (RunGoing()) return;
   if (inputAction_->isChecked()) {
     CloseInput();
-    if (engine_->State().ReadFromFile) return;  // the user kept the run
+    if (engine_->View().ReadFromFile) return;  // the user kept the run
   }
   if (!MayClearLog()) return;
   inputAction_->setChecked(true);
@@ -70,8 +70,8 @@ void MainWindow::CloseInput() {
 
 bool MainWindow::OpenInput(const std::string& name) {
   if (!FileIsPresent(name)) throw InOutError("Input file " + name + " does not exist");
-  if (engine_->State().WriteToFile && SameFile(name, engine_->State().OutputFileName)) {
-    prompts_.ShowError(InputAsOutputMessage(engine_->State().OutputFileName, name));
+  if (engine_->View().WriteToFile && SameFile(name, engine_->View().OutputFileName)) {
+    prompts_.ShowError(InputAsOutputMessage(engine_->View().OutputFileName, name));
     return false;
   }
   csvInput_.reset();  // no file is open in the engine now
@@ -134,7 +134,7 @@ void MainWindow::EnterTestMode() {
 void MainWindow::ToggleOutput() {
   if (!outputAction_->isChecked()) return CloseOutput();
   std::optional<std::string> name;
-  const std::string input = engine_->State().ReadFromFile ? engine_->State().InputFileName : std::string();
+  const std::string input = engine_->View().ReadFromFile ? engine_->View().InputFileName : std::string();
   RunGuarded(prompts_, [&] { name = ChooseOutputFile(prompts_, input); });
   if (!name) return CloseOutput();
   OpenOutput(*name);
@@ -156,7 +156,7 @@ void MainWindow::OpenOutput(const std::string& name) {
 // A new run starts its output anew, unless the user keeps the hours written so far.
 bool MainWindow::MayRestartOutput() {
   if (!outputFile_.is_open() || outputFile_.tellp() <= 0) return true;
-  const std::string name = engine_->State().OutputFileName;
+  const std::string name = engine_->View().OutputFileName;
   switch (prompts_.ConfirmOrCancel("Output file " + name +
                                    " holds the hours of the run so far.\r\n\r\nStart it anew for the new "
                                    "run? No writes the new run after them.")) {
@@ -202,7 +202,7 @@ void MainWindow::CloseOutput() {
   outputAction_->setChecked(false);
   outputFile_.close();
   ShowFileName(outputPanel_, kOutputCaption, std::string());
-  engine_->SetOutput(nullptr, engine_->State().OutputFileName);
+  engine_->SetOutput(nullptr, engine_->View().OutputFileName);
 }
 
 }  // namespace nimbra

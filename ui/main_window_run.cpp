@@ -55,7 +55,7 @@ void MainWindow::StepDone(int done, int /*count*/, const StepResult& result) {
   if (progress_->maximum() > 0) progress_->setValue(done);
   ShowSequenceNumber();
   // A dated input's sequence takes its month's set.
-  if (engine_->State().Dated != nullptr) ParametersChanged();
+  if (engine_->View().FromDatedInput) ParametersChanged();
   if (result.Outcome == StepOutcome::Failed) {
     log_.AddLine("Error: " + result.Message);
     prompts_.ShowError(result.Message);
@@ -90,7 +90,7 @@ void MainWindow::RunFinished(int done, bool abandoned) {
 // A stopped run says in the log and the status bar where it stopped. The engine has
 // counted an abandoned sequence already.
 void MainWindow::NoteStop(int done, bool abandoned) {
-  const int last = engine_->State().SequenceNumber - (abandoned ? 1 : 0);
+  const int last = engine_->View().SequenceNumber - (abandoned ? 1 : 0);
   if (abandoned) {
     log_.AddLine("Sequence #" + std::to_string(last + 1) + " was abandoned: it is not in the output");
   }

@@ -236,7 +236,7 @@ bool ParametersDialog::event(QEvent* event) {
 }
 
 void ParametersDialog::LoadFromEngine() {
-  const EngineState& s = S();
+  const RunView s = S();
   loading_ = true;
   ShowReal(lambdaEdit_, s.Parameters.Lambda);
   ShowReal(kappaEdit_, s.Parameters.Kappa);

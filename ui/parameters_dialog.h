@@ -80,7 +80,7 @@ class ParametersDialog : public QDialog {
   void SetTabOrder();
   void ConnectReactions();
 
-  const EngineState& S() const { return engine_.State(); }
+  RunView S() const { return engine_.View(); }
   std::string DecimalSeparator() const;
   QString RealText(double value) const;
   void ShowReal(QLineEdit* edit, double value);

@@ -101,7 +101,7 @@ void RepetitionDialog::ConnectReactions() {
 }
 
 void RepetitionDialog::LoadFromEngine() {
-  const EngineState& s = S();
+  const RunView s = S();
   factorField_->SetValue(s.Options.RepLevel1Factor);
   minimumField_->SetValue(s.Options.RepLevel1Min);
   allowedField_->SetValue(s.Options.RepAllowed);

@@ -56,7 +56,7 @@ class RepetitionDialog : public QDialog {
   void SetTabOrder();
   void ConnectReactions();
 
-  const EngineState& S() const { return engine_.State(); }
+  RunView S() const { return engine_.View(); }
 
   IntegerField* factorField_;
   IntegerField* minimumField_;

@@ -20,7 +20,7 @@ StepsRun RunSteps(int threads) {
   MemoryLog log;
   RecordingUserInterface ui;
   Engine engine(log, ui);
-  RunOptions options = engine.State().Options;
+  RunOptions options = engine.View().Options;
   options.RandomSeed = 21;
   options.Threads = threads;
   options.DetailLevel = 2;
@@ -28,7 +28,7 @@ StepsRun RunSteps(int threads) {
   engine.RestartRun();
   for (int step = 0; step < 6; ++step) engine.Step();
   StepsRun run{log.Text(), {}, EngineTestSeam::Core(engine).Random().State()};
-  const HourlySeries& hourly = engine.State().SyntheticHourly;
+  const HourlySeries& hourly = engine.View().SyntheticHourly;
   for (int h = 1; h <= hourly.Count; ++h) run.hours.push_back(hourly[h]);
   return run;
 }

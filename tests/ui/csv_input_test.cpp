@@ -34,7 +34,7 @@ class CsvInputTest : public QObject {
  private:
   std::string Write(const char* name, const std::string& text) const;
   std::string Path(const char* name) const { return dir_.filePath(QLatin1String(name)).toStdString(); }
-  EngineState& S() { return StateOf(window_->engine()); }
+  RunView S() { return window_->engine().View(); }
 
   QTemporaryDir dir_;
   std::unique_ptr<ScriptedPrompts> prompts_;

@@ -93,7 +93,7 @@ void DesktopProgramTest::settingsComeBackInTheNextSession() {
     QVERIFY(program.Main().close());
   }
   DesktopProgram program(prompts);
-  const EngineState& s = program.Main().engine().State();
+  const RunView s = program.Main().engine().View();
   QCOMPARE(s.Parameters.Lambda, 0.6);
   QCOMPARE(s.Options.RandomSeed, 7);
   QCOMPARE(s.Options.RepAllowed, 300);
@@ -141,9 +141,9 @@ void DesktopProgramTest::parametersLineReloadsTheParametersDialog() {
   prompts.QueueOpen(path);
   DesktopProgram program(prompts);
   Child<QAction>(&program.Main(), "input")->trigger();
-  const EngineState& s = program.Main().engine().State();
+  const RunView s = program.Main().engine().View();
   QCOMPARE(s.Parameters.Lambda, 0.5);
-  QVERIFY(s.GammaIntensity);  // SigmaX differs from MuX
+  QVERIFY(s.Parameters.GammaIntensity());  // SigmaX differs from MuX
   QCOMPARE(Child<QLineEdit>(&program.Parameters(), "lambda")->text(), QStringLiteral("0.5"));
   QCOMPARE(Child<IntegerField>(&program.Parameters(), "daysPerMonth")->Value(), 30);
 }
@@ -159,7 +159,7 @@ void DesktopProgramTest::parameterChangeRewindsTheInputFile() {
   prompts.QueueOpen(path);
   DesktopProgram program(prompts);
   MainWindow& main = program.Main();
-  const EngineState& s = main.engine().State();
+  const RunView s = main.engine().View();
   Child<QAction>(&main, "input")->trigger();
   main.StepOnce();
   QVERIFY(QTest::qWaitFor([&main] { return !main.RunGoing(); }, 60000));
@@ -189,12 +189,12 @@ void DesktopProgramTest::graphsFollowTheRunWhileShown() {
   main.StepOnce();
   QVERIFY(QTest::qWaitFor([&main] { return !main.RunGoing(); }, 60000));
   // The statistics are computed for the graphs after each step while they are shown.
-  QCOMPARE(main.engine().State().WetDayStatsSynthetic.Count, 24 * main.engine().State().OriginalDaily.Count);
+  QCOMPARE(main.engine().View().WetDayStatsSynthetic.Count, 24 * main.engine().View().OriginalDaily.Count);
   graphs.close();
   QVERIFY(!Child<QAction>(&main, "graphs")->isChecked());
   prompts.QueueConfirmOrCancel(Answer::No);  // the log goes unsaved
   main.Initialise();
-  QCOMPARE(main.engine().State().Storms.Count, 0);
+  QCOMPARE(main.engine().View().Storms.Count, 0);
 }
 
 // The charts show the new run whole; the Marginal page shows its chosen series.
@@ -262,7 +262,7 @@ void DesktopProgramTest::chartsShowOnlyTheCurrentRun() {
   QVERIFY(QTest::qWaitForWindowActive(&program.Parameters()));
   lambda->setFocus();
   QTest::keyClick(lambda, Qt::Key_Tab);
-  QCOMPARE(program.Main().engine().State().Parameters.Lambda, 0.2);
+  QCOMPARE(program.Main().engine().View().Parameters.Lambda, 0.2);
   QCOMPARE(drawn.syntheticHours->Count(), 0);
 }
 

@@ -38,7 +38,7 @@ class DialogTest : public QObject {
   }
   void Release() { under_.reset(); }
   void ShowForm() { QVERIFY(ShowActive(*form)); }
-  EngineState& S() { return StateOf(*engine); }
+  RunView S() { return engine->View(); }
 
   Engine* engine = nullptr;
   MemoryLog* log = nullptr;

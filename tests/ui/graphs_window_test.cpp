@@ -132,7 +132,7 @@ class GraphsWindowTest : public QObject {
   void closingHidesAndSignals();
 
  private:
-  EngineState& S() { return StateOf(*engine); }
+  EngineState& S() { return PlantedState(*engine); }
   void RunTestMode(int sequences);
   QList<ChartSeries*> AllSeries() const;
   // The series of the four comparison charts, red and green.

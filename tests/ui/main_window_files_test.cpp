@@ -36,7 +36,7 @@ class MainWindowFilesTest : public QObject {
   void Step();
   void OpenInput(const std::string& path);
   void OpenOutput(const std::string& path);
-  EngineState& S() { return StateOf(window_->engine()); }
+  RunView S() { return window_->engine().View(); }
 
   QTemporaryDir dir_;
   std::unique_ptr<ScriptedPrompts> prompts_;

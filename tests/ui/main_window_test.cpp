@@ -56,7 +56,7 @@ class MainWindowTest : public QObject {
   bool FinishRun();
   // A fresh program in the same folder.
   void Build();
-  EngineState& S() { return StateOf(form->engine()); }
+  RunView S() { return form->engine().View(); }
 
   std::unique_ptr<QTemporaryDir> dir;
   std::unique_ptr<ScriptedPrompts> prompts;
@@ -132,21 +132,14 @@ void MainWindowTest::countChangesTheHint() {
 }
 
 void MainWindowTest::detailLevelsSetThePrintFlags() {
-  const struct {
-    int level;
-    bool cells, storms, progress;
-  } cases[] = {
-      {3, true, true, true}, {2, false, true, true}, {1, false, false, true}, {0, false, false, false}};
-  for (const auto& c : cases) {
-    Child<IntegerField>(form, "detailLevel")->SetValue(c.level);
-    QCOMPARE(S().PrintCellDetails, c.cells);
-    QCOMPARE(S().PrintStormNumbers, c.storms);
-    QCOMPARE(S().PrintProgress, c.progress);
+  for (const int level : {3, 2, 1, 0}) {
+    Child<IntegerField>(form, "detailLevel")->SetValue(level);
+    QCOMPARE(S().Options.DetailLevel, level);
   }
 }
 
 void MainWindowTest::constantLengthToggle() {
-  S().Options.ConstLength = 4;
+  EditOptions(form->engine(), [](RunOptions& o) { o.ConstLength = 4; });
   Child<QAction>(form, "constLength")->trigger();
   QVERIFY(S().Options.UseConstLength);
   QVERIFY(Child<IntegerField>(form, "constLengthDays")->isEnabled());
@@ -272,7 +265,7 @@ void MainWindowTest::clearVisualOutputKeepsTheRun() {
 }
 
 void MainWindowTest::commandErrorIsShownAndEndsTheCommand() {
-  S().Parameters.MuX = -1;
+  EditParameters(form->engine(), [](ModelParameters& p) { p.MuX = -1; });
   Child<IntegerField>(form, "count")->SetValue(3);
   RunMany();
   QCOMPARE(prompts->Calls().size(), std::size_t{1});
@@ -328,9 +321,11 @@ void MainWindowTest::closingDuringARunStopsItFirst() {
 
 // Ten attempts never find twenty wet days in a row: every search of every step fails.
 void MainWindowTest::repeatedWarningIsShownOnceAndCounted() {
-  S().Options.UseConstLength = true;
-  S().Options.ConstLength = 20;
-  S().Options.RepAllowed = 1;
+  EditOptions(form->engine(), [](RunOptions& o) {
+    o.UseConstLength = true;
+    o.ConstLength = 20;
+    o.RepAllowed = 1;
+  });
   Child<IntegerField>(form, "count")->SetValue(3);
   RunMany();
   QCOMPARE(S().SequenceNumber, 3);

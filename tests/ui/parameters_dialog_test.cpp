@@ -103,7 +103,7 @@ void ParametersDialogTest::RunSequences() {
 
 bool ParametersDialogTest::RunRestarted() {
   const auto fresh = std::make_unique<StartedEngine>(S().Options.RandomSeed);
-  StateOf(fresh->engine).Parameters.Lambda = S().Parameters.Lambda;
+  EditParameters(fresh->engine, [this](ModelParameters& p) { p.Lambda = S().Parameters.Lambda; });
   fresh->engine.RestartRun();
   return S().SequenceNumber == 0 && log->Lines().empty() &&
          EngineTestSeam::Core(*engine).Random().State() ==
@@ -279,7 +279,7 @@ void ParametersDialogTest::alphaOfExactlyHundredMeansFixedEta() {
 
 void ParametersDialogTest::activationShowsTheFifthFieldForTheCurrentAlpha() {
   form->hide();
-  S().Parameters.Alpha = 100;
+  EditParameters(*engine, [](ModelParameters& p) { p.Alpha = 100; });
   ShowForm();
   QCOMPARE(Child<QLabel>(form, "nuLabel")->text(), QString::fromUtf16(u"\u03B7 (d\u207B\u00B9)"));
   QCOMPARE(Child<QLineEdit>(form, "nu")->toolTip(), QString::fromUtf16(u"Parameter eta (d\u207B\u00B9)"));
@@ -288,7 +288,7 @@ void ParametersDialogTest::activationShowsTheFifthFieldForTheCurrentAlpha() {
   other.show();
   other.activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(&other));
-  S().Parameters.Alpha = 99;
+  EditParameters(*engine, [](ModelParameters& p) { p.Alpha = 99; });
   ShowForm();
   QCOMPARE(Child<QLabel>(form, "nuLabel")->text(), QString::fromUtf16(u"\u03BD (d)"));
   QCOMPARE(Child<QLineEdit>(form, "nu")->toolTip(),
@@ -384,16 +384,16 @@ void ParametersDialogTest::tabThroughUnchangedFieldsKeepsTheRun() {
 void ParametersDialogTest::equalIntensityMeanAndDeviationMeanExponentialIntensities() {
   Type(Child<QLineEdit>(form, "sigmaX"), QStringLiteral("30"));
   TabOut();
-  QVERIFY(S().GammaIntensity);
+  QVERIFY(S().Parameters.GammaIntensity());
   Type(Child<QLineEdit>(form, "sigmaX"), QStringLiteral("24.3340809"));  // 0.9e-6 apart
   TabOut();
-  QVERIFY(!S().GammaIntensity);
+  QVERIFY(!S().Parameters.GammaIntensity());
   Type(Child<QLineEdit>(form, "muX"), QStringLiteral("24.3340789"));  // 2e-6 apart
   TabOut();
-  QVERIFY(S().GammaIntensity);
+  QVERIFY(S().Parameters.GammaIntensity());
   Type(Child<QLineEdit>(form, "muX"), QStringLiteral("24.3340809"));
   TabOut();
-  QVERIFY(!S().GammaIntensity);
+  QVERIFY(!S().Parameters.GammaIntensity());
 }
 
 void ParametersDialogTest::daysReadAsTypedAndBoundedOnLeaving() {
@@ -483,7 +483,7 @@ void ParametersDialogTest::reloadFromAFileHeader() {
   COMPARE_EXACT(S().Parameters.Nu, 3.0);
   QCOMPARE(Child<IntegerField>(form, "daysPerMonth")->text(), QStringLiteral("400"));
   QCOMPARE(S().Options.DaysPerMonth, 400);
-  QVERIFY(S().GammaIntensity);
+  QVERIFY(S().Parameters.GammaIntensity());
   QVERIFY(RunRestarted());
   QCOMPARE(prompts->Calls().size(), std::size_t{1});
   Enter(Child<IntegerField>(form, "daysPerMonth"));
@@ -526,7 +526,7 @@ void ParametersDialogTest::closeBoxEndsTheShowingToo() {
     Type(Child<QLineEdit>(form, "kappa"), QStringLiteral("1.5"));
     TabOut();
     COMPARE_EXACT(S().Parameters.Kappa, 1.5);
-    S().SequenceNumber = 3;
+    engine->Step();
     Type(Child<QLineEdit>(form, "lambda"), QStringLiteral("0.7"));
     cancel();
     QVERIFY(form->isHidden());

@@ -84,10 +84,12 @@ void RepetitionDialogTest::creationShowsTheEngineValuesNotTheBuiltOnes() {
   QCOMPARE(S().Options.RepAllowed, 5000);
   COMPARE_EXACT(S().Options.RepDistanceAllowed, 0.1);
 
-  S().Options.RepLevel1Factor = 7;
-  S().Options.RepLevel1Min = 300;
-  S().Options.RepAllowed = 123;
-  S().Options.RepDistanceAllowed = 0.000015;
+  EditOptions(*engine, [](RunOptions& o) {
+    o.RepLevel1Factor = 7;
+    o.RepLevel1Min = 300;
+    o.RepAllowed = 123;
+    o.RepDistanceAllowed = 0.000015;
+  });
   RepetitionDialog second(*engine, *prompts, *help);
   QCOMPARE(Child<IntegerField>(&second, "factor")->text(), QStringLiteral("7"));
   QCOMPARE(Child<IntegerField>(&second, "minimum")->text(), QStringLiteral("300"));
@@ -97,9 +99,11 @@ void RepetitionDialogTest::creationShowsTheEngineValuesNotTheBuiltOnes() {
 }
 
 void RepetitionDialogTest::valuesOutsideTheBoundsAreBoundedAndStoredOnCreation() {
-  S().Options.RepLevel1Factor = 0;
-  S().Options.RepLevel1Min = 5000;
-  S().Options.RepAllowed = 250000;
+  EditOptions(*engine, [](RunOptions& o) {
+    o.RepLevel1Factor = 0;
+    o.RepLevel1Min = 5000;
+    o.RepAllowed = 250000;
+  });
   RepetitionDialog second(*engine, *prompts, *help);
   QCOMPARE(Child<IntegerField>(&second, "factor")->text(), QStringLiteral("1"));
   QCOMPARE(S().Options.RepLevel1Factor, 1);

@@ -5,6 +5,7 @@
 #include <QTest>
 #include <QWidget>
 
+#include "engine_edits.h"
 #include "engine_test_seam.h"
 #include "memory_log.h"
 
@@ -19,7 +20,7 @@ class SilentUserInterface : public UserInterface {
 
 struct StartedEngine {
   explicit StartedEngine(int seed = 0) {
-    RunOptions options = engine.State().Options;
+    RunOptions options = engine.View().Options;
     options.RandomSeed = seed;
     engine.SetOptions(options);
     engine.RestartRun();
@@ -30,8 +31,8 @@ struct StartedEngine {
   Engine engine{log, ui};
 };
 
-// What the window tests set and read behind the windows' backs.
-inline EngineState& StateOf(Engine& engine) { return EngineTestSeam::Core(engine).State(); }
+// What the graphs tests plant behind the windows' backs: storms and counts no run gives.
+inline EngineState& PlantedState(Engine& engine) { return EngineTestSeam::Core(engine).State(); }
 
 // Shows a window and waits until it is the active one, as a user's click makes it.
 inline bool ShowActive(QWidget& window) {
