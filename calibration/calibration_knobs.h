@@ -1,6 +1,9 @@
 #pragma once
 // What a calibration turns: the cell duration, the spread of cell intensities, the storm
-// frequency and the level-1 repetition settings, as changes to a fitted parameter set.
+// frequency, the level-1 repetition settings and the storm duration, as changes to a
+// fitted parameter set.
+
+#include <compare>
 
 #include "model_parameters.h"
 #include "run_options.h"
@@ -19,8 +22,13 @@ struct Knobs {
   double StormFrequency = 1;
   int RepFactor = 20;
   int RepMin = 50;
+  // Factor on the mean storm duration with the same cells per storm, which arrive that much
+  // more slowly: the cells of a storm overlap less, so the hours lose persistence and wet
+  // spells break up, while the variance and the mean depth barely move (the latter not at
+  // all). Last, so that a list of the first five knobs keeps its meaning.
+  double StormDuration = 1;
 
-  bool operator==(const Knobs&) const = default;
+  auto operator<=>(const Knobs&) const = default;
 };
 
 // The same knobs with the repetition minimum that behaves alike: the level-1 repetitions

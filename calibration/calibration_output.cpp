@@ -87,6 +87,7 @@ void WriteSeasonReport(const SeasonParameters& row, const CalibrationResult& r, 
   knob("cell_duration_factor", r.Start.CellDuration, r.Best.CellDuration);
   knob("intensity_spread_factor", r.Start.IntensitySpread, r.Best.IntensitySpread);
   knob("storm_frequency_factor", r.Start.StormFrequency, r.Best.StormFrequency);
+  knob("storm_duration_factor", r.Start.StormDuration, r.Best.StormDuration);
   knob("rep_factor", r.Start.RepFactor, r.Best.RepFactor);
   knob("rep_min", r.Start.RepMin, r.Best.RepMin);
   knob("objective", r.ObjectiveBefore, r.ObjectiveAfter);

@@ -6,7 +6,6 @@
 #include <limits>
 #include <map>
 #include <nlopt.hpp>
-#include <tuple>
 #include <utility>
 
 namespace nimbra {
@@ -16,21 +15,21 @@ namespace {
 struct KnobBounds {
   double Low, High;
 };
-// Cell duration, intensity spread, storm frequency, rep factor, rep min: the last two as
-// the engine's option ranges.
-constexpr std::size_t kKnobCount = 5;
+// Cell duration, intensity spread, storm frequency, rep factor, rep min (these two as the
+// engine's option ranges), storm duration.
+constexpr std::size_t kKnobCount = 6;
 constexpr std::array<KnobBounds, kKnobCount> kBounds = {
-    {{0.25, 4}, {0.2, 3}, {0.25, 8}, {1, 200}, {1, 1000}}};
-constexpr std::array<double, kKnobCount> kFirstSteps = {0.4, 0.4, 0.7, 1.0, 1.0};  // in log scale
+    {{0.25, 4}, {0.2, 3}, {0.25, 8}, {1, 200}, {1, 1000}, {0.25, 4}}};
+constexpr std::array<double, kKnobCount> kFirstSteps = {0.4, 0.4, 0.7, 1.0, 1.0, 0.4};  // in log scale
 
 std::vector<double> ToCoordinates(const Knobs& k) {
   return {std::log(k.CellDuration), std::log(k.IntensitySpread), std::log(k.StormFrequency),
-          std::log(k.RepFactor), std::log(k.RepMin)};
+          std::log(k.RepFactor),    std::log(k.RepMin),          std::log(k.StormDuration)};
 }
 
 Knobs FromCoordinates(const double* x) {
   const auto count = [](double v) { return static_cast<int>(std::lround(std::exp(v))); };
-  return {std::exp(x[0]), std::exp(x[1]), std::exp(x[2]), count(x[3]), count(x[4])};
+  return {std::exp(x[0]), std::exp(x[1]), std::exp(x[2]), count(x[3]), count(x[4]), std::exp(x[5])};
 }
 
 struct Scored {
@@ -61,7 +60,7 @@ constexpr double kPull = 0.01;
 
 double Pull(const Knobs& k) {
   double sum = 0;
-  for (const double factor : {k.CellDuration, k.IntensitySpread, k.StormFrequency}) {
+  for (const double factor : {k.CellDuration, k.IntensitySpread, k.StormFrequency, k.StormDuration}) {
     sum += std::log(factor) * std::log(factor);
   }
   return kPull * sum;
@@ -77,12 +76,10 @@ class Scorer {
   // scored sets the work every other may take.
   Scored Evaluate(const Knobs& asked) {
     const Knobs knobs = Canonical(asked);
-    const auto key = std::make_tuple(knobs.CellDuration, knobs.IntensitySpread, knobs.StormFrequency,
-                                     knobs.RepFactor, knobs.RepMin);
-    if (const auto found = index_.find(key); found != index_.end()) return scored_[found->second];
+    if (const auto found = index_.find(knobs); found != index_.end()) return scored_[found->second];
     const Scored scored = Race(knobs);
     if (scored_.empty() && std::isfinite(scored.Score)) workAllowed_ = kWorkAllowed * scored.Work;
-    index_.emplace(key, scored_.size());
+    index_.emplace(knobs, scored_.size());
     scored_.push_back(scored);
     if (progress_) progress_({Evaluations(), knobs, scored.Score, problem_.Seeds});
     return scored;
@@ -127,7 +124,7 @@ class Scorer {
   const ModelParameters& fitted_;
   CalibrationProgress progress_;
   double workAllowed_ = std::numeric_limits<double>::infinity();
-  std::map<std::tuple<double, double, double, int, int>, std::size_t> index_;
+  std::map<Knobs, std::size_t> index_;
   std::vector<Scored> scored_;
 };
 

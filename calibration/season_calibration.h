@@ -1,7 +1,7 @@
 #pragma once
 // One season calibrated for disaggregation: a coarse first stage tries a few repetition
 // settings and storm frequencies on the fitted set, then NLopt's subplex (derivative-free,
-// robust to the noise of a simulated objective) turns all five knobs in log scale from the
+// robust to the noise of a simulated objective) turns all six knobs in log scale from the
 // best of them, and the leading candidates are confirmed on twice the seeds. Candidates
 // are scored with the same seeds, so the same case gives the same result. A candidate is
 // scored on half the seeds first and left there when it cannot come near the best, and

@@ -46,9 +46,9 @@ void PrintStep(const CalibrationStep& step, std::ostream& err) {
   char line[200];
   std::snprintf(line, sizeof line,
                 "season %s: candidate %d, cell duration x%.3f, intensity spread x%.3f, storms x%.3f, "
-                "repetitions %d/%d, objective %.5g on %d seeds\n",
+                "storm duration x%.3f, repetitions %d/%d, objective %.5g on %d seeds\n",
                 step.Row->Season.Name.c_str(), e.Number, k.CellDuration, k.IntensitySpread, k.StormFrequency,
-                k.RepFactor, k.RepMin, e.Score, e.Seeds);
+                k.StormDuration, k.RepFactor, k.RepMin, e.Score, e.Seeds);
   err << line;
 }
 

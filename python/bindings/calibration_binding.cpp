@@ -83,8 +83,8 @@ class ProgressQueue {
       const Knobs& k = e.Candidate;
       callback(py::dict("season"_a = season, "candidate"_a = e.Number, "cell_duration"_a = k.CellDuration,
                         "intensity_spread"_a = k.IntensitySpread, "storm_frequency"_a = k.StormFrequency,
-                        "rep_factor"_a = k.RepFactor, "rep_min"_a = k.RepMin, "objective"_a = e.Score,
-                        "seeds"_a = e.Seeds));
+                        "storm_duration"_a = k.StormDuration, "rep_factor"_a = k.RepFactor,
+                        "rep_min"_a = k.RepMin, "objective"_a = e.Score, "seeds"_a = e.Seeds));
     }
   }
 

@@ -44,9 +44,9 @@ def calibrate(
     seeds, evaluations, seasons, seed, threads: --seeds (1 to 100), --evaluations (1 to
       10000), --seasons, --seed and --threads of the command line (default: every core).
     progress: a callable given a dict per candidate (season, candidate, cell_duration,
-      intensity_spread, storm_frequency, rep_factor, rep_min, objective, seeds), called on
-      the calling thread; True shows a tqdm bar when tqdm is installed, else a line per
-      candidate on standard error.
+      intensity_spread, storm_frequency, storm_duration, rep_factor, rep_min, objective,
+      seeds), called on the calling thread; True shows a tqdm bar when tqdm is installed,
+      else a line per candidate on standard error.
     options: adjust, rep_allowed, distance, passed to every disaggregation.
 
     Returns (calibrated, report): the calibrated parameters in the layout of calibrated.csv,

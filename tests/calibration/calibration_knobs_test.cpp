@@ -40,5 +40,58 @@ TEST(Knobs, KeepTheMeanDepthAndTheStormWhileMovingTheHourlyVariance) {
   EXPECT_EQ(run.RepLevel1Min, 7);
 }
 
+// Knobs left at 1 give the fitted set bit for bit, whatever the repetitions: a set the
+// calibration does not move runs as the fitted one.
+TEST(Knobs, AtOneLeaveTheFittedSetExact) {
+  const ModelParameters fitted{0.6060591733, 0.1893771202, 0.032192381, 2.56647711,
+                               0.0166876283, 33.74484862,  33.74484862};
+  const ModelParameters same = ApplyKnobs(fitted, {1, 1, 1, 5, 10, 1});
+  for (const auto member :
+       {&ModelParameters::Lambda, &ModelParameters::Kappa, &ModelParameters::Phi, &ModelParameters::Alpha,
+        &ModelParameters::Nu, &ModelParameters::MuX, &ModelParameters::SigmaX}) {
+    EXPECT_EQ(same.*member, fitted.*member);
+  }
+}
+
+// The Berlin-Tempelhof January set (fitted on 1995-2024): storms twice or half as long with
+// the same cells. Longer storms spread their cells so they overlap less, which lowers the
+// hourly lag-1 autocorrelation and breaks wet spells up at nearly the same variance; the
+// mean depth does not move. Values from the model's closed forms at 1 h.
+TEST(Knobs, StormDurationMovesThePersistenceAtTheSameMeanDepth) {
+  const ModelParameters january{0.6060591733, 0.1893771202, 0.032192381, 2.56647711,
+                                0.0166876283, 33.74484862,  33.74484862};
+  const ModelStatistics fitted(january);
+  struct Expected {
+    double Duration, Variance, Lag1, Dry;
+  };
+  for (const Expected& e : {Expected{1, 0.09876932202, 0.4599606608, 0.8741145303},
+                            Expected{2, 0.09112068126, 0.4230105337, 0.847622014},
+                            Expected{0.5, 0.1128837674, 0.5048626424, 0.9038253552}}) {
+    const ModelParameters p = ApplyKnobs(january, {1, 1, 1, 20, 50, e.Duration});
+    const ModelStatistics model(p);
+    EXPECT_NEAR(model.Mean(kHour), fitted.Mean(kHour), 1e-12 * fitted.Mean(kHour)) << e.Duration;
+    EXPECT_NEAR(model.Variance(kHour), e.Variance, 1e-9) << e.Duration;
+    EXPECT_NEAR(model.Autocorrelation(kHour, 1), e.Lag1, 1e-9) << e.Duration;
+    EXPECT_NEAR(model.DryProbability(kHour), e.Dry, 1e-9) << e.Duration;
+    EXPECT_NEAR(p.Kappa / p.Phi, january.Kappa / january.Phi, 1e-12);
+    EXPECT_EQ(p.Nu, january.Nu);
+    EXPECT_EQ(p.MuX, january.MuX);
+  }
+}
+
+// With the cell duration, the storm's rates move by both factors: beta = kappa eta and
+// gamma = phi eta fall by the storm duration's factor alone, as eta falls by the cell's.
+TEST(Knobs, StormDurationComposesWithTheCellDuration) {
+  const ModelParameters fitted{0.4547, 0.0747, 0.0259, 3.94, 0.029, 143.3, 143.3};
+  const ModelParameters both = ApplyKnobs(fitted, {2, 1, 1, 20, 50, 3});
+  const ModelParameters cellsOnly = ApplyKnobs(fitted, {2, 1, 1, 20, 50, 1});
+  EXPECT_NEAR(both.Phi, cellsOnly.Phi / 3, 1e-15);
+  EXPECT_NEAR(both.Kappa, cellsOnly.Kappa / 3, 1e-15);
+  EXPECT_EQ(both.Nu, cellsOnly.Nu);
+  EXPECT_EQ(both.MuX, cellsOnly.MuX);
+  EXPECT_NEAR(ModelStatistics(both).Mean(kHour), ModelStatistics(fitted).Mean(kHour),
+              1e-12 * ModelStatistics(fitted).Mean(kHour));
+}
+
 }  // namespace
 }  // namespace nimbra

@@ -46,6 +46,7 @@ def test_gives_the_files_of_the_command_line(cli, two_julys, tmp_path):
     # One progress call per candidate, numbered as the command line numbers its lines.
     assert [c["candidate"] for c in candidates] == list(range(1, len(candidates) + 1))
     assert len(candidates) == run.stderr.count("candidate ")
+    assert all(c["storm_duration"] > 0 for c in candidates)
     # The files themselves, and one thread, give the same.
     by_path, _ = nimbra.calibrate(tmp_path / "daily.csv", tmp_path / "hourly.csv", PARAMS, threads=1, **SMALL)
     assert by_path.attrs["csv"] == calibrated.attrs["csv"]
