@@ -17,18 +17,63 @@ const DatedInput& RequireDatedInput(const EngineState& s) {
   return *s.Dated;
 }
 
+std::size_t PartOfDay(const DatedInput& input, std::size_t day) {
+  const int month = CivilFromDays(input.Series.FirstDay + static_cast<std::int64_t>(day)).Month;
+  return input.PartOfMonth[static_cast<std::size_t>(month - 1)];
+}
+
+// Each stream starts as the one-station call starts a part's run: seeded, one draw for
+// the start of a synthetic sequence, and no normal variate kept back.
+std::vector<RandomGenerator::Position> PartStreams(EngineCore& core, const DatedInput& input) {
+  const EngineState& s = core.State();
+  RandomGenerator& random = core.Random();
+  std::vector<RandomGenerator::Position> streams;
+  for (const DatedPart& part : input.Parts) {
+    random.SetRandomSeed(
+        static_cast<std::int32_t>(static_cast<std::uint32_t>(s.Options.RandomSeed) ^ part.SeedSpread));
+    random.ExponentialRandom(s.Parameters.Lambda);
+    streams.push_back({random.Tell().State, false, 0.0});
+  }
+  return streams;
+}
+
+// The part's settings and stream take over; the stream it leaves keeps its place.
+// Returns the log line that tells a change of the repetition settings, empty when they stay.
+std::string TakePart(EngineCore& core, const DatedInput& input, std::size_t part) {
+  EngineState& s = core.State();
+  if (s.DatedPart == static_cast<int>(part)) return {};
+  if (!s.DatedStreams.empty()) {
+    if (s.DatedPart >= 0) s.DatedStreams[static_cast<std::size_t>(s.DatedPart)] = core.Random().Tell();
+    core.Random().Resume(s.DatedStreams[part]);
+  }
+  s.DatedPart = static_cast<int>(part);
+  const DatedPart& settings = input.Parts[part];
+  RunOptions& options = s.Options;
+  if (settings.RepLevel1Factor == options.RepLevel1Factor && settings.RepLevel1Min == options.RepLevel1Min)
+    return {};
+  options.RepLevel1Factor = settings.RepLevel1Factor;
+  options.RepLevel1Min = settings.RepLevel1Min;
+  return "Repetition settings: factor " + std::to_string(options.RepLevel1Factor) + ", minimum " +
+         std::to_string(options.RepLevel1Min);
+}
+
 }  // namespace
 
 void EngineCore::RewindDatedInput() {
   EngineState& s = state_;
-  s.OriginalHourlyAvailable = !RequireDatedInput(s).Series.ObservedHours.empty();
+  const DatedInput& input = RequireDatedInput(s);
+  s.OriginalHourlyAvailable = !input.Series.ObservedHours.empty();
   s.DatedDay = 0;
   s.DatedSetMonth = 0;
+  s.DatedPart = -1;
+  s.DatedStreams.clear();
+  if (input.Parts.size() > 1) s.DatedStreams = PartStreams(*this, input);
 }
 
 void EngineCore::ReadNextDatedSequence() {
   EngineState& s = state_;
-  const StationSeries& series = RequireDatedInput(s).Series;
+  const DatedInput& input = RequireDatedInput(s);
+  const StationSeries& series = input.Series;
   std::size_t first = s.DatedDay;
   s.DatedGapHours = 0;
   for (; first < series.Daily.size() && !IsWet(series.Daily[first]); ++first) {
@@ -39,8 +84,11 @@ void EngineCore::ReadNextDatedSequence() {
     ui_.DisableNextCommands();
     return;
   }
+  const bool parted = input.Parts.size() > 1;
   std::size_t end = first;
-  while (end < series.Daily.size() && IsWet(series.Daily[end]) && end - first < DailySeries::kCapacity) ++end;
+  while (end < series.Daily.size() && IsWet(series.Daily[end]) && end - first < DailySeries::kCapacity &&
+         (!parted || PartOfDay(input, end) == PartOfDay(input, first)))
+    ++end;
   s.DatedDay = end;
   s.SequenceFirstDay = series.FirstDay + static_cast<std::int64_t>(first);
   const CivilDate date = CivilFromDays(s.SequenceFirstDay);
@@ -55,12 +103,16 @@ void EngineCore::TakeMonthParameters(int month) {
   EngineState& s = state_;
   if (month == s.DatedSetMonth) return;
   const DatedInput& input = RequireDatedInput(s);
-  const std::string& name = input.SetNames[static_cast<std::size_t>(month - 1)];
+  const auto index = static_cast<std::size_t>(month - 1);
+  const std::string& name = input.SetNames[index];
   const bool named =
       s.DatedSetMonth != 0 && input.SetNames[static_cast<std::size_t>(s.DatedSetMonth - 1)] == name;
   s.DatedSetMonth = month;
-  SetParameters(input.Parameters[static_cast<std::size_t>(month - 1)]);
+  SetParameters(input.Parameters[index]);
   if (!named) log_.AddLine("Parameter set: " + name);
+  if (input.Parts.empty()) return;
+  const std::string settings = TakePart(*this, input, input.PartOfMonth[index]);
+  if (!settings.empty()) log_.AddLine(settings);
 }
 
 void EngineCore::TakeDatedDays(std::size_t first, std::size_t end) {

@@ -14,6 +14,7 @@
 #include "collection_shortfall.h"
 #include "input_records.h"
 #include "model_parameters.h"
+#include "random.h"
 #include "run_options.h"
 #include "statrec.h"
 #include "storm_types.h"
@@ -104,6 +105,9 @@ struct EngineState {
   long long DatedGapHours = 0;
   std::int64_t SequenceFirstDay = 0;
   int DatedSetMonth = 0;
+  // Where each part's random stream stands, and the part the run draws for (-1: none yet).
+  std::vector<RandomGenerator::Position> DatedStreams;
+  int DatedPart = -1;
 };
 
 }  // namespace nimbra

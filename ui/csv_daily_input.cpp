@@ -7,6 +7,8 @@
 #include "errors.h"
 #include "file_prompts.h"
 #include "parameter_table.h"
+#include "station_batch.h"
+#include "station_seed.h"
 
 namespace nimbra {
 
@@ -26,6 +28,23 @@ std::array<std::string, 12> SetNames(const ParameterTable& table, const std::str
   return names;
 }
 
+// The parts the station runner makes of the station's months, each with the repetition
+// settings of its sets and the spread of its seed (part k's seed is the run's xor it).
+void TakeParts(const StationJob& job, DatedInput& input) {
+  if (job.Parts.empty()) {
+    input.Parts = {{job.Options.RepLevel1Factor, job.Options.RepLevel1Min, 0}};
+    return;
+  }
+  for (std::size_t k = 0; k < job.Parts.size(); ++k) {
+    const StationPart& part = job.Parts[k];
+    input.Parts.push_back({part.Options.RepLevel1Factor, part.Options.RepLevel1Min,
+                           static_cast<std::uint32_t>(PartSeed(0, static_cast<int>(k)))});
+    for (int month = 1; month <= 12; ++month) {
+      if ((part.Months & MonthBit(month)) != 0) input.PartOfMonth[static_cast<std::size_t>(month - 1)] = k;
+    }
+  }
+}
+
 }  // namespace
 
 bool IsCsvFile(const std::string& path) {
@@ -35,7 +54,8 @@ bool IsCsvFile(const std::string& path) {
   return extension == ".csv";
 }
 
-CsvDailyInput ReadCsvDailyInput(const std::string& dailyPath, const std::string& parametersPath) {
+CsvDailyInput ReadCsvDailyInput(const std::string& dailyPath, const std::string& parametersPath,
+                                const RunOptions& options) {
   std::vector<NamedSeries> stations = ReadDailyCsv(dailyPath, DailyCsvOptions{});
   if (stations.empty())
     throw InputError("Input file " + dailyPath + " holds no station: expected daily rows");
@@ -44,7 +64,9 @@ CsvDailyInput ReadCsvDailyInput(const std::string& dailyPath, const std::string&
   CsvDailyInput input;
   input.Station = first.Station;
   input.StationCount = static_cast<int>(stations.size());
-  input.Input.Parameters = table.For(first.Station, MonthsWithValues(first.Series));
+  const StationJob job = PlanStation(first.Station, MonthsWithValues(first.Series), table, options);
+  input.Input.Parameters = job.Parameters;
+  TakeParts(job, input.Input);
   input.Input.SetNames = SetNames(table, first.Station);
   input.Input.Series = std::move(first.Series);
   input.Warnings = table.Warnings();

@@ -10,11 +10,11 @@ namespace nimbra {
 LogRelay::LogRelay(LogWindow& window) : window_(window) {}
 
 void LogRelay::BeginRun() {
+  const std::lock_guard lock(mutex_);
   lastLine_ = window_.LastLine();
   hasLine_ = !window_.IsEmpty();
   separator_ = window_.DecimalSeparator();
   relaying_ = true;
-  const std::lock_guard lock(mutex_);
   holdWorker_ = true;
 }
 
@@ -31,28 +31,44 @@ void LogRelay::EndRun() {
 
 void LogRelay::AddLine(const std::string& text) {
   if (!relaying_) return window_.AddLine(text);
-  lastLine_ = SplitLines(text).back();
-  hasLine_ = true;
   Queue(Edit::Add, text);
 }
 
 void LogRelay::ClearText() {
   if (!relaying_) return window_.ClearText();
-  lastLine_.clear();
-  hasLine_ = false;
   Queue(Edit::Clear, std::string());
 }
 
-std::string LogRelay::LastLine() const { return relaying_ ? lastLine_ : window_.LastLine(); }
+std::string LogRelay::LastLine() const {
+  if (!relaying_) return window_.LastLine();
+  const std::lock_guard lock(mutex_);
+  return lastLine_;
+}
 
 void LogRelay::ReplaceLastLine(const std::string& text) {
   if (!relaying_) return window_.ReplaceLastLine(text);
-  if (!hasLine_) return;
-  lastLine_ = SplitLines(text).back();
   Queue(Edit::ReplaceLast, text);
 }
 
 std::string LogRelay::DecimalSeparator() const { return relaying_ ? separator_ : window_.DecimalSeparator(); }
+
+bool LogRelay::NoteLastLine(Edit edit, const std::string& text) {
+  switch (edit) {
+    case Edit::Add:
+      lastLine_ = SplitLines(text).back();
+      hasLine_ = true;
+      return true;
+    case Edit::Clear:
+      lastLine_.clear();
+      hasLine_ = false;
+      return true;
+    case Edit::ReplaceLast:
+      if (!hasLine_) return false;
+      lastLine_ = SplitLines(text).back();
+      return true;
+  }
+  return false;
+}
 
 // One delivery is posted for each batch: a worker writing faster than the window
 // draws fills the batch instead of the event queue.
@@ -64,10 +80,11 @@ void LogRelay::Queue(Edit edit, const std::string& text) {
   {
     std::unique_lock lock(mutex_);
     delivered_.wait(lock, [this, worker] { return !worker || !holdWorker_ || pending_.size() < kBacklog; });
+    if (!NoteLastLine(edit, text)) return;
     first = pending_.empty();
     pending_.push_back({edit, text});
   }
-  if (first) QMetaObject::invokeMethod(this, &LogRelay::Deliver, Qt::QueuedConnection);
+  if (first) inbox_.Post([this] { Deliver(); });
 }
 
 void LogRelay::Deliver() {

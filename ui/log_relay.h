@@ -7,11 +7,13 @@
 // stop is not held up by lines still to be shown; it no longer waits once it is let go.
 
 #include <QObject>
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <string>
 #include <vector>
 
+#include "call_inbox.h"
 #include "output_log.h"
 
 namespace nimbra {
@@ -44,15 +46,20 @@ class LogRelay : public QObject, public OutputLog {
   };
 
   void Queue(Edit edit, const std::string& text);
+  // Under the lock: the last line as the edit leaves it; false for an edit that changes nothing.
+  bool NoteLastLine(Edit edit, const std::string& text);
   // On the windows' thread: hands the queued edits to the window in order.
   void Deliver();
 
   LogWindow& window_;
-  bool relaying_ = false;
+  CallInbox inbox_{this};
+  // Set and cleared by the windows' thread while no worker runs, read by both.
+  std::atomic<bool> relaying_ = false;
+  std::string separator_;
+  // The worker and the windows' thread (a message shown during the run) both write lines.
+  mutable std::mutex mutex_;
   std::string lastLine_;
   bool hasLine_ = false;
-  std::string separator_;
-  std::mutex mutex_;
   std::condition_variable delivered_;
   bool holdWorker_ = false;
   std::vector<PendingEdit> pending_;

@@ -41,9 +41,7 @@ void RunNotices::DisableNextCommands() {
   Post([this] { windows_.DisableNextCommands(); });
 }
 
-void RunNotices::Post(const std::function<void()>& call) {
-  QMetaObject::invokeMethod(this, call, Qt::QueuedConnection);
-}
+void RunNotices::Post(const std::function<void()>& call) { inbox_.Post(call); }
 
 std::string Headline(const std::string& message) { return SplitLines(message).front(); }
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "call_inbox.h"
 #include "user_interface.h"
 
 namespace nimbra {
@@ -41,6 +42,7 @@ class RunNotices : public QObject, public UserInterface {
   void Post(const std::function<void()>& call);
 
   UserInterface& windows_;
+  CallInbox inbox_{this};
   bool relaying_ = false;
   // Written by the worker only, read after it has ended.
   std::map<std::string, int> shown_;

@@ -46,13 +46,10 @@ void StepRunner::Work(int count) {
     HandOver(loop.Steps(), count, result);
   }
   const int done = loop.Steps();
-  QMetaObject::invokeMethod(
-      this,
-      [this, done, abandoned] {
-        Join();
-        emit Finished(done, abandoned);
-      },
-      Qt::QueuedConnection);
+  inbox_.Post([this, done, abandoned] {
+    Join();
+    emit Finished(done, abandoned);
+  });
 }
 
 // An exception must not end the worker thread: it ends the step as a failure does.
@@ -71,8 +68,7 @@ bool StepRunner::AbandonedByStop(const StepResult& result) const {
 void StepRunner::HandOver(int done, int count, const StepResult& result) {
   std::unique_lock lock(mutex_);
   waiting_ = true;
-  QMetaObject::invokeMethod(
-      this, [this, done, count, result] { emit StepDone(done, count, result); }, Qt::QueuedConnection);
+  inbox_.Post([this, done, count, result] { emit StepDone(done, count, result); });
   released_.wait(lock, [this] { return !waiting_ || stop_; });
 }
 

@@ -11,6 +11,7 @@
 #include <mutex>
 #include <thread>
 
+#include "call_inbox.h"
 #include "engine.h"
 
 namespace nimbra {
@@ -49,6 +50,7 @@ class StepRunner : public QObject {
   void Join();
 
   Engine& engine_;
+  CallInbox inbox_{this};
   std::thread worker_;
   std::atomic<bool> stop_ = false;
   std::mutex mutex_;

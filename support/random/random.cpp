@@ -36,6 +36,13 @@ void RandomGenerator::SetRandomSeed(std::int32_t seed) {
   RestartLogarithms();
 }
 
+void RandomGenerator::Resume(const Position& position) {
+  state_ = position.State;
+  HaveSpare = position.HaveSpare;
+  Spare = position.Spare;
+  RestartLogarithms();
+}
+
 void RandomGenerator::RandomizeFromClock() {
   using namespace std::chrono;
   const auto now = system_clock::now();

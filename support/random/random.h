@@ -19,6 +19,15 @@ class RandomGenerator {
   RandomGenerator& operator=(const RandomGenerator&) = delete;
 
   void SetRandomSeed(std::int32_t seed);
+  // Where a stream stands, so that a run drawing from several streams in turn takes
+  // each one up where it left it.
+  struct Position {
+    std::uint32_t State = 0;
+    bool HaveSpare = false;
+    double Spare = 0.0;
+  };
+  Position Tell() const { return {state_, HaveSpare, Spare}; }
+  void Resume(const Position& position);
   void RandomizeFromClock();
   std::uint32_t State() const { return state_; }
   // Cores the logarithms of the uniforms may use: with more than one, threads compute

@@ -16,7 +16,9 @@
 #include "main_window.h"
 #include "scripted_prompts.h"
 #include "started_engine.h"
+#include "station_batch.h"
 #include "station_run.h"
+#include "station_seed.h"
 #include "whole_file.h"
 
 using namespace nimbra;
@@ -28,15 +30,19 @@ class CsvInputTest : public QObject {
   void init();
   void cleanup();
   void datedRecordRunsAsTheOneStationCall();
+  void setsWithTheirOwnRepetitionsRunAsTheStationRunner();
   void badParameterSetsOpenNothing_data();
   void badParameterSetsOpenNothing();
 
  private:
   std::string Write(const char* name, const std::string& text) const;
-  std::string Path(const char* name) const { return dir_.filePath(QLatin1String(name)).toStdString(); }
+  std::string Path(const char* name) const { return dir_->filePath(QLatin1String(name)).toStdString(); }
+  // Opens the daily file with the parameter sets, runs to its end, and returns the output.
+  std::string RunToEnd(const std::string& daily, const std::string& parameters);
+  std::vector<std::string> LogLinesStartingWith(const std::vector<std::string>& starts) const;
   RunView S() { return window_->engine().View(); }
 
-  QTemporaryDir dir_;
+  std::unique_ptr<QTemporaryDir> dir_;  // one per test: no file outlives its test
   std::unique_ptr<ScriptedPrompts> prompts_;
   std::unique_ptr<LogWindow> log_;
   std::unique_ptr<HelpWindow> help_;
@@ -90,16 +96,19 @@ StationSeries Series() {
   return series;
 }
 
-// The one-station call's hours of each wet day, in the classic hourly layout.
-std::string ExpectedHours() {
+ParametersByMonth Sets() {
   ParametersByMonth sets;
   sets.fill({0.9396, 1.05819, 0.0586, 2.69569, 0.00628, 24.33408, 24.33408});
   sets[0].Lambda = 0.7;
   sets[1].Lambda = 1.2;
-  const StationResult result = DisaggregateStation(Series(), sets, RunOptions{});
+  return sets;
+}
+
+// The hours of each wet day, in the classic hourly layout.
+std::string WetDayText(const std::vector<double>& hourly) {
   std::string text;
   for (const auto& [day, depth] : kWetDays) {
-    const auto first = result.Hourly.begin() + 24 * (day - kFirstDay);
+    const auto first = hourly.begin() + 24 * (day - kFirstDay);
     const CivilDate date = CivilFromDays(day);
     AppendHourlyLayoutDay(text, {date.Day, date.Month, date.Year, depth, {first, first + 24}},
                           FieldJoin::Touching);
@@ -107,9 +116,35 @@ std::string ExpectedHours() {
   return text;
 }
 
+std::string ExpectedHours() { return WetDayText(DisaggregateStation(Series(), Sets(), RunOptions{}).Hourly); }
+
+// December and January ask for other repetitions than February: the station runner runs
+// the two parts apart, each on its own months with its own seed.
+const int kSeed = 4711;
+const std::string kParametersWithRepetitions =
+    "season,lambda,kappa,phi,alpha,nu,mu_x,sigma_x,rep_factor,rep_min\n"
+    "12,0.9396,1.05819,0.0586,2.69569,0.00628,24.33408,24.33408,10,20\n"
+    "1,0.7,1.05819,0.0586,2.69569,0.00628,24.33408,24.33408,10,20\n"
+    "2,1.2,1.05819,0.0586,2.69569,0.00628,24.33408,24.33408,40,100\n";
+
+std::string ExpectedPartedHours() {
+  RunOptions first;
+  first.RandomSeed = kSeed;
+  first.RepLevel1Factor = 10;
+  first.RepLevel1Min = 20;
+  RunOptions second = first;
+  second.RandomSeed = PartSeed(kSeed, 1);
+  second.RepLevel1Factor = 40;
+  second.RepLevel1Min = 100;
+  const StationJob job{
+      {"Beta", Series()}, Sets(), first, {{MonthBit(12) | MonthBit(1), first}, {MonthBit(2), second}}};
+  return WetDayText(RunStationJob(job).Result.Hourly);
+}
+
 }  // namespace
 
 void CsvInputTest::init() {
+  dir_ = std::make_unique<QTemporaryDir>();
   prompts_ = std::make_unique<ScriptedPrompts>();
   log_ = std::make_unique<LogWindow>(*prompts_);
   help_ = std::make_unique<HelpWindow>();
@@ -120,6 +155,7 @@ void CsvInputTest::cleanup() {
   window_.reset();
   help_.reset();
   log_.reset();
+  dir_.reset();
 }
 
 std::string CsvInputTest::Write(const char* name, const std::string& text) const {
@@ -127,31 +163,51 @@ std::string CsvInputTest::Write(const char* name, const std::string& text) const
   return Path(name);
 }
 
-void CsvInputTest::datedRecordRunsAsTheOneStationCall() {
-  const std::string daily = Write("daily.csv", DailyCsv());
+std::string CsvInputTest::RunToEnd(const std::string& daily, const std::string& parameters) {
   prompts_->QueueOpen(daily);
-  prompts_->QueueOpen(Write("params.csv", kParameters));
+  prompts_->QueueOpen(Write("params.csv", parameters));
   Child<QAction>(window_, "input")->trigger();
-  QVERIFY(S().ReadFromFile);
-  QCOMPARE(prompts_->Filters().back(), std::string(kParameterFileFilters));
+  if (!S().ReadFromFile) return "(not opened)";
   prompts_->QueueSave(Path("hourly.txt"));
   Child<QAction>(window_, "output")->trigger();
   Child<IntegerField>(window_, "count")->SetValue(10);
   window_->StepMany();
-  QVERIFY(QTest::qWaitFor([this] { return !window_->RunGoing(); }, 60000));
+  if (!QTest::qWaitFor([this] { return !window_->RunGoing(); }, 60000)) return "(still running)";
+  Child<QAction>(window_, "output")->trigger();
+  return ReadWhole(Path("hourly.txt"));
+}
+
+std::vector<std::string> CsvInputTest::LogLinesStartingWith(const std::vector<std::string>& starts) const {
+  std::vector<std::string> found;
+  for (const std::string& line : log_->Lines()) {
+    for (const std::string& start : starts) {
+      if (line.starts_with(start)) found.push_back(line);
+    }
+  }
+  return found;
+}
+
+void CsvInputTest::datedRecordRunsAsTheOneStationCall() {
+  const std::string daily = Write("daily.csv", DailyCsv());
+  QCOMPARE(RunToEnd(daily, kParameters), ExpectedHours());
+  QCOMPARE(prompts_->Filters()[1], std::string(kParameterFileFilters));
   QCOMPARE(S().SequenceNumber, 5);         // four sequences, then the end of the input
   QVERIFY(prompts_->Calls().size() == 3);  // the three file dialogs, no message
-  Child<QAction>(window_, "output")->trigger();
-  QCOMPARE(ReadWhole(Path("hourly.txt")), ExpectedHours());
-  std::vector<std::string> named;
-  for (const std::string& line : log_->Lines()) {
-    if (line.starts_with("Station ") || line.starts_with("Parameter set: ")) named.push_back(line);
-  }
   const std::vector<std::string> expected = {
       StationTakenLine({"Beta", 2, {}, {}}, daily), "Parameter set: season 12 (params.csv, line 2)",
       "Parameter set: season 1 (params.csv, line 3)", "Parameter set: season 2 (params.csv, line 4)"};
-  QCOMPARE(named, expected);
+  QCOMPARE(LogLinesStartingWith({"Station ", "Parameter set: ", "Repetition settings: "}), expected);
   QCOMPARE(S().Parameters.Lambda, 1.2);
+}
+
+// The run across January's end is cut where the parts meet, as the station runner cuts it.
+void CsvInputTest::setsWithTheirOwnRepetitionsRunAsTheStationRunner() {
+  EditOptions(window_->engine(), [](RunOptions& o) { o.RandomSeed = kSeed; });
+  QCOMPARE(RunToEnd(Write("daily.csv", DailyCsv()), kParametersWithRepetitions), ExpectedPartedHours());
+  QCOMPARE(S().SequenceNumber, 6);  // five sequences, then the end of the input
+  const std::vector<std::string> expected = {"Repetition settings: factor 10, minimum 20",
+                                             "Repetition settings: factor 40, minimum 100"};
+  QCOMPARE(LogLinesStartingWith({"Repetition settings: "}), expected);
 }
 
 void CsvInputTest::badParameterSetsOpenNothing_data() {
