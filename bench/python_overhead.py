@@ -97,9 +97,10 @@ def main():
         routes["nimbra.disaggregate + write_hourly_csv, 1 thread"] = lambda: nimbra.write_hourly_csv(
             nimbra.disaggregate(stations, params, seed=SEED, threads=1), Path(folder) / "module.csv"
         )
+        import dask
         import distributed
 
-        with distributed.LocalCluster(
+        with dask.config.set(nimbra.dask.CLUSTER_CONFIG), distributed.LocalCluster(
             n_workers=2, threads_per_worker=1, processes=True, host="127.0.0.1", dashboard_address=None
         ) as cluster, distributed.Client(cluster) as client:
             routes["nimbra.dask.disaggregate, 2 workers"] = lambda: nimbra.dask.disaggregate(

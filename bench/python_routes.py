@@ -20,9 +20,10 @@ def main():
     if route == "python":
         hourly = nimbra.disaggregate(daily, params, seed=int(seed))
     else:
+        import dask
         from distributed import Client, LocalCluster
 
-        with LocalCluster(n_workers=2, threads_per_worker=1, processes=True, host="127.0.0.1",
+        with dask.config.set(nimbra.dask.CLUSTER_CONFIG), LocalCluster(n_workers=2, threads_per_worker=1, processes=True, host="127.0.0.1",
                           dashboard_address=None) as cluster, Client(cluster):
             hourly = nimbra.dask.disaggregate(daily, params, seed=int(seed))
     nimbra.write_hourly_csv(hourly, output)
