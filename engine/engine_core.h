@@ -10,6 +10,7 @@
 #include "input_header.h"
 #include "output_log.h"
 #include "random.h"
+#include "storms_drawn.h"
 #include "user_interface.h"
 
 namespace nimbra {
@@ -30,6 +31,8 @@ class EngineCore {
   const EngineState& State() const { return state_; }
   RandomGenerator& Random() { return random_; }
   UserInterface& Ui() { return ui_; }
+  // The storms drawn since the core was made.
+  const StormsDrawn& Drawn() const { return drawn_; }
 
   // Setup. Setting parameters or options also derives what depends on them: the
   // intensity choice and the print flags.
@@ -113,6 +116,7 @@ class EngineCore {
   RandomGenerator random_;
   OutputLog& log_;
   UserInterface& ui_;
+  StormsDrawn drawn_;
 };
 
 }  // namespace nimbra

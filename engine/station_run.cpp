@@ -92,6 +92,7 @@ class StationRun {
         ++day;
       }
     }
+    result_.Drawn = core_->Drawn();
     return std::move(result_);
   }
 

@@ -10,6 +10,7 @@
 
 #include "model_parameters.h"
 #include "run_options.h"
+#include "storms_drawn.h"
 
 namespace nimbra {
 
@@ -38,6 +39,8 @@ struct StationResult {
   // Sequences whose hours were kept although no storm set matched their wet and dry days;
   // the message says what was done instead, as does the one in Messages.
   std::vector<FailedSequence> Warnings;
+  // The storms the run drew, failed sequences included: what its time follows.
+  StormsDrawn Drawn;
 };
 
 // Wet sequences never cross a missing day; runs longer than a series holds are split.

@@ -52,6 +52,7 @@ void EngineCore::GenerateStorm(Storm& storm, bool gammaIntensity, double t) {
   const bool details = state_.PrintCellDetails;
   if (details) log_.AddLine("# Generating one storm ... ");
   UpdateStormRates();
+  ++drawn_.Generated;
   const double end = t + random_.ExponentialRandom(state_.Gamma);
   if (details) log_.AddLineFmt("# Storm origin %f, Storm end %f", t, end);
   double x = t;
@@ -82,6 +83,7 @@ double EngineCore::DrawIntensity(bool gammaIntensity) {
 
 void EngineCore::RegenerateIntensities(bool gammaIntensity) {
   StormSet& set = state_.Storms;
+  drawn_.Redrawn += set.Count;
   for (int s = 1; s <= set.Count; ++s) {
     Storm& storm = set[s];
     for (int c = 1; c <= storm.Count; ++c) storm[c].intensity = DrawIntensity(gammaIntensity);
