@@ -90,7 +90,7 @@ bool MainWindow::ReadCsvInput(const std::string& name) {
                   QStringLiteral("Open the parameter sets for %1").arg(ToQString(StripDirectory(name))));
   const std::string parameters = ChooseInputFile(prompts_, kParameterFileFilters);
   if (parameters.empty()) return false;
-  csvInput_ = ReadCsvDailyInput(name, parameters, engine_->State().Options);
+  csvInput_ = ReadCsvDailyInput(name, parameters, engine_->View().Options);
   return true;
 }
 
