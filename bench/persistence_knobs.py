@@ -82,7 +82,8 @@ def hourly(p):
 def slopes(p, knob):
     up, down = hourly(knob(p, math.exp(STEP))), hourly(knob(p, math.exp(-STEP)))
     result = {name: (up[name] - down[name]) / (2 * STEP) for name in up}
-    result["mean change"] = max(abs(up["mean"] / hourly(p)["mean"] - 1), abs(down["mean"] / hourly(p)["mean"] - 1))
+    mean = hourly(p)["mean"]
+    result["mean change"] = max(abs(up["mean"] / mean - 1), abs(down["mean"] / mean - 1))
     return result
 
 
