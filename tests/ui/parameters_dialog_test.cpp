@@ -298,7 +298,7 @@ void ParametersDialogTest::activationShowsTheFifthFieldForTheCurrentAlpha() {
 void ParametersDialogTest::fieldsReactingOnLeavingIgnoreTyping() {
   const struct {
     QLineEdit* edit;
-    double* variable;
+    const double* variable;
   } fields[] = {{Child<QLineEdit>(form, "lambda"), &S().Parameters.Lambda},
                 {Child<QLineEdit>(form, "phi"), &S().Parameters.Phi},
                 {Child<QLineEdit>(form, "nu"), &S().Parameters.Nu},
