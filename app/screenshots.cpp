@@ -9,6 +9,7 @@
 
 #include "about_dialog.h"
 #include "child_widget.h"
+#include "csv_daily_input.h"
 #include "desktop_program.h"
 #include "graphs_window.h"
 #include "help_window.h"
@@ -57,6 +58,21 @@ void TakeGraphs(nimbra::DesktopProgram& program, const QDir& dir) {
   }
 }
 
+// The parameters dialog while a CSV input runs with the sets of its parameters file.
+void TakeCsvParameters(nimbra::DesktopProgram& program, const QDir& dir) {
+  const std::string examples = NIMBRA_EXAMPLES_DIR;
+  nimbra::Engine& engine = program.Main().engine();
+  const nimbra::CsvDailyInput csv =
+      nimbra::ReadCsvDailyInput(examples + "/berlin_tempelhof_july_daily.csv",
+                                examples + "/berlin_tempelhof_july_params.csv", engine.State().Options);
+  engine.OpenDatedInput(csv.Input, examples + "/berlin_tempelhof_july_daily.csv");
+  program.Parameters().LoadFromEngine();
+  Save(program.Parameters(), dir, QStringLiteral("parameters_dialog_csv"));
+  program.Parameters().hide();
+  engine.CloseInput();
+  program.Parameters().LoadFromEngine();
+}
+
 // The main window while a run goes on: progress, Stop, and the commands locked.
 void TakeRun(nimbra::MainWindow& main, const QDir& dir) {
   nimbra::Child<nimbra::IntegerField>(&main, "count")->SetValue(1000);
@@ -88,6 +104,7 @@ void TakeAll(nimbra::DesktopProgram& program, const QDir& dir) {
   program.Help().hide();
   Save(program.Parameters(), dir, QStringLiteral("parameters_dialog"));
   program.Parameters().hide();
+  TakeCsvParameters(program, dir);
   Save(program.Repetitions(), dir, QStringLiteral("repetition_options"));
   SaveScreen(dir, QStringLiteral("screen_with_repetition_options"));
   program.Repetitions().hide();

@@ -1,5 +1,6 @@
 #include "dated_input.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "civil_date.h"
@@ -68,6 +69,12 @@ void EngineCore::RewindDatedInput() {
   s.DatedPart = -1;
   s.DatedStreams.clear();
   if (input.Parts.size() > 1) s.DatedStreams = PartStreams(*this, input);
+  // From its start the run holds the set its first sequence takes: the windows show
+  // the set in use.
+  const std::vector<double>& daily = input.Series.Daily;
+  const auto firstWet = std::find_if(daily.begin(), daily.end(), IsWet);
+  if (firstWet == daily.end()) return;
+  TakeMonthParameters(CivilFromDays(input.Series.FirstDay + (firstWet - daily.begin())).Month);
 }
 
 void EngineCore::ReadNextDatedSequence() {
@@ -94,6 +101,11 @@ void EngineCore::ReadNextDatedSequence() {
   const CivilDate date = CivilFromDays(s.SequenceFirstDay);
   s.SequenceStart = {date.Day, date.Month, date.Year};
   TakeMonthParameters(date.Month);
+  if (!input.Parts.empty()) {
+    const std::string settings =
+        TakePart(*this, input, input.PartOfMonth[static_cast<std::size_t>(date.Month - 1)]);
+    if (!settings.empty()) log_.AddLine(settings);
+  }
   TakeDatedDays(first, end);
 }
 
@@ -110,9 +122,6 @@ void EngineCore::TakeMonthParameters(int month) {
   s.DatedSetMonth = month;
   SetParameters(input.Parameters[index]);
   if (!named) log_.AddLine("Parameter set: " + name);
-  if (input.Parts.empty()) return;
-  const std::string settings = TakePart(*this, input, input.PartOfMonth[index]);
-  if (!settings.empty()) log_.AddLine(settings);
 }
 
 void EngineCore::TakeDatedDays(std::size_t first, std::size_t end) {

@@ -39,9 +39,10 @@ void CallInbox::Post(std::function<void()> call) {
   QCoreApplication::postEvent(this, event);
 }
 
+// Taken over before anything of the event is read, whichever its type.
 bool CallInbox::event(QEvent* event) {
-  if (event->type() != kCallEvent) return QObject::event(event);
   TakenOver(event);
+  if (event->type() != kCallEvent) return QObject::event(event);
   static_cast<CallEvent*>(event)->call();
   return true;
 }

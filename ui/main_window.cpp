@@ -47,7 +47,7 @@ MainWindow::MainWindow(LogWindow& logWindow, Prompts& prompts, HelpWindow& help)
   connect(runner_, &StepRunner::StepDone, this, &MainWindow::StepDone);
   connect(runner_, &StepRunner::Finished, this, &MainWindow::RunFinished);
   runLock_.Add({initialiseAction_, nextAction_, nextManyAction_, constLengthAction_, inputAction_,
-                outputAction_, saveLogAction_, clearLogAction_, statisticsAction_});
+                parameterSetsAction_, outputAction_, saveLogAction_, clearLogAction_, statisticsAction_});
   runLock_.Add({countField_, constLengthField_, detailLevelField_});
   // The run writes after the log's last line: the log is not replaced under it.
   runLock_.Add(logWindow_.TextReplacingActions());
@@ -201,6 +201,11 @@ void MainWindow::BuildMenus() {
   saveLogAction_->setShortcut(QKeySequence::Save);
   connect(saveLogAction_, &QAction::triggered, this,
           [this] { RunGuarded(prompts_, [this] { logWindow_.Save(); }); });
+  parameterSetsAction_ = new QAction(QStringLiteral("&Parameter sets..."), this);
+  parameterSetsAction_->setObjectName(QStringLiteral("parameterSets"));
+  parameterSetsAction_->setToolTip(QStringLiteral("Choose another parameters file for the CSV input"));
+  parameterSetsAction_->setEnabled(false);
+  connect(parameterSetsAction_, &QAction::triggered, this, &MainWindow::ChooseParameterSets);
   quitAction_ = new QAction(QStringLiteral("&Quit"), this);
   quitAction_->setShortcut(QKeySequence::Quit);
   connect(quitAction_, &QAction::triggered, this, &QWidget::close);
@@ -211,7 +216,7 @@ void MainWindow::BuildMenus() {
   recentMenu_ = file->addMenu(QStringLiteral("Open &recent"));
   recentMenu_->setObjectName(QStringLiteral("recentFiles"));
   recentMenu_->setEnabled(false);
-  file->addActions({outputAction_, saveLogAction_});
+  file->addActions({parameterSetsAction_, outputAction_, saveLogAction_});
   file->addSeparator();
   file->addAction(quitAction_);
   QMenu* run = menuBar()->addMenu(QStringLiteral("&Run"));
@@ -354,6 +359,7 @@ void MainWindow::AttachWindows(ParametersDialog& parameters, GraphsWindow& graph
   };
   parameters.onRestarted = [this] { RunGuarded(prompts_, [this] { RewindInput(); }); };
   parameters.onFileValues = [this] { TakeFileValues(); };
+  parameters.onOtherParameterFile = [this] { ChooseParameterSets(); };
   runLock_.Add({parametersAction_});
   runLock_.Add({&parameters, &repetitions});
   PlaceBeside(repetitions, *this);
@@ -361,7 +367,8 @@ void MainWindow::AttachWindows(ParametersDialog& parameters, GraphsWindow& graph
 }
 
 // A restarted run reads its input from the first record again. Rereading the file's
-// header takes its parameters line again: the values the user has just set win.
+// header takes its parameters line again: the values the user has just set win. A CSV
+// input's sets come from its parameters file, as the run's first sequence takes them.
 void MainWindow::RewindInput() {
   const RunView s = engine_->View();
   if (!s.ReadFromFile) return;
@@ -369,7 +376,7 @@ void MainWindow::RewindInput() {
   const RunOptions options = s.Options;
   engine_->Initialise();
   engine_->SetOptions(options);
-  engine_->SetParameters(parameters);
+  if (s.Dated == nullptr) engine_->SetParameters(parameters);
   ParametersChanged();
   EnableNextCommands();
   ShowSequenceNumber();

@@ -125,6 +125,7 @@ class MainWindow : public QMainWindow, public UserInterface {
   void EnableNextCommands();
   void RewindInput();
   void TakeFileValues();
+  void ChooseParameterSets();
 
   // The run of steps in the worker thread.
   void StartRun(int count);
@@ -141,6 +142,7 @@ class MainWindow : public QMainWindow, public UserInterface {
   QAction* inputAction_;
   QAction* outputAction_;
   QAction* saveLogAction_;
+  QAction* parameterSetsAction_;
   QAction* quitAction_;
   QAction* clearLogAction_;
   QAction* statisticsAction_;

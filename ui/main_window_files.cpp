@@ -94,6 +94,17 @@ bool MainWindow::ReadCsvInput(const std::string& name) {
   return true;
 }
 
+// The CSV input open now, with the sets of another parameters file: the run starts again
+// from its first day. A cancel or a file refused leaves the run as it was.
+void MainWindow::ChooseParameterSets() {
+  if (!csvInput_ || RunGoing() || !MayRestart()) return;
+  const std::string name = engine_->State().InputFileName;
+  bool read = false;
+  RunGuarded(prompts_, [&] { read = ReadCsvInput(name); });
+  if (!read) return;
+  EnterFileMode(name);
+}
+
 void MainWindow::NoteCsvInput(const std::string& name) {
   log_.AddLine(StationTakenLine(*csvInput_, name));
   for (const std::string& warning : csvInput_->Warnings) log_.AddLine("Warning: " + warning);
@@ -113,9 +124,11 @@ void MainWindow::EnterFileMode(const std::string& name) {
     }
   });
   if (graphs_ != nullptr) graphs_->SetOriginalAvailable(false);
+  parameterSetsAction_->setEnabled(csvInput_.has_value());
   EnableNextCommands();
   ResetGraphs();
   ShowSequenceNumber();
+  ParametersChanged();
 }
 
 void MainWindow::EnterTestMode() {
@@ -123,10 +136,13 @@ void MainWindow::EnterTestMode() {
   if (graphs_ != nullptr) graphs_->SetOriginalAvailable(true);
   ShowFileName(inputPanel_, kInputCaption, std::string());
   engine_->CloseInput();
+  csvInput_.reset();
+  parameterSetsAction_->setEnabled(false);
   RunGuarded(prompts_, [this] { engine_->Initialise(); });
   EnableNextCommands();
   ResetGraphs();
   ShowSequenceNumber();
+  ParametersChanged();
 }
 
 // Giving up the file choice, or a file that cannot be created, raises the toggle again:

@@ -59,6 +59,8 @@ ParametersDialog::ParametersDialog(Engine& engine, Prompts& prompts, HelpWindow&
   adjustmentText_ = MakeFixedText(QStringLiteral(
       "If your computer does not display Greek characters, place the mouse pointer above each of the Edit "
       "Boxes and wait until the on-screen hint appears"));
+  sourceText_ = MakeFixedText(QString());
+  layout->addWidget(sourceText_);
   layout->addSpacing(kTextSpacing);
   layout->addWidget(introText_);
   layout->addSpacing(kTextSpacing);
@@ -89,7 +91,9 @@ ParametersDialog::ParametersDialog(Engine& engine, Prompts& prompts, HelpWindow&
                {adjustmentBox_, "adjustment"},
                {introText_, "introText"},
                {adjustmentText_, "adjustmentText"},
+               {sourceText_, "source"},
                {fileValuesButton_, "fileValues"},
+               {parameterFileButton_, "parameterFile"},
                {cancelButton_, "cancel"},
                {okButton_, "ok"}});
   SetTabOrder();
@@ -165,33 +169,38 @@ QLabel* ParametersDialog::MakeFixedText(const QString& text) {
 // height it needs at the width of the fields.
 void ParametersDialog::FitFixedTexts(const QLayout* layout) {
   const QMargins margins = layout->contentsMargins();
-  const int width = layout->sizeHint().width() - margins.left() - margins.right();
-  for (QLabel* text : {introText_, adjustmentText_}) text->setFixedHeight(text->heightForWidth(width));
+  textWidth_ = layout->sizeHint().width() - margins.left() - margins.right();
+  for (QLabel* text : {introText_, adjustmentText_}) text->setFixedHeight(text->heightForWidth(textWidth_));
 }
 
 QLayout* ParametersDialog::MakeButtonRow() {
   fileValuesButton_ = new QPushButton(QStringLiteral("&Input file's values"), this);
   fileValuesButton_->setToolTip(QStringLiteral(
       "Take the parameters line of the input file again and start the run from its first record"));
+  parameterFileButton_ = new QPushButton(QStringLiteral("&Parameter sets..."), this);
+  parameterFileButton_->setToolTip(QStringLiteral(
+      "Choose another parameters file for the CSV input and start the run from its first day"));
   cancelButton_ = new QPushButton(QStringLiteral("Cancel"), this);
   cancelButton_->setToolTip(QStringLiteral("Go back to the values the dialog opened with (Esc)"));
   okButton_ = new QPushButton(QStringLiteral("OK"), this);
   auto* row = new QHBoxLayout;
   row->addWidget(fileValuesButton_);
+  row->addWidget(parameterFileButton_);
   row->addStretch();
   // Return in a field does not close the dialog: a field takes effect when it is left.
-  for (QPushButton* button : {fileValuesButton_, cancelButton_, okButton_}) {
+  for (QPushButton* button : {fileValuesButton_, parameterFileButton_, cancelButton_, okButton_}) {
     button->setAutoDefault(false);
-    if (button != fileValuesButton_) row->addWidget(button);
+    if (button == cancelButton_ || button == okButton_) row->addWidget(button);
   }
   return row;
 }
 
 // Down the left column, down the right one, along the row of options, then the buttons.
 void ParametersDialog::SetTabOrder() {
-  QWidget* const order[] = {lambdaEdit_,       kappaEdit_,    phiEdit_,    adjustmentBox_,     alphaEdit_,
-                            nuEdit_,           muXEdit_,      sigmaXEdit_, daysPerMonthField_, seedField_,
-                            fileValuesButton_, cancelButton_, okButton_};
+  QWidget* const order[] = {lambdaEdit_,        kappaEdit_, phiEdit_,          adjustmentBox_,
+                            alphaEdit_,         nuEdit_,    muXEdit_,          sigmaXEdit_,
+                            daysPerMonthField_, seedField_, fileValuesButton_, parameterFileButton_,
+                            cancelButton_,      okButton_};
   for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
@@ -216,6 +225,10 @@ void ParametersDialog::ConnectReactions() {
   connect(cancelButton_, &QPushButton::clicked, this, &ParametersDialog::reject);
   connect(fileValuesButton_, &QPushButton::clicked, this, [this] {
     if (onFileValues) React(onFileValues);
+    LoadFromEngine();
+  });
+  connect(parameterFileButton_, &QPushButton::clicked, this, [this] {
+    if (onOtherParameterFile) React(onOtherParameterFile);
     LoadFromEngine();
   });
 }
@@ -252,6 +265,26 @@ void ParametersDialog::LoadFromEngine() {
   loading_ = false;
   ShowNuOrEta();
   ShowModelStatistics();
+  ShowSource();
+}
+
+void ParametersDialog::ShowSource() {
+  const EngineState& s = S();
+  const bool fromFile = s.Dated != nullptr;
+  for (QLineEdit* edit : {lambdaEdit_, kappaEdit_, phiEdit_, alphaEdit_, nuEdit_, muXEdit_, sigmaXEdit_})
+    edit->setReadOnly(fromFile);
+  fileValuesButton_->setVisible(!fromFile);
+  parameterFileButton_->setVisible(fromFile);
+  sourceText_->setVisible(fromFile);
+  if (!fromFile) return;
+  const std::string inUse = s.DatedSetMonth == 0
+                                ? std::string("none, the input has no wet day")
+                                : s.Dated->SetNames[static_cast<std::size_t>(s.DatedSetMonth - 1)];
+  sourceText_->setText(
+      ToQString("Set in use: " + inUse +
+                ". Each wet sequence of the CSV input takes the set of its first day's month; "
+                "to change the sets, choose another parameters file."));
+  sourceText_->setFixedHeight(sourceText_->heightForWidth(textWidth_));
 }
 
 // The values as typed, before they are taken: a user sees what a value would give.
@@ -384,16 +417,18 @@ void ParametersDialog::reject() {
   QDialog::reject();
 }
 
+// A CSV input's sets are its parameters file's: only the options go back.
 void ParametersDialog::RestoreOpeningValues() {
-  const OpeningValues now{S().Parameters, S().Options.DaysPerMonth, S().Options.RandomSeed,
-                          S().Options.PerformAdjustment};
+  const bool fileSets = S().Dated != nullptr;
+  const OpeningValues now{fileSets ? opening_.Parameters : S().Parameters, S().Options.DaysPerMonth,
+                          S().Options.RandomSeed, S().Options.PerformAdjustment};
   if (now == opening_ || !MayRestart()) return;
   EditOptions(engine_, [this](RunOptions& o) {
     o.DaysPerMonth = opening_.DaysPerMonth;
     o.RandomSeed = opening_.Seed;
     o.PerformAdjustment = opening_.Adjustment;
   });
-  engine_.SetParameters(opening_.Parameters);
+  if (!fileSets) engine_.SetParameters(opening_.Parameters);
   Restarted();
 }
 

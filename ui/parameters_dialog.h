@@ -41,6 +41,8 @@ class ParametersDialog : public QDialog {
   std::function<void()> onRestarted;
   // Asked to take the input file's parameters again.
   std::function<void()> onFileValues;
+  // Asked to choose another parameters file for a CSV input.
+  std::function<void()> onOtherParameterFile;
 
   // Shows the engine's parameters and days per month (after a parameters line of the
   // input file too) and restarts the run once they are all in.
@@ -76,6 +78,9 @@ class ParametersDialog : public QDialog {
   QLayout* MakeOptionRow();
   QLabel* MakeFixedText(const QString& text);
   void FitFixedTexts(const QLayout* layout);
+  // A CSV input's sets come from its parameters file: the fields show the set in use,
+  // read-only, and the dialog says where it comes from.
+  void ShowSource();
   QLayout* MakeButtonRow();
   void SetTabOrder();
   void ConnectReactions();
@@ -123,7 +128,10 @@ class ParametersDialog : public QDialog {
   QCheckBox* adjustmentBox_;
   QLabel* introText_;
   QLabel* adjustmentText_;
+  QLabel* sourceText_;
+  int textWidth_ = 0;
   QPushButton* fileValuesButton_;
+  QPushButton* parameterFileButton_;
   QPushButton* cancelButton_;
   QPushButton* okButton_;
   Engine& engine_;

@@ -193,8 +193,9 @@ void CsvInputTest::datedRecordRunsAsTheOneStationCall() {
   QCOMPARE(prompts_->Filters()[1], std::string(kParameterFileFilters));
   QCOMPARE(S().SequenceNumber, 5);         // four sequences, then the end of the input
   QVERIFY(prompts_->Calls().size() == 3);  // the three file dialogs, no message
+  // The set of the first sequence is in use from the opening on.
   const std::vector<std::string> expected = {
-      StationTakenLine({"Beta", 2, {}, {}}, daily), "Parameter set: season 12 (params.csv, line 2)",
+      "Parameter set: season 12 (params.csv, line 2)", StationTakenLine({"Beta", 2, {}, {}}, daily),
       "Parameter set: season 1 (params.csv, line 3)", "Parameter set: season 2 (params.csv, line 4)"};
   QCOMPARE(LogLinesStartingWith({"Station ", "Parameter set: ", "Repetition settings: "}), expected);
   QCOMPARE(S().Parameters.Lambda, 1.2);

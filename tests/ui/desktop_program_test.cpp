@@ -1,5 +1,6 @@
 #include "desktop_program.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -34,6 +35,7 @@ class DesktopProgramTest : public QObject {
   void repetitionOptionsFollowTheirToggle();
   void parametersLineReloadsTheParametersDialog();
   void parameterChangeRewindsTheInputFile();
+  void csvInputsSetsAreShownAndChangedByTheirFile();
   void graphsFollowTheRunWhileShown();
   void initialiseAndOpeningAFileResetTheZoom();
   void chartsShowOnlyTheCurrentRun();
@@ -264,6 +266,60 @@ void DesktopProgramTest::chartsShowOnlyTheCurrentRun() {
   QTest::keyClick(lambda, Qt::Key_Tab);
   QCOMPARE(program.Main().engine().View().Parameters.Lambda, 0.2);
   QCOMPARE(drawn.syntheticHours->Count(), 0);
+}
+
+namespace {
+
+std::string WriteFile(const QTemporaryDir& dir, const char* name, const std::string& text) {
+  const std::string path = dir.filePath(QLatin1String(name)).toStdString();
+  std::ofstream(path, std::ios::binary) << text;
+  return path;
+}
+
+const std::string kSetValues = ",1.05819,0.0586,2.69569,0.00628,24.33408,24.33408\n";
+const std::string kSetColumns = "season,lambda,kappa,phi,alpha,nu,mu_x,sigma_x\n";
+
+}  // namespace
+
+// The dialog shows the set the run uses, read-only, with the line it comes from; a set
+// typed there would be replaced at the next sequence. Another parameters file starts the
+// run again with its sets.
+void DesktopProgramTest::csvInputsSetsAreShownAndChangedByTheirFile() {
+  QTemporaryDir dir;
+  ScriptedPrompts prompts;
+  prompts.QueueOpen(WriteFile(dir, "daily.csv",
+                              "station,date,precip_mm\nA,2011-01-31,5\nA,2011-02-01,0\nA,2011-02-02,3\n"));
+  prompts.QueueOpen(WriteFile(dir, "params.csv", kSetColumns + "1,0.7" + kSetValues + "2,1.2" + kSetValues));
+  DesktopProgram program(prompts);
+  MainWindow& main = program.Main();
+  Child<QAction>(&main, "input")->trigger();
+  ParametersDialog& dialog = program.Parameters();
+  auto* lambda = Child<QLineEdit>(&dialog, "lambda");
+  const auto* source = Child<QLabel>(&dialog, "source");
+  QVERIFY(lambda->isReadOnly());
+  QCOMPARE(lambda->text(), QStringLiteral("0.7"));
+  QVERIFY2(source->text().contains(QStringLiteral("(params.csv, line 2)")), qPrintable(source->text()));
+  QTest::keyClicks(lambda, QStringLiteral("5"));
+  QCOMPARE(lambda->text(), QStringLiteral("0.7"));
+  for (int step = 0; step < 2; ++step) {
+    main.StepOnce();
+    QVERIFY(QTest::qWaitFor([&main] { return !main.RunGoing(); }, 60000));
+  }
+  QCOMPARE(lambda->text(), QStringLiteral("1.2"));
+  QVERIFY2(source->text().contains(QStringLiteral("(params.csv, line 3)")), qPrintable(source->text()));
+
+  prompts.QueueConfirmOrCancel(Answer::No);  // the log is not saved
+  prompts.QueueOpen(WriteFile(dir, "other.csv", kSetColumns + "all,0.9" + kSetValues));
+  Child<QAction>(&main, "parameterSets")->trigger();
+  QCOMPARE(main.engine().State().SequenceNumber, 0);
+  QCOMPARE(lambda->text(), QStringLiteral("0.9"));
+  QVERIFY2(source->text().contains(QStringLiteral("(other.csv, line 2)")), qPrintable(source->text()));
+
+  prompts.QueueConfirmOrCancel(Answer::No);
+  Child<QAction>(&main, "input")->trigger();  // closes the input
+  QVERIFY(!lambda->isReadOnly());
+  QVERIFY(!Child<QAction>(&main, "parameterSets")->isEnabled());
+  QVERIFY(prompts.AllAnswersUsed());
 }
 
 QTEST_MAIN(DesktopProgramTest)

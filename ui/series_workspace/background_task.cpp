@@ -1,6 +1,5 @@
 #include "background_task.h"
 
-#include <QMetaObject>
 #include <QTimer>
 
 namespace nimbra {
@@ -33,14 +32,11 @@ bool BackgroundTask::Start(Work work) {
     } catch (const std::exception& e) {
       error = QString::fromStdString(e.what());
     }
-    QMetaObject::invokeMethod(
-        this,
-        [this, error] {
-          EmitMail();  // the last progress and lines come before the end
-          running_ = false;
-          emit Finished(error);
-        },
-        Qt::QueuedConnection);
+    inbox_.Post([this, error] {
+      EmitMail();  // the last progress and lines come before the end
+      running_ = false;
+      emit Finished(error);
+    });
   });
   return true;
 }
@@ -50,7 +46,7 @@ void BackgroundTask::Post(const std::function<void(Mailbox&)>& put) {
   put(mail_);
   if (mail_.Posted) return;
   mail_.Posted = true;
-  QMetaObject::invokeMethod(this, &BackgroundTask::Deliver, Qt::QueuedConnection);
+  inbox_.Post([this] { Deliver(); });
 }
 
 void BackgroundTask::Deliver() {

@@ -14,6 +14,7 @@
 #include <optional>
 #include <thread>
 
+#include "call_inbox.h"
 #include "job_control.h"
 
 namespace nimbra {
@@ -56,6 +57,7 @@ class BackgroundTask : public QObject {
   void Join();
 
   std::unique_ptr<JobControl> control_;
+  CallInbox inbox_{this};
   std::thread worker_;
   Mailbox mail_;
   QElapsedTimer sinceDelivery_;
