@@ -9,7 +9,9 @@ the hourly statistics of both against the observed hours, and the largest differ
 between a day's hours and its daily depth.
 
 Usage: bench/calibration_check.py CLI RECORD FIRST_CHECK_YEAR [--seeds 6] [--fit-seasons monthly]
-           [--evaluations 40] [--work DIR]
+           [--evaluations 40] [--months 1,7] [--work DIR]
+
+--months calibrates only the monthly seasons of those months and checks on their days alone.
 """
 import argparse
 import csv
@@ -133,6 +135,7 @@ def main():
     parser.add_argument("--seeds", type=int, default=6)
     parser.add_argument("--fit-seasons", default="monthly")
     parser.add_argument("--evaluations", type=int, default=40)
+    parser.add_argument("--months", help="month numbers: their monthly seasons alone, checked on their days")
     parser.add_argument("--work", default="build/calibration_check")
     a = parser.parse_args()
     work = Path(a.work)
@@ -146,11 +149,13 @@ def main():
     seasons = timed_calibration([a.cli, "calibrate", "--daily", work / "daily_calibration.csv", "--observed-hourly",
                                  work / "observed_calibration.csv", "-p", work / "fitted.csv", "-o",
                                  work / "calibrated.csv", "--report", work / "calibration_report.csv", "--seeds",
-                                 a.seeds, "--evaluations", a.evaluations])
+                                 a.seeds, "--evaluations", a.evaluations] +
+                                (["--seasons", a.months] if a.months else []))
     after = resource.getrusage(resource.RUSAGE_CHILDREN)
     wall, cpu = time.monotonic() - started, after.ru_utime + after.ru_stime - before.ru_utime - before.ru_stime
     observed, daily = read_hours(work / "observed_check.csv"), read_daily(work / "daily_check.csv")
-    taken = [d for d in daily if None not in observed[d]]
+    months = {int(m) for m in a.months.split(",")} if a.months else set(range(1, 13))
+    taken = [d for d in daily if None not in observed[d] and int(d[5:7]) in months]
     target = statistics(observed, taken)
     fitted, worst_fitted, cpu_fitted = disaggregated(a.cli, work / "daily_check.csv", work / "fitted.csv", a.seeds, work, taken)
     calibrated, worst_calibrated, cpu_calibrated = disaggregated(a.cli, work / "daily_check.csv", work / "calibrated.csv", a.seeds,
