@@ -2,16 +2,21 @@
 """Calibrates on the first years of a classic gauge file and checks on the rest.
 
 Converts the file to CSV, fits the parameters on the calibration years (nimbra-cli fit),
-calibrates them for disaggregation (nimbra-cli calibrate, timed), then disaggregates the
+calibrates them for disaggregation (nimbra-cli calibrate, timed in all and per season from its
+progress lines, with the load average at its start and end), then disaggregates the
 check years with the fitted and with the calibrated set, with SEEDS seeds each, and prints
 the hourly statistics of both against the observed hours, and the largest difference
 between a day's hours and its daily depth.
 
 Usage: bench/calibration_check.py CLI RECORD FIRST_CHECK_YEAR [--seeds 6] [--fit-seasons monthly]
-           [--evaluations 40] [--work DIR]
+           [--evaluations 40] [--months 1,7] [--work DIR]
+
+--months calibrates only the monthly seasons of those months and checks on their days alone.
 """
 import argparse
 import csv
+import os
+import re
 import resource
 import subprocess
 import time
@@ -24,6 +29,22 @@ WET_HOUR = 0.05  # as nimbra-cli calibrate counts a wet hour
 
 def run(*arguments):
     subprocess.run([str(a) for a in arguments], check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def timed_calibration(command):
+    """Runs nimbra-cli calibrate; returns per season its candidates and its wall seconds, from the
+    previous season's last progress line (or the start) to its own last one."""
+    seasons, started = {}, time.monotonic()
+    process = subprocess.Popen([str(c) for c in command], stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+    for line in process.stderr:
+        match = re.match(r"season (\S+): candidate", line)
+        if match:
+            candidates, _ = seasons.get(match.group(1), (0, 0.0))
+            seasons[match.group(1)] = (candidates + 1, time.monotonic() - started)
+    if process.wait() != 0:
+        raise subprocess.CalledProcessError(process.returncode, command)
+    ends = [0.0] + [end for _, end in seasons.values()]
+    return {name: (candidates, end - ends[i]) for i, (name, (candidates, end)) in enumerate(seasons.items())}
 
 
 def split(path, first_check_year, early, late):
@@ -114,6 +135,7 @@ def main():
     parser.add_argument("--seeds", type=int, default=6)
     parser.add_argument("--fit-seasons", default="monthly")
     parser.add_argument("--evaluations", type=int, default=40)
+    parser.add_argument("--months", help="month numbers: their monthly seasons alone, checked on their days")
     parser.add_argument("--work", default="build/calibration_check")
     a = parser.parse_args()
     work = Path(a.work)
@@ -123,14 +145,17 @@ def main():
     for name in ("daily", "observed"):
         split(work / f"{name}.csv", a.first_check_year, work / f"{name}_calibration.csv", work / f"{name}_check.csv")
     run(a.cli, "fit", "-i", work / "observed_calibration.csv", "-o", work / "fitted.csv", "--seasons", a.fit_seasons)
-    started, before = time.monotonic(), resource.getrusage(resource.RUSAGE_CHILDREN)
-    run(a.cli, "calibrate", "--daily", work / "daily_calibration.csv", "--observed-hourly",
-        work / "observed_calibration.csv", "-p", work / "fitted.csv", "-o", work / "calibrated.csv", "--report",
-        work / "calibration_report.csv", "--seeds", a.seeds, "--evaluations", a.evaluations)
+    started, before, load = time.monotonic(), resource.getrusage(resource.RUSAGE_CHILDREN), os.getloadavg()[0]
+    seasons = timed_calibration([a.cli, "calibrate", "--daily", work / "daily_calibration.csv", "--observed-hourly",
+                                 work / "observed_calibration.csv", "-p", work / "fitted.csv", "-o",
+                                 work / "calibrated.csv", "--report", work / "calibration_report.csv", "--seeds",
+                                 a.seeds, "--evaluations", a.evaluations] +
+                                (["--seasons", a.months] if a.months else []))
     after = resource.getrusage(resource.RUSAGE_CHILDREN)
     wall, cpu = time.monotonic() - started, after.ru_utime + after.ru_stime - before.ru_utime - before.ru_stime
     observed, daily = read_hours(work / "observed_check.csv"), read_daily(work / "daily_check.csv")
-    taken = [d for d in daily if None not in observed[d]]
+    months = {int(m) for m in a.months.split(",")} if a.months else set(range(1, 13))
+    taken = [d for d in daily if None not in observed[d] and int(d[5:7]) in months]
     target = statistics(observed, taken)
     fitted, worst_fitted, cpu_fitted = disaggregated(a.cli, work / "daily_check.csv", work / "fitted.csv", a.seeds, work, taken)
     calibrated, worst_calibrated, cpu_calibrated = disaggregated(a.cli, work / "daily_check.csv", work / "calibrated.csv", a.seeds,
@@ -144,7 +169,10 @@ def main():
               f"| {calibrated[i]:.4g} ({calibrated[i] / target[i] - 1:+.1%}) |")
     print(f"| largest daily total difference (mm) | | {worst_fitted:.1e} | {worst_calibrated:.1e} |")
     print(f"| disaggregation of the check years (s CPU per seed) | | {cpu_fitted:.2f} | {cpu_calibrated:.2f} |")
-    print(f"calibration: {wall:.0f} s wall, {cpu:.0f} s CPU")
+    print(f"calibration: {wall:.0f} s wall, {cpu:.0f} s CPU, load average {load:.1f} at the start and "
+          f"{os.getloadavg()[0]:.1f} at the end")
+    for name, (candidates, seconds) in seasons.items():
+        print(f"season {name}: {candidates} candidates, {seconds:.0f} s wall")
 
 
 main()

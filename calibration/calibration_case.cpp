@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
-#include <string_view>
 
 #include "errors.h"
+#include "run_cost.h"
 #include "station_runner.h"
 #include "station_seed.h"
 
@@ -69,15 +68,6 @@ CalibrationCase MakeCalibrationCase(const std::vector<NamedSeries>& daily,
   return problem;
 }
 
-double RepetitionWork(const std::vector<std::string>& log, int repFactor) {
-  static constexpr std::string_view kRepetitions = "& Repetitions performed ";
-  double repetitions = 0;
-  for (const std::string& line : log) {
-    if (line.starts_with(kRepetitions)) repetitions += std::atof(line.c_str() + kRepetitions.size());
-  }
-  return repetitions * (1 + kStormSetDraw / std::max(repFactor, 1));
-}
-
 int FirstHalf(int seeds) { return std::max(seeds / 2, 1); }
 
 PartialRun RunSeeds(const CalibrationCase& problem, const ModelParameters& parameters,
@@ -105,7 +95,7 @@ PartialRun RunSeeds(const CalibrationCase& problem, const ModelParameters& param
         HourlySums one;
         one.Add(outcome.Result.Hourly, station.DaysTaken, station.Series.FirstDay);
         run.Sums.Add(one);
-        run.Work += RepetitionWork(outcome.Result.Log, options.RepLevel1Factor);
+        run.Work += RunCost(outcome.Result.Drawn, parameters);
       });
   return run;
 }

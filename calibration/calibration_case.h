@@ -39,20 +39,13 @@ HourlyValues DefaultWeights(const HourlyValues& observed);
 CalibrationCase MakeCalibrationCase(const std::vector<NamedSeries>& daily,
                                     const std::vector<StationHours>& observed, const Season& season);
 
-// A candidate's pooled statistics and the work its disaggregation took: the level-1
-// repetitions performed, each weighted by its share of the storm sets drawn anew, which
-// is what a run's time follows (the weight is measured, see RepetitionWork).
+// A candidate's pooled statistics and the work its disaggregation took: the RunCost of
+// every run, which is what their processor time follows.
 struct Disaggregation {
   HourlyValues Values{};
   double Work = 0;
   bool operator==(const Disaggregation&) const = default;
 };
-
-// Repetitions of one run in units of an intensity redraw: every factor * attempts-th
-// repetition draws the storms anew, which costs about kStormSetDraw redraws per attempt,
-// so a repetition costs 1 + kStormSetDraw / factor of them.
-inline constexpr double kStormSetDraw = 2.8;
-double RepetitionWork(const std::vector<std::string>& log, int repFactor);
 
 // Seeds first to first + count of every station. A candidate runs the first half of the
 // seeds, then the rest; the sums of both halves are those of all seeds.

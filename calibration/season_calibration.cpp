@@ -8,6 +8,8 @@
 #include <nlopt.hpp>
 #include <utility>
 
+#include "run_cost.h"
+
 namespace nimbra {
 
 namespace {
@@ -37,12 +39,13 @@ struct Scored {
   double Score = 0;
   HourlyValues Values{};
   double Work = 0;
+  int Seeds = 0;  // the seeds it was disaggregated with
 };
 
 // A candidate under which a wet sequence fails ranks last: its user would miss hours. So
-// does one that takes too long to run.
-Scored Failing(const Knobs& knobs, double work) {
-  Scored failing{knobs, std::numeric_limits<double>::infinity(), {}, work};
+// does one that takes too long to run, and one refused before it was run.
+Scored Failing(const Knobs& knobs, double work, int seeds) {
+  Scored failing{knobs, std::numeric_limits<double>::infinity(), {}, work, seeds};
   failing.Values.fill(std::numeric_limits<double>::quiet_NaN());
   return failing;
 }
@@ -81,7 +84,7 @@ class Scorer {
     if (scored_.empty() && std::isfinite(scored.Score)) workAllowed_ = kWorkAllowed * scored.Work;
     index_.emplace(knobs, scored_.size());
     scored_.push_back(scored);
-    if (progress_) progress_({Evaluations(), knobs, scored.Score, problem_.Seeds});
+    if (progress_) progress_({Evaluations(), knobs, scored.Score, scored.Seeds});
     return scored;
   }
   double Score(const Knobs& knobs) { return Evaluate(knobs).Score; }
@@ -99,25 +102,28 @@ class Scorer {
  private:
   // The first half of the seeds, then the rest unless the candidate already fails, works
   // too long or cannot come near the best; the halves are the same on any thread count.
+  // A set whose searches overflow their storm sets is not run at all.
   Scored Race(const Knobs& knobs) {
     const ModelParameters parameters = ApplyKnobs(fitted_, knobs);
+    if (BeyondStormCapacity(parameters)) return Failing(knobs, 0, 0);
     const RunOptions options = ApplyKnobs(problem_.Options, knobs);
     const int half = FirstHalf(problem_.Seeds);
     PartialRun run = RunSeeds(problem_, parameters, options, 0, half);
     const double share = static_cast<double>(problem_.Seeds) / half;
-    if (run.Failed || run.Work * share > workAllowed_) return Failing(knobs, run.Work * share);
+    if (run.Failed || run.Work * share > workAllowed_) return Failing(knobs, run.Work * share, half);
     if (half < problem_.Seeds) {
       const double partial = Objective(run.Sums.Values(), problem_.Observed, problem_.Weights) + Pull(knobs);
       if (!scored_.empty() && partial > kRacedOut * Best().Score) {
-        return {knobs, partial, run.Sums.Values(), run.Work * share};
+        return {knobs, partial, run.Sums.Values(), run.Work * share, half};
       }
       const PartialRun rest = RunSeeds(problem_, parameters, options, half, problem_.Seeds - half);
-      if (rest.Failed) return Failing(knobs, run.Work + rest.Work);
+      if (rest.Failed) return Failing(knobs, run.Work + rest.Work, problem_.Seeds);
       run.Sums.Add(rest.Sums);
       run.Work += rest.Work;
     }
     const HourlyValues values = run.Sums.Values();
-    return {knobs, Objective(values, problem_.Observed, problem_.Weights) + Pull(knobs), values, run.Work};
+    return {knobs, Objective(values, problem_.Observed, problem_.Weights) + Pull(knobs), values, run.Work,
+            problem_.Seeds};
   }
 
   const CalibrationCase& problem_;

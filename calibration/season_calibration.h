@@ -4,8 +4,9 @@
 // robust to the noise of a simulated objective) turns all six knobs in log scale from the
 // best of them, and the leading candidates are confirmed on twice the seeds. Candidates
 // are scored with the same seeds, so the same case gives the same result. A candidate is
-// scored on half the seeds first and left there when it cannot come near the best, and
-// one that would run more than twice as long as the start is never taken.
+// scored on half the seeds first and left there when it cannot come near the best; one
+// that would run more than twice as long as the start is never taken, and one whose wet/dry
+// searches would overflow their storm sets is refused before it is run.
 
 #include <functional>
 
@@ -31,7 +32,7 @@ struct CalibrationEvaluation {
   int Number = 0;
   Knobs Candidate;
   double Score = 0;
-  int Seeds = 0;
+  int Seeds = 0;  // it was disaggregated with: half when raced out, none when refused unrun
 };
 using CalibrationProgress = std::function<void(const CalibrationEvaluation&)>;
 

@@ -4,9 +4,11 @@
 
 #include <cmath>
 #include <numeric>
+#include <vector>
 
 #include "errors.h"
 #include "parameter_table.h"
+#include "run_cost.h"
 
 namespace nimbra {
 namespace {
@@ -112,15 +114,26 @@ TEST(SeasonCalibration, RepetitionMinimumsUpToTwiceTheFactorAreOneCandidate) {
   EXPECT_EQ(Canonical({1, 1, 1, 0, 0}).RepMin, 0);  // no repetitions stays failing
 }
 
-// The work of a run counts its level-1 repetitions, each with its share of a storm set
-// drawn anew every factor x attempts repetitions.
-TEST(SeasonCalibration, TheWorkOfARunCountsItsRepetitions) {
-  const std::vector<std::string> log = {"Sequence #1", "& Repetitions performed 10 - Distance 0.05",
-                                        "Entering repetition level 4 ...",
-                                        "& Repetitions performed 5000 - Distance 0.31"};
-  EXPECT_DOUBLE_EQ(RepetitionWork(log, 2), 5010 * (1 + kStormSetDraw / 2));
-  EXPECT_DOUBLE_EQ(RepetitionWork(log, 0), 5010 * (1 + kStormSetDraw));
-  EXPECT_EQ(RepetitionWork({"Sequence #1"}, 20), 0);
+// Four times the July storms expect 54.9 storms in an attempt for a 30-day sequence, more
+// than a storm set holds: such a set is refused unrun, on no seeds, and the search goes on
+// from the candidates that fit.
+TEST(SeasonCalibration, ACandidateBeyondTheStormCapacityIsRefusedUnrun) {
+  const SmallCase c = TwoJulys(2);
+  const Knobs fourTimes{1, 1, 4, 20, 50};
+  std::vector<CalibrationEvaluation> shown;
+  const CalibrationResult r = CalibrateSeason(c.Problem, c.Fitted, fourTimes, {2},
+                                              [&](const CalibrationEvaluation& e) { shown.push_back(e); });
+  ASSERT_FALSE(shown.empty());
+  EXPECT_EQ(shown.front().Candidate, fourTimes);
+  EXPECT_EQ(shown.front().Seeds, 0);
+  EXPECT_TRUE(std::isinf(shown.front().Score));
+  EXPECT_TRUE(std::isinf(r.ObjectiveBefore));
+  EXPECT_TRUE(std::isfinite(r.ObjectiveAfter));
+  EXPECT_FALSE(BeyondStormCapacity(r.Parameters));
+  for (const CalibrationEvaluation& e : shown) {
+    EXPECT_EQ(e.Seeds == 0, BeyondStormCapacity(ApplyKnobs(c.Fitted, e.Candidate)))
+        << "candidate " << e.Number;
+  }
 }
 
 TEST(SeasonCalibration, ASeasonWithoutObservedDaysIsRefused) {

@@ -1,0 +1,91 @@
+// The cost of a parameter set: its runs' time from the storms drawn, and the storms one
+// search attempt expects against what a storm set holds.
+
+#include "run_cost.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "station_run.h"
+
+namespace nimbra {
+namespace {
+
+// The Berlin-Tempelhof July set, intensities exponential.
+ModelParameters July() {
+  ModelParameters p;
+  p.Lambda = 0.454678781;
+  p.Kappa = 0.07465552635;
+  p.Phi = 0.02588573071;
+  p.Alpha = 3.9419622;
+  p.Nu = 0.02895838123;
+  p.MuX = 143.2772408;
+  p.SigmaX = 143.2772408;
+  return p;
+}
+
+ModelParameters StormsTimes(double factor) {
+  ModelParameters p = July();
+  p.Lambda *= factor;
+  return p;
+}
+
+TEST(RunCost, StormsPerAttemptAndTheStormCapacityAsWorkedOutByHand) {
+  // 1 + lambda (30 - (1 / lambda - exp(-lambda) / (1 - exp(-lambda))))
+  EXPECT_NEAR(ExpectedStormsPerAttempt(July(), 30), 14.430193, 1e-6);
+  EXPECT_NEAR(ExpectedStormsPerAttempt(StormsTimes(4), 30), 54.913649, 1e-6);
+  EXPECT_NEAR(ExpectedStormsPerAttempt(StormsTimes(3.5), 30), 48.148221, 1e-6);
+  EXPECT_FALSE(BeyondStormCapacity(July()));
+  EXPECT_FALSE(BeyondStormCapacity(StormsTimes(3.5)));
+  EXPECT_TRUE(BeyondStormCapacity(StormsTimes(4)));
+}
+
+// Every attempt generates all storms up to the sequence's end before it is checked, so the
+// storms generated over the attempts of many searches average the closed form. With a
+// distance every set meets, each sequence takes one search and no redraw.
+TEST(RunCost, TheSearchesGenerateTheExpectedStormsPerAttempt) {
+  const ModelParameters p = StormsTimes(3);
+  for (const int days : {1, 3}) {
+    StationSeries series;
+    for (int block = 0; block < 400; ++block) {
+      series.Daily.insert(series.Daily.end(), static_cast<std::size_t>(days), 5.0);
+      series.Daily.push_back(0);
+    }
+    ParametersByMonth months;
+    months.fill(p);
+    RunOptions options;
+    options.RandomSeed = 7;
+    options.RepDistanceAllowed = 1e9;
+    const StationResult run = DisaggregateStation(series, months, options);
+    const std::regex found(R"(@ Found W/D sequence at attempt No\. (\d+); wet days: \d+)");
+    double attempts = 0;
+    for (const std::string& line : run.Log) {
+      std::smatch match;
+      if (std::regex_match(line, match, found)) attempts += std::stod(match[1]);
+    }
+    ASSERT_GT(attempts, 400);
+    EXPECT_EQ(run.Drawn.Redrawn, 0);
+    const double expected = ExpectedStormsPerAttempt(p, days);
+    // The count is 1 + Poisson(lambda (days - first origin)): its variance is below lambda days.
+    const double standardError = std::sqrt(p.Lambda * days / attempts);
+    EXPECT_NEAR(static_cast<double>(run.Drawn.Generated) / attempts, expected, 4 * standardError)
+        << days << " days";
+  }
+}
+
+// Gamma intensities (a spread other than the mean) cost several times the exponential
+// ones for the same storms, and a storm generated costs more than one drawn again.
+TEST(RunCost, GammaIntensitiesAndGeneratedStormsCostMore) {
+  ModelParameters wider = July();
+  wider.SigmaX *= 1.24;
+  const StormsDrawn redrawn{0, 1000}, generated{1000, 0};
+  EXPECT_GT(RunCost(redrawn, wider), 3 * RunCost(redrawn, July()));
+  EXPECT_GT(RunCost(generated, July()), 3 * RunCost(redrawn, July()));
+}
+
+}  // namespace
+}  // namespace nimbra
