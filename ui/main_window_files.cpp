@@ -98,7 +98,7 @@ bool MainWindow::ReadCsvInput(const std::string& name) {
 // from its first day. A cancel or a file refused leaves the run as it was.
 void MainWindow::ChooseParameterSets() {
   if (!csvInput_ || RunGoing() || !MayRestart()) return;
-  const std::string name = engine_->State().InputFileName;
+  const std::string name = engine_->View().InputFileName;
   bool read = false;
   RunGuarded(prompts_, [&] { read = ReadCsvInput(name); });
   if (!read) return;

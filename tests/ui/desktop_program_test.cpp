@@ -311,7 +311,7 @@ void DesktopProgramTest::csvInputsSetsAreShownAndChangedByTheirFile() {
   prompts.QueueConfirmOrCancel(Answer::No);  // the log is not saved
   prompts.QueueOpen(WriteFile(dir, "other.csv", kSetColumns + "all,0.9" + kSetValues));
   Child<QAction>(&main, "parameterSets")->trigger();
-  QCOMPARE(main.engine().State().SequenceNumber, 0);
+  QCOMPARE(main.engine().View().SequenceNumber, 0);
   QCOMPARE(lambda->text(), QStringLiteral("0.9"));
   QVERIFY2(source->text().contains(QStringLiteral("(other.csv, line 2)")), qPrintable(source->text()));
 
