@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "dated_input.h"
 #include "engine_core.h"
 
 namespace nimbra {
@@ -108,6 +109,9 @@ RunView Engine::View() const {
           s.OriginalHourlyAvailable,
           s.InputFileName,
           s.OutputFileName,
+          s.Dated != nullptr && s.DatedSetMonth != 0
+              ? s.Dated->SetNames[static_cast<std::size_t>(s.DatedSetMonth - 1)]
+              : std::string(),
           s.Storms,
           s.OriginalStorms,
           s.OriginalDaily,

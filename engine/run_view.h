@@ -27,6 +27,8 @@ struct RunView {
   bool OriginalHourlyAvailable = false;
   const std::string& InputFileName;
   const std::string& OutputFileName;
+  // From a dated series: the name of the parameter set in use, empty before its first wet day.
+  std::string ParameterSet;
 
   const StormSet& Storms;
   const StormSet& OriginalStorms;

@@ -269,17 +269,16 @@ void ParametersDialog::LoadFromEngine() {
 }
 
 void ParametersDialog::ShowSource() {
-  const EngineState& s = S();
-  const bool fromFile = s.Dated != nullptr;
+  const RunView s = S();
+  const bool fromFile = s.FromDatedInput;
   for (QLineEdit* edit : {lambdaEdit_, kappaEdit_, phiEdit_, alphaEdit_, nuEdit_, muXEdit_, sigmaXEdit_})
     edit->setReadOnly(fromFile);
   fileValuesButton_->setVisible(!fromFile);
   parameterFileButton_->setVisible(fromFile);
   sourceText_->setVisible(fromFile);
   if (!fromFile) return;
-  const std::string inUse = s.DatedSetMonth == 0
-                                ? std::string("none, the input has no wet day")
-                                : s.Dated->SetNames[static_cast<std::size_t>(s.DatedSetMonth - 1)];
+  const std::string inUse =
+      s.ParameterSet.empty() ? std::string("none, the input has no wet day") : s.ParameterSet;
   sourceText_->setText(
       ToQString("Set in use: " + inUse +
                 ". Each wet sequence of the CSV input takes the set of its first day's month; "
