@@ -376,7 +376,7 @@ void MainWindow::RewindInput() {
   const RunOptions options = s.Options;
   engine_->Initialise();
   engine_->SetOptions(options);
-  if (s.Dated == nullptr) engine_->SetParameters(parameters);
+  if (!s.FromDatedInput) engine_->SetParameters(parameters);
   ParametersChanged();
   EnableNextCommands();
   ShowSequenceNumber();

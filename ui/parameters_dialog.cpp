@@ -418,7 +418,7 @@ void ParametersDialog::reject() {
 
 // A CSV input's sets are its parameters file's: only the options go back.
 void ParametersDialog::RestoreOpeningValues() {
-  const bool fileSets = S().Dated != nullptr;
+  const bool fileSets = S().FromDatedInput;
   const OpeningValues now{fileSets ? opening_.Parameters : S().Parameters, S().Options.DaysPerMonth,
                           S().Options.RandomSeed, S().Options.PerformAdjustment};
   if (now == opening_ || !MayRestart()) return;
