@@ -64,7 +64,7 @@ void TakeCsvParameters(nimbra::DesktopProgram& program, const QDir& dir) {
   nimbra::Engine& engine = program.Main().engine();
   const nimbra::CsvDailyInput csv =
       nimbra::ReadCsvDailyInput(examples + "/berlin_tempelhof_july_daily.csv",
-                                examples + "/berlin_tempelhof_july_params.csv", engine.State().Options);
+                                examples + "/berlin_tempelhof_july_params.csv", engine.View().Options);
   engine.OpenDatedInput(csv.Input, examples + "/berlin_tempelhof_july_daily.csv");
   program.Parameters().LoadFromEngine();
   Save(program.Parameters(), dir, QStringLiteral("parameters_dialog_csv"));
