@@ -95,21 +95,21 @@ void DesktopProgramTest::settingsComeBackInTheNextSession() {
     QVERIFY(program.Main().close());
   }
   DesktopProgram program(prompts);
-  const RunView s = program.Main().engine().View();
-  QCOMPARE(s.Parameters.Lambda, 0.6);
-  QCOMPARE(s.Options.RandomSeed, 7);
-  QCOMPARE(s.Options.RepAllowed, 300);
-  QCOMPARE(s.Options.DetailLevel, 2);
+  Engine& engine = program.Main().engine();
+  QCOMPARE(engine.View().Parameters.Lambda, 0.6);
+  QCOMPARE(engine.View().Options.RandomSeed, 7);
+  QCOMPARE(engine.View().Options.RepAllowed, 300);
+  QCOMPARE(engine.View().Options.DetailLevel, 2);
   QCOMPARE(Child<IntegerField>(&program.Main(), "count")->Value(), 25);
   QCOMPARE(Child<IntegerField>(&program.Main(), "detailLevel")->Value(), 2);
   QCOMPARE(Child<QLineEdit>(&program.Parameters(), "lambda")->text(), QStringLiteral("0.6"));
   QCOMPARE(Child<IntegerField>(&program.Parameters(), "seed")->Value(), 7);
   QCOMPARE(Child<IntegerField>(&program.Repetitions(), "allowed")->Value(), 300);
   QCOMPARE(RecentFiles(), QStringList{QString::fromStdString(path)});
-  QVERIFY(!s.ReadFromFile);  // a recent file opens when chosen
+  QVERIFY(!engine.View().ReadFromFile);  // a recent file opens when chosen
   Child<QMenu>(&program.Main(), "recentFiles")->actions().constFirst()->trigger();
-  QVERIFY(s.ReadFromFile);
-  QCOMPARE(s.InputFileName, path);
+  QVERIFY(engine.View().ReadFromFile);
+  QCOMPARE(engine.View().InputFileName, path);
 }
 
 void DesktopProgramTest::startShowsOnlyTheMainWindowWithTheDefaults() {
@@ -143,9 +143,9 @@ void DesktopProgramTest::parametersLineReloadsTheParametersDialog() {
   prompts.QueueOpen(path);
   DesktopProgram program(prompts);
   Child<QAction>(&program.Main(), "input")->trigger();
-  const RunView s = program.Main().engine().View();
-  QCOMPARE(s.Parameters.Lambda, 0.5);
-  QVERIFY(s.Parameters.GammaIntensity());  // SigmaX differs from MuX
+  Engine& engine = program.Main().engine();
+  QCOMPARE(engine.View().Parameters.Lambda, 0.5);
+  QVERIFY(engine.View().Parameters.GammaIntensity());  // SigmaX differs from MuX
   QCOMPARE(Child<QLineEdit>(&program.Parameters(), "lambda")->text(), QStringLiteral("0.5"));
   QCOMPARE(Child<IntegerField>(&program.Parameters(), "daysPerMonth")->Value(), 30);
 }
@@ -161,11 +161,11 @@ void DesktopProgramTest::parameterChangeRewindsTheInputFile() {
   prompts.QueueOpen(path);
   DesktopProgram program(prompts);
   MainWindow& main = program.Main();
-  const RunView s = main.engine().View();
+  Engine& engine = main.engine();
   Child<QAction>(&main, "input")->trigger();
   main.StepOnce();
   QVERIFY(QTest::qWaitFor([&main] { return !main.RunGoing(); }, 60000));
-  QCOMPARE(s.SequenceStart.Day, 5);
+  QCOMPARE(engine.View().SequenceStart.Day, 5);
   prompts.QueueConfirmOrCancel(Answer::No);  // the log goes unsaved
   Child<QLineEdit>(&program.Parameters(), "lambda")->setText(QStringLiteral("0.6"));
   program.Parameters().StoreLambda();
@@ -173,10 +173,10 @@ void DesktopProgramTest::parameterChangeRewindsTheInputFile() {
            std::vector<std::string>{"The run starts again from the first record of " + path});
   main.StepOnce();
   QVERIFY(QTest::qWaitFor([&main] { return !main.RunGoing(); }, 60000));
-  QCOMPARE(s.SequenceNumber, 1);
-  QCOMPARE(s.SequenceStart.Day, 5);
-  QCOMPARE(s.Parameters.Lambda, 0.6);
-  QCOMPARE(s.Options.DaysPerMonth, 30);
+  QCOMPARE(engine.View().SequenceNumber, 1);
+  QCOMPARE(engine.View().SequenceStart.Day, 5);
+  QCOMPARE(engine.View().Parameters.Lambda, 0.6);
+  QCOMPARE(engine.View().Options.DaysPerMonth, 30);
   QCOMPARE(Child<QLineEdit>(&program.Parameters(), "lambda")->text(), QStringLiteral("0.6"));
 }
 
