@@ -9,7 +9,7 @@ the hourly statistics of both against the observed hours, and the largest differ
 between a day's hours and its daily depth.
 
 Usage: bench/calibration_check.py CLI RECORD FIRST_CHECK_YEAR [--seeds 6] [--fit-seasons monthly]
-           [--evaluations 40] [--months 1,7] [--work DIR]
+           [--evaluations 40] [--threads N] [--months 1,7] [--work DIR]
 
 --months calibrates only the monthly seasons of those months and checks on their days alone.
 """
@@ -31,9 +31,10 @@ def run(*arguments):
     subprocess.run([str(a) for a in arguments], check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
-def timed_calibration(command):
-    """Runs nimbra-cli calibrate; returns per season its candidates and its wall seconds, from the
-    previous season's last progress line (or the start) to its own last one."""
+def timed_calibration(command, at_once):
+    """Runs nimbra-cli calibrate; returns per season its candidates and its wall seconds. Seasons
+    run at_once at a time, each taken in order as one ends, so a season starts when the
+    season that freed its thread ended: the (i - at_once)th end, in order, before it."""
     seasons, started = {}, time.monotonic()
     process = subprocess.Popen([str(c) for c in command], stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
     for line in process.stderr:
@@ -43,8 +44,14 @@ def timed_calibration(command):
             seasons[match.group(1)] = (candidates + 1, time.monotonic() - started)
     if process.wait() != 0:
         raise subprocess.CalledProcessError(process.returncode, command)
-    ends = [0.0] + [end for _, end in seasons.values()]
-    return {name: (candidates, end - ends[i]) for i, (name, (candidates, end)) in enumerate(seasons.items())}
+    order = sorted(seasons, key=int) if all(name.isdigit() for name in seasons) else list(seasons)  # the table's
+    timed = {}
+    for i, name in enumerate(order):
+        candidates, end = seasons[name]
+        ends_before = sorted(seasons[n][1] for n in order[:i])
+        start = ends_before[i - at_once] if i >= at_once else 0.0
+        timed[name] = (candidates, end - start)
+    return timed
 
 
 def split(path, first_check_year, early, late):
@@ -135,6 +142,7 @@ def main():
     parser.add_argument("--seeds", type=int, default=6)
     parser.add_argument("--fit-seasons", default="monthly")
     parser.add_argument("--evaluations", type=int, default=40)
+    parser.add_argument("--threads", type=int, default=os.cpu_count())
     parser.add_argument("--months", help="month numbers: their monthly seasons alone, checked on their days")
     parser.add_argument("--work", default="build/calibration_check")
     a = parser.parse_args()
@@ -149,8 +157,9 @@ def main():
     seasons = timed_calibration([a.cli, "calibrate", "--daily", work / "daily_calibration.csv", "--observed-hourly",
                                  work / "observed_calibration.csv", "-p", work / "fitted.csv", "-o",
                                  work / "calibrated.csv", "--report", work / "calibration_report.csv", "--seeds",
-                                 a.seeds, "--evaluations", a.evaluations] +
-                                (["--seasons", a.months] if a.months else []))
+                                 a.seeds, "--evaluations", a.evaluations, "--threads", a.threads] +
+                                (["--seasons", a.months] if a.months else []),
+                                min(a.threads, len(a.months.split(",")) if a.months else 12))
     after = resource.getrusage(resource.RUSAGE_CHILDREN)
     wall, cpu = time.monotonic() - started, after.ru_utime + after.ru_stime - before.ru_utime - before.ru_stime
     observed, daily = read_hours(work / "observed_check.csv"), read_daily(work / "daily_check.csv")

@@ -1,9 +1,12 @@
 #include "table_calibration.h"
 
 #include <algorithm>
+#include <mutex>
 #include <optional>
+#include <utility>
 
 #include "errors.h"
+#include "indexed_work.h"
 #include "station_batch.h"
 
 namespace nimbra {
@@ -66,6 +69,36 @@ CalibrationResult CalibrateRow(const TableCalibrationSettings& s, const Calibrat
   return CalibrateSeason(problem, row.Parameters, start, {s.Evaluations}, seasonProgress);
 }
 
+// Seasons are calibrated at once, a thread each, and the threads left over share out among
+// them: a season's candidates run their seeds one after another, so this keeps every thread
+// busy where seeds on threads would wait for the slowest seed of each half. A season's
+// result does not depend on its threads, nor on which seasons run beside it.
+void CalibrateSeasons(const TableCalibrationSettings& s,
+                      std::vector<std::pair<std::size_t, CalibrationCase>>& problems,
+                      std::vector<RowCalibration>& rows, const TableCalibrationProgress& progress) {
+  const int atOnce = std::clamp(s.Threads, 1, static_cast<int>(problems.size()));
+  for (auto& [row, problem] : problems) problem.Threads = std::max(s.Threads / atOnce, 1);
+  std::mutex reporting;
+  TableCalibrationProgress serialised;
+  if (progress) {
+    serialised = [&](const std::string& season, const CalibrationEvaluation& e) {
+      std::lock_guard lock(reporting);
+      progress(season, e);
+    };
+  }
+  try {
+    RunEachIndex(problems.size(), atOnce, [&](std::size_t i) {
+      const auto& [row, problem] = problems[i];
+      rows[row].Result = CalibrateRow(s, problem, rows[row].Row, serialised);
+    });
+  } catch (...) {
+    // The optimiser turns an error of its objective into one of its own: a stop is told by
+    // its flag.
+    ThrowIfStopped(s.Run);
+    throw;
+  }
+}
+
 }  // namespace
 
 std::vector<RowCalibration> CalibrateTable(const ParameterTable& table, const CalibrationPeriod& period,
@@ -73,29 +106,23 @@ std::vector<RowCalibration> CalibrateTable(const ParameterTable& table, const Ca
                                            const TableCalibrationProgress& progress) {
   CheckSeasonNames(settings, table);
   std::vector<RowCalibration> rows;
+  std::vector<std::pair<std::size_t, CalibrationCase>> problems;  // row index, its case
   for (const SeasonParameters& row : table.Rows()) {
     rows.push_back({row, std::nullopt});
     if (!Chosen(settings, row)) continue;
-    std::optional<CalibrationCase> problem;
     try {
-      problem = CaseOfRow(settings, table, StationsOfRow(period.Daily, table, row), period.Observed, row);
+      problems.emplace_back(
+          rows.size() - 1,
+          CaseOfRow(settings, table, StationsOfRow(period.Daily, table, row), period.Observed, row));
     } catch (const InputError&) {
       if (!settings.Seasons.empty()) throw;  // a season asked for by name must have days
-      continue;
-    }
-    try {
-      rows.back().Result = CalibrateRow(settings, *problem, row, progress);
-    } catch (...) {
-      // The optimiser turns an error of its objective into one of its own: a stop is told
-      // by its flag.
-      ThrowIfStopped(settings.Run);
-      throw;
     }
   }
-  if (std::none_of(rows.begin(), rows.end(), [](const RowCalibration& r) { return r.Result.has_value(); })) {
+  if (problems.empty()) {
     throw InputError(table.Path() + ": no season has days with both a daily depth in " + period.DailyName +
                      " and observed hours in " + period.ObservedName);
   }
+  CalibrateSeasons(settings, problems, rows, progress);
   return rows;
 }
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <limits>
+#include <map>
+#include <utility>
 
 #include "atomic_file.h"
 #include "format.h"
@@ -24,19 +26,20 @@ class CalibrationReporter {
         request.Seasons.empty() ? static_cast<int>(rows.size()) : static_cast<int>(request.Seasons.size());
   }
 
+  // Seasons may report in turns, as they are calibrated at once: each keeps its own best
+  // and its own share of the work.
   void operator()(const std::string& season, const CalibrationEvaluation& e) {
-    if (season != season_) {
-      seasonsBefore_ += season_.empty() ? 0 : 1;
-      season_ = season;
-      best_ = std::numeric_limits<double>::infinity();
-    }
-    best_ = std::min(best_, e.Score);
-    if (steps_) steps_({RowOf(season), e, best_});
-    const double done = (seasonsBefore_ + std::min(1.0, e.Number / perSeason_)) / std::max(seasons_, 1);
+    auto& [best, done] =
+        seasonsSoFar_.try_emplace(season, std::numeric_limits<double>::infinity(), 0.0).first->second;
+    best = std::min(best, e.Score);
+    done = std::min(1.0, e.Number / perSeason_);
+    if (steps_) steps_({RowOf(season), e, best});
+    double share = 0;
+    for (const auto& [name, entry] : seasonsSoFar_) share += entry.second;
     control_.Report({"season " + season + ": candidate " + std::to_string(e.Number) + " of " +
                          std::to_string(static_cast<int>(perSeason_)) + ", best objective so far " +
-                         FormatSignificant(best_, 5),
-                     done});
+                         FormatSignificant(best, 5),
+                     share / std::max(seasons_, 1)});
     control_.Check();
   }
 
@@ -52,9 +55,8 @@ class CalibrationReporter {
   const JobControl& control_;
   const CalibrationSteps& steps_;
   double perSeason_;
-  int seasons_ = 1, seasonsBefore_ = 0;
-  std::string season_;
-  double best_ = std::numeric_limits<double>::infinity();
+  int seasons_ = 1;
+  std::map<std::string, std::pair<double, double>> seasonsSoFar_;  // best objective, share done
 };
 
 void Write(const std::string& path, const std::vector<RowCalibration>& rows,

@@ -5,9 +5,9 @@
 #include <exception>
 #include <nlopt.hpp>
 #include <numeric>
-#include <thread>
 
 #include "errors.h"
+#include "indexed_work.h"
 #include "model_statistics.h"
 #include "start_points.h"
 
@@ -118,25 +118,9 @@ std::vector<std::vector<double>> ScreenedStarts(const Objective& objective, cons
 std::vector<double> PolishAll(Objective& objective, const Box& box, const FitSettings& settings,
                               std::vector<std::vector<double>>& starts) {
   std::vector<double> reached(starts.size());
-  std::atomic<std::size_t> next = 0;
-  const auto threads = static_cast<std::size_t>(std::clamp(settings.Threads, 1, settings.Starts));
-  std::vector<std::exception_ptr> failures(threads);
-  const auto work = [&](std::size_t worker) {
-    try {
-      for (std::size_t i = next++; i < starts.size(); i = next++) {
-        reached[i] = Polish(objective, box, settings.LocalEvaluations, starts[i]);
-      }
-    } catch (...) {
-      failures[worker] = std::current_exception();
-    }
-  };
-  std::vector<std::thread> helpers;
-  for (std::size_t worker = 1; worker < threads; ++worker) helpers.emplace_back(work, worker);
-  work(0);
-  for (std::thread& helper : helpers) helper.join();
-  for (const std::exception_ptr& failure : failures) {
-    if (failure) std::rethrow_exception(failure);
-  }
+  RunEachIndex(starts.size(), settings.Threads, [&](std::size_t i) {
+    reached[i] = Polish(objective, box, settings.LocalEvaluations, starts[i]);
+  });
   return reached;
 }
 

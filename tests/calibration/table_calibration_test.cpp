@@ -1,5 +1,6 @@
-// A calibration and the station runs under it end with Stopped soon after their caller sets
-// the stop flag, and a flag left unset changes nothing.
+// Seasons calibrated at once give what each gives alone; a calibration and the station runs
+// under it end with Stopped soon after their caller sets the stop flag, and a flag left
+// unset changes nothing.
 
 #include "table_calibration.h"
 
@@ -7,6 +8,9 @@
 
 #include <atomic>
 #include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <set>
 
 #include "errors.h"
 
@@ -29,6 +33,45 @@ TableCalibrationSettings Small(const std::atomic<bool>* stop) {
   settings.Evaluations = 6;
   settings.Run.Stop = stop;
   return settings;
+}
+
+// Two stations, each with its own season of the same July set.
+ParameterTable TwoSeasons(const std::filesystem::path& dir) {
+  const ParameterTable july = ParameterTable::Read(kExamples + "/berlin_tempelhof_july_params.csv");
+  const ModelParameters& p = july.Rows().front().Parameters;
+  std::ofstream out(dir / "two_seasons.csv");
+  out << "station,season,months,lambda,kappa,phi,alpha,nu,mu_x,sigma_x\n";
+  for (const char* season : {"Tempelhof,a", "Copy,b"}) {
+    out << season << ",7," << p.Lambda << ',' << p.Kappa << ',' << p.Phi << ',' << p.Alpha << ',' << p.Nu
+        << ',' << p.MuX << ',' << p.SigmaX << '\n';
+  }
+  out.close();
+  return ParameterTable::Read((dir / "two_seasons.csv").string());
+}
+
+TEST(TableCalibration, SeasonsCalibratedAtOnceGiveWhatEachGivesAlone) {
+  const auto dir = std::filesystem::path(::testing::TempDir()) / "seasons_at_once";
+  std::filesystem::create_directories(dir);
+  const ParameterTable table = TwoSeasons(dir);
+  CalibrationPeriod period = TwoJulys();
+  period.Daily.push_back({"Copy", period.Daily.front().Series});
+  period.Observed.push_back(period.Observed.front());
+  period.Observed.back().Station = "Copy";
+  TableCalibrationSettings settings = Small(nullptr);
+  settings.Threads = 2;
+  std::set<std::string> reporting;
+  const auto together = CalibrateTable(
+      table, period, settings,
+      [&](const std::string& season, const CalibrationEvaluation&) { reporting.insert(season); });
+  EXPECT_EQ(reporting, (std::set<std::string>{"a", "b"}));
+  for (const std::size_t row : {0U, 1U}) {
+    settings.Threads = 1;
+    settings.Seasons = {table.Rows()[row].Season.Name};
+    const auto alone = CalibrateTable(table, period, settings);
+    ASSERT_TRUE(together[row].Result && alone[row].Result);
+    EXPECT_EQ(together[row].Result->Best, alone[row].Result->Best);
+    EXPECT_EQ(together[row].Result->After, alone[row].Result->After);
+  }
 }
 
 TEST(TableCalibration, EndsWithStoppedOnceItsFlagIsSetAndIsTheSameWithTheFlagUnset) {
