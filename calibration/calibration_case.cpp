@@ -8,6 +8,7 @@
 #include "run_cost.h"
 #include "station_runner.h"
 #include "station_seed.h"
+#include "years_jackknife.h"
 
 namespace nimbra {
 
@@ -45,6 +46,7 @@ CalibrationCase MakeCalibrationCase(const std::vector<NamedSeries>& daily,
                                     const std::vector<StationHours>& observed, const Season& season) {
   CalibrationCase problem;
   HourlySums sums;
+  YearsJackknife years;
   for (const NamedSeries& station : daily) {
     const std::vector<double> hours = ObservedHoursFor(station, observed);
     if (hours.empty()) continue;
@@ -57,6 +59,7 @@ CalibrationCase MakeCalibrationCase(const std::vector<NamedSeries>& daily,
     }
     if (!any) continue;
     sums.Add(hours, entry.DaysTaken, entry.Series.FirstDay);
+    years.Add(hours, entry.DaysTaken, entry.Series.FirstDay);
     problem.Stations.push_back(std::move(entry));
   }
   if (problem.Stations.empty()) {
@@ -64,7 +67,7 @@ CalibrationCase MakeCalibrationCase(const std::vector<NamedSeries>& daily,
                           "': expected days with both a daily depth and 24 observed hours, found none");
   }
   problem.Observed = sums.Values();
-  problem.Weights = DefaultWeights(problem.Observed);
+  problem.Weights = TemperedWeights(DefaultWeights(problem.Observed), years.RelativeErrors());
   return problem;
 }
 

@@ -25,7 +25,7 @@ struct CalibrationStation {
 struct CalibrationCase {
   std::vector<CalibrationStation> Stations;
   HourlyValues Observed{};
-  HourlyValues Weights{};  // DefaultWeights of the observed values
+  HourlyValues Weights{};  // DefaultWeights of the observed values, tempered by their years' errors
   RunOptions Options;      // seed, distance, adjustment; the repetitions come from the knobs
   int Seeds = 6;
   int Threads = 1;

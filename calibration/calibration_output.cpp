@@ -79,10 +79,10 @@ void WriteSeasonReport(const SeasonParameters& row, const CalibrationResult& r, 
     const auto statistic = static_cast<HourlyStatistic>(i);
     out << season << ',' << StatisticName(statistic) << ',' << Number(r.Observed[i]) << ','
         << Number(r.Before[i]) << ',' << Number(r.After[i]) << ',' << ModelValue(row.Parameters, statistic)
-        << ',' << ModelValue(r.Parameters, statistic) << '\n';
+        << ',' << ModelValue(r.Parameters, statistic) << ',' << Number(r.Weights[i]) << '\n';
   }
   const auto knob = [&](const char* name, double before, double after) {
-    out << season << ',' << name << ",," << Number(before) << ',' << Number(after) << ",,\n";
+    out << season << ',' << name << ",," << Number(before) << ',' << Number(after) << ",,,\n";
   };
   knob("cell_duration_factor", r.Start.CellDuration, r.Best.CellDuration);
   knob("intensity_spread_factor", r.Start.IntensitySpread, r.Best.IntensitySpread);
@@ -107,7 +107,7 @@ void WriteCalibratedParameters(const std::vector<RowCalibration>& rows, std::ost
 }
 
 void WriteCalibrationReport(const std::vector<RowCalibration>& rows, std::ostream& out) {
-  out << "season,item,observed,before,after,model_before,model_after\n";
+  out << "season,item,observed,before,after,model_before,model_after,weight\n";
   for (const RowCalibration& entry : rows) {
     if (entry.Result) WriteSeasonReport(entry.Row, *entry.Result, out);
   }

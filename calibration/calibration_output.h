@@ -5,6 +5,7 @@
 
 #include <iosfwd>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "parameter_table.h"
@@ -15,6 +16,7 @@ namespace nimbra {
 struct RowCalibration {
   SeasonParameters Row;                     // as read
   std::optional<CalibrationResult> Result;  // empty: left as it was
+  std::string Warning;                      // why a season chosen was left as it was
 };
 
 void WriteCalibratedParameters(const std::vector<RowCalibration>& rows, std::ostream& out);

@@ -18,13 +18,13 @@ constexpr double kStormGenerated = 11.7;
 constexpr double kGammaSmallShape = 3.4;
 constexpr double kGammaLargeShape = 1.5;
 
+}  // namespace
+
 double IntensityCost(const ModelParameters& p) {
   if (!p.GammaIntensity()) return 1;
   const double shape = (p.MuX / p.SigmaX) * (p.MuX / p.SigmaX);
   return 1 + (shape < 1 ? kGammaSmallShape : kGammaLargeShape);
 }
-
-}  // namespace
 
 double RunCost(const StormsDrawn& drawn, const ModelParameters& parameters) {
   // A storm's cells: its first, and those that arrive at rate beta = kappa eta before it

@@ -14,6 +14,9 @@ namespace nimbra {
 // gamma intensity costs more than an exponential one.
 double RunCost(const StormsDrawn& drawn, const ModelParameters& parameters);
 
+// What one cell intensity costs to draw, relative to an exponential one.
+double IntensityCost(const ModelParameters& parameters);
+
 // The storms one attempt of the wet/dry search of a days-long sequence generates, expected.
 double ExpectedStormsPerAttempt(const ModelParameters& parameters, int days);
 

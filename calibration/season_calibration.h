@@ -1,12 +1,12 @@
 #pragma once
 // One season calibrated for disaggregation: a coarse first stage tries a few repetition
-// settings and storm frequencies on the fitted set, then NLopt's subplex (derivative-free,
-// robust to the noise of a simulated objective) turns all six knobs in log scale from the
-// best of them, and the leading candidates are confirmed on twice the seeds. Candidates
-// are scored with the same seeds, so the same case gives the same result. A candidate is
-// scored on half the seeds first and left there when it cannot come near the best; one
-// that would run more than twice as long as the start is never taken, and one whose wet/dry
-// searches would overflow their storm sets is refused before it is run.
+// settings and storm frequencies on the fitted set, then a trust-region search on linear
+// models of the statistics (fitted to every candidate so far) turns the knobs in log scale
+// from the best of them, and the leading candidates are confirmed on twice the seeds.
+// Candidates are scored with the same seeds, so the same case gives the same result. A
+// candidate is scored on half the seeds first and left there when it cannot come near the
+// best; one that would run more than twice as long as the start is never taken, and one
+// whose wet/dry searches would overflow their storm sets is refused before it is run.
 
 #include <functional>
 
@@ -15,7 +15,7 @@
 namespace nimbra {
 
 struct CalibrationSettings {
-  int Evaluations = 40;  // of the subplex stage; the first stage adds up to five
+  int Evaluations = 16;  // of the model search; the first stage adds up to five
   int Confirmed = 3;     // leading candidates scored again on twice the seeds
 };
 
@@ -23,9 +23,13 @@ struct CalibrationResult {
   Knobs Start, Best;
   ModelParameters Parameters;                  // the fitted set with the best knobs
   HourlyValues Observed{}, Before{}, After{};  // before and after on the confirming seeds
+  HourlyValues Weights{};                      // of each statistic in the objective
   double ObjectiveBefore = 0, ObjectiveAfter = 0;
   double WorkBefore = 0, WorkAfter = 0;  // see Disaggregation::Work
   int Evaluations = 0;
+  // No candidate of the first stage ran every wet sequence of the period (for example storms
+  // of more cells than a storm holds, which no knob changes): there is nothing to search from.
+  bool Failed = false;
 };
 
 struct CalibrationEvaluation {

@@ -69,11 +69,18 @@ CalibrationResult CalibrateRow(const TableCalibrationSettings& s, const Calibrat
   return CalibrateSeason(problem, row.Parameters, start, {s.Evaluations}, seasonProgress);
 }
 
+std::string LeftAsItWas(const ParameterTable& table, const SeasonParameters& row) {
+  return table.Path() + ", line " + std::to_string(row.Line) + ": season '" + row.Season.Name +
+         "': no candidate disaggregated every wet sequence of the period (see the set's warnings); the set "
+         "is "
+         "left as it was";
+}
+
 // Seasons are calibrated at once, a thread each, and the threads left over share out among
 // them: a season's candidates run their seeds one after another, so this keeps every thread
 // busy where seeds on threads would wait for the slowest seed of each half. A season's
 // result does not depend on its threads, nor on which seasons run beside it.
-void CalibrateSeasons(const TableCalibrationSettings& s,
+void CalibrateSeasons(const TableCalibrationSettings& s, const ParameterTable& table,
                       std::vector<std::pair<std::size_t, CalibrationCase>>& problems,
                       std::vector<RowCalibration>& rows, const TableCalibrationProgress& progress) {
   const int atOnce = std::clamp(s.Threads, 1, static_cast<int>(problems.size()));
@@ -89,7 +96,12 @@ void CalibrateSeasons(const TableCalibrationSettings& s,
   try {
     RunEachIndex(problems.size(), atOnce, [&](std::size_t i) {
       const auto& [row, problem] = problems[i];
-      rows[row].Result = CalibrateRow(s, problem, rows[row].Row, serialised);
+      CalibrationResult result = CalibrateRow(s, problem, rows[row].Row, serialised);
+      if (!result.Failed) {
+        rows[row].Result = std::move(result);
+      } else {
+        rows[row].Warning = LeftAsItWas(table, rows[row].Row);
+      }
     });
   } catch (...) {
     // The optimiser turns an error of its objective into one of its own: a stop is told by
@@ -108,7 +120,7 @@ std::vector<RowCalibration> CalibrateTable(const ParameterTable& table, const Ca
   std::vector<RowCalibration> rows;
   std::vector<std::pair<std::size_t, CalibrationCase>> problems;  // row index, its case
   for (const SeasonParameters& row : table.Rows()) {
-    rows.push_back({row, std::nullopt});
+    rows.push_back({row, std::nullopt, {}});
     if (!Chosen(settings, row)) continue;
     try {
       problems.emplace_back(
@@ -122,7 +134,7 @@ std::vector<RowCalibration> CalibrateTable(const ParameterTable& table, const Ca
     throw InputError(table.Path() + ": no season has days with both a daily depth in " + period.DailyName +
                      " and observed hours in " + period.ObservedName);
   }
-  CalibrateSeasons(settings, problems, rows, progress);
+  CalibrateSeasons(settings, table, problems, rows, progress);
   return rows;
 }
 

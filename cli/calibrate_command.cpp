@@ -69,7 +69,12 @@ int RunCalibrateCommand(int argc, const char* const* argv, std::ostream& out, st
       app, "calibrate", argc, argv,
       [&] {
         CheckCalibrateFiles(request);
-        RunCalibrationJob(request, JobControl{}, [&](const CalibrationStep& s) { PrintStep(s, err); });
+        const auto rows =
+            RunCalibrationJob(request, JobControl{{}, [&](const std::string& line) { err << line << '\n'; }},
+                              [&](const CalibrationStep& s) { PrintStep(s, err); });
+        const bool leftAsTheyWere =
+            std::any_of(rows.begin(), rows.end(), [](const RowCalibration& r) { return !r.Warning.empty(); });
+        return leftAsTheyWere ? 1 : 0;
       },
       out, err);
 }

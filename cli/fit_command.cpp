@@ -60,7 +60,8 @@ int RunFitCommand(int argc, const char* const* argv, std::ostream& out, std::ost
       app, "fit", argc, argv,
       [&] {
         CheckFitFiles(request);
-        RunFitJob(request, JobControl{});
+        RunFitJob(request, JobControl{{}, [&](const std::string& line) { err << line << '\n'; }});
+        return 0;
       },
       out, err);
 }

@@ -120,7 +120,11 @@ int RunModelStatsCommand(int argc, const char* const* argv, std::ostream& out, s
       ->check(CLI::Range(1, 8784));
   return ParseAndRun(
       app, "model-stats", argc, argv,
-      [&] { WriteModelStatistics(ParametersFrom(ParseParams(params)), scales, out); }, out, err);
+      [&] {
+        WriteModelStatistics(ParametersFrom(ParseParams(params)), scales, out);
+        return 0;
+      },
+      out, err);
 }
 
 }  // namespace nimbra

@@ -39,7 +39,7 @@ int AtCommandBoundary(const std::string& name, std::ostream& err, int failureSta
 }
 
 int ParseAndRun(CLI::App& app, const std::string& name, int argc, const char* const* argv,
-                const std::function<void()>& work, std::ostream& out, std::ostream& err) {
+                const std::function<int()>& work, std::ostream& out, std::ostream& err) {
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -47,10 +47,7 @@ int ParseAndRun(CLI::App& app, const std::string& name, int argc, const char* co
     err << "nimbra-cli " << name << ": " << e.what() << '\n';
     return 2;
   }
-  return AtCommandBoundary(name, err, 2, [&] {
-    work();
-    return 0;
-  });
+  return AtCommandBoundary(name, err, 2, work);
 }
 
 }  // namespace nimbra

@@ -15,9 +15,9 @@ namespace nimbra {
 int AtCommandBoundary(const std::string& name, std::ostream& err, int failureStatus,
                       const std::function<int()>& work);
 
-// A subcommand's options parsed and its work done: 0 on success or help, 2 for a bad
-// option or an error of the work.
+// A subcommand's options parsed and its work done: 0 on success or help, the work's own
+// status (1 when part of it could not be done), 2 for a bad option or an error of the work.
 int ParseAndRun(CLI::App& app, const std::string& name, int argc, const char* const* argv,
-                const std::function<void()>& work, std::ostream& out, std::ostream& err);
+                const std::function<int()>& work, std::ostream& out, std::ostream& err);
 
 }  // namespace nimbra

@@ -91,6 +91,9 @@ std::vector<RowCalibration> RunCalibrationJob(const CalibrationRequest& r, const
     throw;
   }
   control.Check();
+  for (const RowCalibration& row : rows) {
+    if (!row.Warning.empty()) control.Tell("Warning: " + row.Warning);
+  }
   Write(r.Output, rows, WriteCalibratedParameters);
   if (!r.Report.empty()) Write(r.Report, rows, WriteCalibrationReport);
   return rows;

@@ -67,7 +67,7 @@ ParameterTable TableOf(const std::vector<SheetRow>& rows) {
 
 void SaveParameterTable(const ParameterTable& table, const std::string& path) {
   std::vector<RowCalibration> rows;
-  for (const SeasonParameters& row : table.Rows()) rows.push_back({row, std::nullopt});
+  for (const SeasonParameters& row : table.Rows()) rows.push_back({row, std::nullopt, {}});
   AtomicFile file(path);
   WriteCalibratedParameters(rows, file.Stream());
   file.Commit();

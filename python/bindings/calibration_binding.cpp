@@ -93,7 +93,8 @@ class ProgressQueue {
   std::deque<std::pair<std::string, CalibrationEvaluation>> queue_;
 };
 
-// The calibrated table and the report, in the bytes nimbra-cli calibrate writes them.
+// The calibrated table and the report, in the bytes nimbra-cli calibrate writes them, and
+// the warnings of seasons left as they were.
 py::tuple CalibrateTableText(const ParameterTable& table, const std::vector<NamedValues>& daily,
                              const std::vector<NamedValues>& observed, const std::string& dailyName,
                              const std::string& observedName, TableCalibrationSettings settings,
@@ -116,7 +117,11 @@ py::tuple CalibrateTableText(const ParameterTable& table, const std::vector<Name
   std::ostringstream calibrated, report;
   WriteCalibratedParameters(rows, calibrated);
   WriteCalibrationReport(rows, report);
-  return py::make_tuple(calibrated.str(), report.str());
+  std::vector<std::string> warnings;
+  for (const RowCalibration& row : rows) {
+    if (!row.Warning.empty()) warnings.push_back(row.Warning);
+  }
+  return py::make_tuple(calibrated.str(), report.str(), warnings);
 }
 
 TableCalibrationSettings MakeSettings(std::vector<std::string> seasons, int seeds, int seed, int evaluations,

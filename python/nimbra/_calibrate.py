@@ -6,6 +6,7 @@ from __future__ import annotations
 import io
 import os
 import sys
+import warnings
 from collections.abc import Callable, Mapping, Sequence
 from typing import Any
 
@@ -24,7 +25,7 @@ def calibrate(
     observed_hourly: pd.Series | pd.DataFrame | str | os.PathLike,
     params: Mapping[str, float] | pd.DataFrame | str | os.PathLike,
     seeds: int = 6,
-    evaluations: int = 40,
+    evaluations: int = 16,
     seasons: Sequence[str] | None = None,
     seed: int = 1,
     threads: int | None = None,
@@ -65,9 +66,11 @@ def calibrate(
     table = _parameters.Parameters(params).table()
     daily_name, daily_stations = _stations(daily, "daily", read_daily_csv, _daily_station)
     observed_name, observed_stations = _stations(observed_hourly, "observed_hourly", read_hourly_csv, _hourly_station)
-    calibrated, report = calibrate_table(
+    calibrated, report, left = calibrate_table(
         table, daily_stations, observed_stations, daily_name, observed_name, settings, _progress(progress)
     )
+    for warning in left:
+        warnings.warn(warning, RuntimeWarning, stacklevel=2)
     return _frame(calibrated), _frame(report)
 
 

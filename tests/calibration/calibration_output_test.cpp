@@ -39,15 +39,15 @@ TEST(CalibrationOutput, ReportListsEachKnobBeforeAndAfter) {
   const std::string report = out.str();
   const std::string knobs = report.substr(report.find("7,cell_duration_factor"));
   EXPECT_EQ(knobs,
-            "7,cell_duration_factor,,1,0.8,,\n"
-            "7,intensity_spread_factor,,1,1.25,,\n"
-            "7,storm_frequency_factor,,1,2,,\n"
-            "7,storm_duration_factor,,1,1.5,,\n"
-            "7,rep_factor,,20,5,,\n"
-            "7,rep_min,,50,1,,\n"
-            "7,objective,,0.5,0.25,,\n"
-            "7,run_work,,0,0,,\n"
-            "7,evaluations,,0,12,,\n");
+            "7,cell_duration_factor,,1,0.8,,,\n"
+            "7,intensity_spread_factor,,1,1.25,,,\n"
+            "7,storm_frequency_factor,,1,2,,,\n"
+            "7,storm_duration_factor,,1,1.5,,,\n"
+            "7,rep_factor,,20,5,,,\n"
+            "7,rep_min,,50,1,,,\n"
+            "7,objective,,0.5,0.25,,,\n"
+            "7,run_work,,0,0,,,\n"
+            "7,evaluations,,0,12,,,\n");
 }
 
 }  // namespace

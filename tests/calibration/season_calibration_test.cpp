@@ -53,6 +53,7 @@ TEST(SeasonCalibration, ReproducibleFromItsSeedOnAnyNumberOfThreads) {
         }
       });
   EXPECT_EQ(shown - confirmedFrom + 1, 1 + settings.Confirmed) << "the start and the leaders, each once";
+  EXPECT_LE(confirmedFrom - 1, 5 + settings.Evaluations) << "the first stage, then the search's candidates";
   const CalibrationResult b = CalibrateSeason(two.Problem, two.Fitted, Knobs{}, settings);
   EXPECT_EQ(a.Best, b.Best);
   EXPECT_EQ(a.After, b.After);
@@ -67,7 +68,7 @@ TEST(SeasonCalibration, ReproducibleFromItsSeedOnAnyNumberOfThreads) {
             Disaggregated(confirming, one.Fitted, ApplyKnobs(one.Problem.Options, Knobs{}))->Values);
   EXPECT_EQ(a.After,
             Disaggregated(confirming, a.Parameters, ApplyKnobs(one.Problem.Options, a.Best))->Values);
-  EXPECT_DOUBLE_EQ(a.ObjectiveBefore, Objective(a.Before, a.Observed, DefaultWeights(a.Observed)))
+  EXPECT_DOUBLE_EQ(a.ObjectiveBefore, Objective(a.Before, a.Observed, one.Problem.Weights))
       << "the start has no pull";
 
   ParametersByMonth byMonth;

@@ -65,9 +65,9 @@ TEST_F(CalibrateCommand, ReproducibleFromItsSeedAndAppliedByDisaggregate) {
   ASSERT_EQ(row.back(), '\n');
   const std::string report = ReadFile(dir / "report.csv");
   EXPECT_EQ(report.substr(0, report.find('\n')),
-            "season,item,observed,before,after,model_before,model_after");
+            "season,item,observed,before,after,model_before,model_after,weight");
   EXPECT_NE(report.find("\n7,variance@1,"), std::string::npos);
-  EXPECT_NE(report.find("\n7,rep_factor,,20," + repFactor + ",,\n"), std::string::npos) << report;
+  EXPECT_NE(report.find("\n7,rep_factor,,20," + repFactor + ",,,\n"), std::string::npos) << report;
 
   std::ofstream(dir / "plain.csv") << header << '\n' << set << '\n';
   std::ofstream(dir / "ones.csv") << header << ",calibrated,rep_factor,rep_min\n" << set << ",yes,1,1\n";
@@ -101,6 +101,27 @@ TEST_F(CalibrateCommand, BadInputExitsWithStatusTwoAndSaysWhy) {
     EXPECT_EQ(r.err, "nimbra-cli calibrate: " + message + "\n") << arguments;
     EXPECT_FALSE(fs::exists(dir / "out.csv")) << arguments;
   }
+}
+
+// Storms of 201 cells fail every wet sequence whatever the knobs, as no knob changes the
+// cells per storm: the season is left as it was, said so, and the run ends with status 1.
+TEST_F(CalibrateCommand, ASeasonNoCandidateCanRunIsLeftAsItWasWithStatusOne) {
+  const std::string set = "7,0.454678781,0.2,0.001,3.9419622,0.02895838123,143.2772408,143.2772408";
+  const fs::path params = dir / "big_storms.csv";
+  std::ofstream(params) << "season,lambda,kappa,phi,alpha,nu,mu_x,sigma_x\n" << set << '\n';
+  const CliResult r = Run("calibrate --daily " + TwoJulys("berlin_tempelhof_july_daily.csv", "daily.csv") +
+                          " --observed-hourly " + TwoJulys("berlin_tempelhof_july_hourly.csv", "hourly.csv") +
+                          " -p " + params.string() + " -o " + (dir / "out.csv").string() + " --seeds 2");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(
+      r.err.find("Warning: " + params.string() +
+                 ", line 2: season '7': no candidate disaggregated every wet sequence of the period (see "
+                 "the set's warnings); the set is left as it was\n"),
+      std::string::npos)
+      << r.err;
+  EXPECT_EQ(
+      ReadFile(dir / "out.csv"),
+      "season,lambda,kappa,phi,alpha,nu,mu_x,sigma_x,calibrated,rep_factor,rep_min\n" + set + ",no,,\n");
 }
 
 }  // namespace

@@ -54,6 +54,15 @@ def test_gives_the_files_of_the_command_line(cli, two_julys, tmp_path):
     nimbra.disaggregate(daily, calibrated, seed=1)
 
 
+def test_a_season_no_candidate_can_run_is_left_as_it_was_with_a_warning(two_julys, tmp_path):
+    daily, hourly = two_julys
+    params = tmp_path / "big_storms.csv"
+    params.write_text("season,lambda,kappa,phi,alpha,nu,mu_x,sigma_x\n7,0.45,0.2,0.001,3.94,0.029,143.3,143.3\n")
+    with pytest.warns(RuntimeWarning, match="season '7': no candidate disaggregated every wet sequence"):
+        calibrated, _ = nimbra.calibrate(daily, hourly, params, **SMALL)
+    assert calibrated.loc[0, "calibrated"] == "no" and calibrated.loc[0, "phi"] == 0.001
+
+
 def test_bad_arguments_are_refused_naming_what_was_expected(two_julys):
     daily, hourly = two_julys
     cases = [
