@@ -79,8 +79,11 @@ PartialRun RunSeeds(const CalibrationCase& problem, const ModelParameters& param
   byMonth.fill(parameters);
   const auto seeds = static_cast<std::size_t>(count);
   PartialRun run;
+  const std::size_t jobs = problem.Stations.size() * seeds;
+  std::optional<ThreadShare::Lease> lease;
+  if (problem.Shared) lease.emplace(*problem.Shared, static_cast<int>(jobs));
   RunStations(
-      problem.Stations.size() * seeds, problem.Threads,
+      jobs, lease ? lease->Threads() : problem.Threads,
       [&](std::size_t job) {
         const CalibrationStation& station = problem.Stations[job / seeds];
         RunOptions own = options;

@@ -13,6 +13,7 @@
 #include "hourly_csv_reader.h"
 #include "hourly_statistics.h"
 #include "season.h"
+#include "thread_share.h"
 
 namespace nimbra {
 
@@ -29,6 +30,7 @@ struct CalibrationCase {
   RunOptions Options;      // seed, distance, adjustment; the repetitions come from the knobs
   int Seeds = 6;
   int Threads = 1;
+  ThreadShare* Shared = nullptr;  // when set, the threads free in it instead of Threads
 };
 
 // The weight of each statistic's squared relative error in the objective.

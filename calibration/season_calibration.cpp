@@ -62,7 +62,7 @@ Scored Failing(const Knobs& knobs, double work, int seeds) {
 // stay quick to run, and the slow candidates are where a search's time would go.
 constexpr double kWorkAllowed = 2;
 // After half the seeds, a candidate this many times worse than the best is not finished.
-constexpr double kRacedOut = 2;
+constexpr double kRacedOut = 1.5;
 
 // Knobs far from the fitted set are taken only for a clear gain: what a calibration tunes
 // on its own years should carry over to others. A factor of two on one knob costs as much

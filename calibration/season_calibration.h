@@ -15,8 +15,8 @@
 namespace nimbra {
 
 struct CalibrationSettings {
-  int Evaluations = 16;  // of the model search; the first stage adds up to five
-  int Confirmed = 3;     // leading candidates scored again on twice the seeds
+  int Evaluations = 14;  // of the model search; the first stage adds up to five
+  int Confirmed = 2;     // leading candidates scored again on twice the seeds
 };
 
 struct CalibrationResult {

@@ -76,15 +76,14 @@ std::string LeftAsItWas(const ParameterTable& table, const SeasonParameters& row
          "left as it was";
 }
 
-// Seasons are calibrated at once, a thread each, and the threads left over share out among
-// them: a season's candidates run their seeds one after another, so this keeps every thread
-// busy where seeds on threads would wait for the slowest seed of each half. A season's
-// result does not depend on its threads, nor on which seasons run beside it.
+// Seasons are calibrated at once, a thread each; a season's runs take the threads that are
+// free as they start, so the threads of seasons that have ended serve those still running.
+// A season's result does not depend on its threads, nor on which seasons run beside it.
 void CalibrateSeasons(const TableCalibrationSettings& s, const ParameterTable& table,
                       std::vector<std::pair<std::size_t, CalibrationCase>>& problems,
                       std::vector<RowCalibration>& rows, const TableCalibrationProgress& progress) {
-  const int atOnce = std::clamp(s.Threads, 1, static_cast<int>(problems.size()));
-  for (auto& [row, problem] : problems) problem.Threads = std::max(s.Threads / atOnce, 1);
+  ThreadShare threads(s.Threads);
+  for (auto& [row, problem] : problems) problem.Shared = &threads;
   std::mutex reporting;
   TableCalibrationProgress serialised;
   if (progress) {
@@ -94,9 +93,11 @@ void CalibrateSeasons(const TableCalibrationSettings& s, const ParameterTable& t
     };
   }
   try {
-    RunEachIndex(problems.size(), atOnce, [&](std::size_t i) {
+    RunEachIndex(problems.size(), s.Threads, [&](std::size_t i) {
       const auto& [row, problem] = problems[i];
+      threads.Begin();
       CalibrationResult result = CalibrateRow(s, problem, rows[row].Row, serialised);
+      threads.End();
       if (!result.Failed) {
         rows[row].Result = std::move(result);
       } else {

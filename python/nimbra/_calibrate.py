@@ -25,7 +25,7 @@ def calibrate(
     observed_hourly: pd.Series | pd.DataFrame | str | os.PathLike,
     params: Mapping[str, float] | pd.DataFrame | str | os.PathLike,
     seeds: int = 6,
-    evaluations: int = 16,
+    evaluations: int = 14,
     seasons: Sequence[str] | None = None,
     seed: int = 1,
     threads: int | None = None,
