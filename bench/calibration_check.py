@@ -8,8 +8,8 @@ check years with the fitted and with the calibrated set, with SEEDS seeds each, 
 the hourly statistics of both against the observed hours, and the largest difference
 between a day's hours and its daily depth.
 
-Usage: bench/calibration_check.py CLI RECORD FIRST_CHECK_YEAR [--seeds 6] [--fit-seasons monthly]
-           [--evaluations 40] [--threads N] [--months 1,7] [--work DIR]
+Usage: bench/calibration_check.py CLI RECORD FIRST_CHECK_YEAR [--seeds 6] [--calibration-seeds N]
+           [--fit-seasons monthly] [--evaluations 14] [--threads N] [--months 1,7] [--work DIR]
 
 --months calibrates only the monthly seasons of those months and checks on their days alone.
 """
@@ -139,9 +139,10 @@ def main():
     parser.add_argument("cli")
     parser.add_argument("record")
     parser.add_argument("first_check_year", type=int)
-    parser.add_argument("--seeds", type=int, default=6)
+    parser.add_argument("--seeds", type=int, default=6, help="of the check's disaggregations")
+    parser.add_argument("--calibration-seeds", type=int, help="of calibrate (default: its own)")
     parser.add_argument("--fit-seasons", default="monthly")
-    parser.add_argument("--evaluations", type=int, default=40)
+    parser.add_argument("--evaluations", type=int, default=14)
     parser.add_argument("--threads", type=int, default=os.cpu_count())
     parser.add_argument("--months", help="month numbers: their monthly seasons alone, checked on their days")
     parser.add_argument("--work", default="build/calibration_check")
@@ -156,8 +157,9 @@ def main():
     started, before, load = time.monotonic(), resource.getrusage(resource.RUSAGE_CHILDREN), os.getloadavg()[0]
     seasons = timed_calibration([a.cli, "calibrate", "--daily", work / "daily_calibration.csv", "--observed-hourly",
                                  work / "observed_calibration.csv", "-p", work / "fitted.csv", "-o",
-                                 work / "calibrated.csv", "--report", work / "calibration_report.csv", "--seeds",
-                                 a.seeds, "--evaluations", a.evaluations, "--threads", a.threads] +
+                                 work / "calibrated.csv", "--report", work / "calibration_report.csv",
+                                 "--evaluations", a.evaluations, "--threads", a.threads] +
+                                (["--seeds", a.calibration_seeds] if a.calibration_seeds else []) +
                                 (["--seasons", a.months] if a.months else []),
                                 min(a.threads, len(a.months.split(",")) if a.months else 12))
     after = resource.getrusage(resource.RUSAGE_CHILDREN)

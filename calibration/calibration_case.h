@@ -28,7 +28,7 @@ struct CalibrationCase {
   HourlyValues Observed{};
   HourlyValues Weights{};  // DefaultWeights of the observed values, tempered by their years' errors
   RunOptions Options;      // seed, distance, adjustment; the repetitions come from the knobs
-  int Seeds = 6;
+  int Seeds = 4;
   int Threads = 1;
   ThreadShare* Shared = nullptr;  // when set, the threads free in it instead of Threads
 };

@@ -66,8 +66,10 @@ constexpr double kRacedOut = 1.5;
 
 // Knobs far from the fitted set are taken only for a clear gain: what a calibration tunes
 // on its own years should carry over to others. A factor of two on one knob costs as much
-// as a 7 % error in one statistic.
-constexpr double kPull = 0.01;
+// as a 15 % error in one statistic of weight one. Sets far out in a valley of the objective
+// (cells half as long and three times the storms) fitted the Berlin July calibration years
+// as well as near ones, and were 30 % off on the years after.
+constexpr double kPull = 0.05;
 
 double Pull(const Knobs& k) {
   double sum = 0;

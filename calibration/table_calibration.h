@@ -21,7 +21,7 @@ struct CalibrationPeriod {
 
 struct TableCalibrationSettings {
   std::vector<std::string> Seasons;  // empty: every season of the table
-  int Seeds = 6;
+  int Seeds = CalibrationCase{}.Seeds;
   int Seed = 1;
   int Evaluations = CalibrationSettings{}.Evaluations;
   int Threads = 1;

@@ -17,7 +17,7 @@ namespace nimbra {
 struct CalibrationRequest {
   std::string Daily, Observed, Parameters, Output, Report;
   std::vector<std::string> Seasons;  // empty: every season of the parameters file
-  int Seeds = 6, Seed = 1, Evaluations = CalibrationSettings{}.Evaluations;
+  int Seeds = CalibrationCase{}.Seeds, Seed = 1, Evaluations = CalibrationSettings{}.Evaluations;
   int Threads = 1;
   RunOptions Run;  // distance, allowed repetitions, adjustment
 };

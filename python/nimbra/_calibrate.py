@@ -24,7 +24,7 @@ def calibrate(
     daily: pd.Series | pd.DataFrame | str | os.PathLike,
     observed_hourly: pd.Series | pd.DataFrame | str | os.PathLike,
     params: Mapping[str, float] | pd.DataFrame | str | os.PathLike,
-    seeds: int = 6,
+    seeds: int = 4,
     evaluations: int = 14,
     seasons: Sequence[str] | None = None,
     seed: int = 1,

@@ -18,7 +18,7 @@ CalibratePage::CalibratePage(Prompts& prompts, QWidget* parent) : QWidget(parent
                            QStringLiteral("calibrate/observed"));
   SeasonsEdit = new QLineEdit;
   SeasonsEdit->setPlaceholderText(tr("every season of the parameters; or for example 6,7,8"));
-  SeedsBox = MakeSpinBox(1, 100, 6);
+  SeedsBox = MakeSpinBox(1, 100, CalibrationCase{}.Seeds);
   SeedBox = MakeSpinBox(-1000000, 1000000, 1);
   EvaluationsBox = MakeSpinBox(1, 10000, CalibrationSettings{}.Evaluations);
   ThreadsBox = MakeSpinBox(1, 1024, static_cast<int>(std::max(1u, std::thread::hardware_concurrency())));
