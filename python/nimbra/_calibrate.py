@@ -52,8 +52,9 @@ def calibrate(
 
     Returns (calibrated, report): the calibrated parameters in the layout of calibrated.csv,
     ready for nimbra.disaggregate, and the report of the statistics before and after. Each
-    has attrs["csv"], the text of the file nimbra-cli calibrate writes. Ctrl-C ends the call
-    within about a second."""
+    has attrs["csv"], the text of the file nimbra-cli calibrate writes. A season where no
+    candidate disaggregates every wet sequence is left as it was, with a RuntimeWarning.
+    Ctrl-C ends the call within about a second."""
     run = check_options(0, options, _RUN_OPTIONS)
     settings = TableCalibrationSettings(
         _names(seasons),
