@@ -71,9 +71,8 @@ CalibrationResult CalibrateRow(const TableCalibrationSettings& s, const Calibrat
 
 std::string LeftAsItWas(const ParameterTable& table, const SeasonParameters& row) {
   return table.Path() + ", line " + std::to_string(row.Line) + ": season '" + row.Season.Name +
-         "': no candidate disaggregated every wet sequence of the period (see the set's warnings); the set "
-         "is "
-         "left as it was";
+         "': no candidate disaggregated every wet sequence of the period (see the set's warnings); "
+         "the set is left as it was";
 }
 
 // Seasons are calibrated at once, a thread each; a season's runs take the threads that are
