@@ -9,36 +9,24 @@
 #include <string>
 #include <vector>
 
+#include "berlin_july_set.h"
 #include "station_run.h"
 
 namespace nimbra {
 namespace {
 
-// The Berlin-Tempelhof July set, intensities exponential.
-ModelParameters July() {
-  ModelParameters p;
-  p.Lambda = 0.454678781;
-  p.Kappa = 0.07465552635;
-  p.Phi = 0.02588573071;
-  p.Alpha = 3.9419622;
-  p.Nu = 0.02895838123;
-  p.MuX = 143.2772408;
-  p.SigmaX = 143.2772408;
-  return p;
-}
-
 ModelParameters StormsTimes(double factor) {
-  ModelParameters p = July();
+  ModelParameters p = kBerlinJulySet;
   p.Lambda *= factor;
   return p;
 }
 
 TEST(RunCost, StormsPerAttemptAndTheStormCapacityAsWorkedOutByHand) {
   // 1 + lambda (30 - (1 / lambda - exp(-lambda) / (1 - exp(-lambda))))
-  EXPECT_NEAR(ExpectedStormsPerAttempt(July(), 30), 14.430193, 1e-6);
+  EXPECT_NEAR(ExpectedStormsPerAttempt(kBerlinJulySet, 30), 14.430193, 1e-6);
   EXPECT_NEAR(ExpectedStormsPerAttempt(StormsTimes(4), 30), 54.913649, 1e-6);
   EXPECT_NEAR(ExpectedStormsPerAttempt(StormsTimes(3.5), 30), 48.148221, 1e-6);
-  EXPECT_FALSE(BeyondStormCapacity(July()));
+  EXPECT_FALSE(BeyondStormCapacity(kBerlinJulySet));
   EXPECT_FALSE(BeyondStormCapacity(StormsTimes(3.5)));
   EXPECT_TRUE(BeyondStormCapacity(StormsTimes(4)));
 }
@@ -78,11 +66,11 @@ TEST(RunCost, TheSearchesGenerateTheExpectedStormsPerAttempt) {
 // Gamma intensities (a spread other than the mean) cost several times the exponential
 // ones for the same storms, and a storm generated costs more than one drawn again.
 TEST(RunCost, GammaIntensitiesAndGeneratedStormsCostMore) {
-  ModelParameters wider = July();
+  ModelParameters wider = kBerlinJulySet;
   wider.SigmaX *= 1.24;
   const StormsDrawn redrawn{0, 1000}, generated{1000, 0};
-  EXPECT_GT(RunCost(redrawn, wider), 3 * RunCost(redrawn, July()));
-  EXPECT_GT(RunCost(generated, July()), 3 * RunCost(redrawn, July()));
+  EXPECT_GT(RunCost(redrawn, wider), 3 * RunCost(redrawn, kBerlinJulySet));
+  EXPECT_GT(RunCost(generated, kBerlinJulySet), 3 * RunCost(redrawn, kBerlinJulySet));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "berlin_july_set.h"
 #include "cli_process.h"
 
 namespace nimbra_test {
@@ -16,8 +17,7 @@ using OutputSafety = CliTest;
 
 const std::string kDaily = "station,date,precip_mm\nA,2010-07-01,5.2\nA,2010-07-02,0\n";
 const std::string kParams =
-    "season,lambda,kappa,phi,alpha,nu,mu_x,sigma_x\n"
-    "all,0.454678781,0.07465552635,0.02588573071,3.9419622,0.02895838123,143.2772408,143.2772408\n";
+    "season,lambda,kappa,phi,alpha,nu,mu_x,sigma_x\nall," + std::string(nimbra::kBerlinJulyValues) + "\n";
 const std::string kObserved = "station,time,precip_mm\nA,2010-07-01T00:00,0.5\n";
 
 // Every file of the folder but what the test harness writes, with its bytes.

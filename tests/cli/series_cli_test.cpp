@@ -8,6 +8,7 @@
 #include <tuple>
 #include <vector>
 
+#include "berlin_july_set.h"
 #include "cli_process.h"
 
 namespace nimbra_test {
@@ -17,8 +18,7 @@ using SeriesCli = CliTest;
 
 const std::string kJuly = NIMBRA_EXAMPLES_DIR "/berlin_tempelhof_july_hourly.txt";
 const std::string kParams =
-    "season,lambda,kappa,phi,alpha,nu,mu_x,sigma_x\n"
-    "all,0.454678781,0.07465552635,0.02588573071,3.9419622,0.02895838123,143.2772408,143.2772408\n";
+    "season,lambda,kappa,phi,alpha,nu,mu_x,sigma_x\nall," + std::string(nimbra::kBerlinJulyValues) + "\n";
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;

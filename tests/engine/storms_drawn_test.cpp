@@ -8,24 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "berlin_july_set.h"
 #include "civil_date.h"
 #include "station_run.h"
 
 namespace nimbra {
 namespace {
-
-// The Berlin-Tempelhof July set; intensities exponential.
-ModelParameters JulySet() {
-  ModelParameters p;
-  p.Lambda = 0.454678781;
-  p.Kappa = 0.07465552635;
-  p.Phi = 0.02588573071;
-  p.Alpha = 3.9419622;
-  p.Nu = 0.02895838123;
-  p.MuX = 143.2772408;
-  p.SigmaX = 143.2772408;
-  return p;
-}
 
 const StationSeries kDays{
     DaysFromCivil({2003, 7, 1}), {0, 4.2, 11.5, 0.8, 0, 0, 17.3, 0, 2.1, 6.4, 9.0, 0}, {}};
@@ -44,7 +32,7 @@ TEST(StormsDrawn, CountsEveryStormTheSearchesGenerate) {
   options.DetailLevel = 2;
   options.RepDistanceAllowed = 1e9;
   ParametersByMonth months;
-  months.fill(JulySet());
+  months.fill(kBerlinJulySet);
   const StationResult run = DisaggregateStation(kDays, months, options);
   const auto numbered = std::count_if(run.Log.begin(), run.Log.end(), [](const std::string& line) {
     return line.starts_with("@ Storm No. ");
@@ -61,29 +49,29 @@ TEST(StormsDrawn, AreTheSameForTheSameSeedOnAnyNumberOfThreads) {
   two.Threads = 2;
   RunOptions otherSeed = one;
   otherSeed.RandomSeed = 6;
-  const StormsDrawn drawn = Drawn(JulySet(), one);
+  const StormsDrawn drawn = Drawn(kBerlinJulySet, one);
   EXPECT_GT(drawn.Redrawn, drawn.Generated)
       << "the repetitions redraw intensities far more often than storms";
-  EXPECT_EQ(Drawn(JulySet(), two), drawn);
-  EXPECT_EQ(Drawn(JulySet(), one), drawn);
-  EXPECT_NE(Drawn(JulySet(), otherSeed), drawn);
+  EXPECT_EQ(Drawn(kBerlinJulySet, two), drawn);
+  EXPECT_EQ(Drawn(kBerlinJulySet, one), drawn);
+  EXPECT_NE(Drawn(kBerlinJulySet, otherSeed), drawn);
 }
 
 // More storms per day, or a new storm set at every attempts-th repetition, cost more.
 TEST(StormsDrawn, GrowWithTheStormRateAndWithFewerRedrawsPerSet) {
   RunOptions options;
   options.RandomSeed = 2;
-  ModelParameters moreStorms = JulySet();
+  ModelParameters moreStorms = kBerlinJulySet;
   moreStorms.Lambda *= 3;
   moreStorms.MuX /= 3;
   moreStorms.SigmaX /= 3;
-  const StormsDrawn fitted = Drawn(JulySet(), options);
+  const StormsDrawn fitted = Drawn(kBerlinJulySet, options);
   const StormsDrawn many = Drawn(moreStorms, options);
   EXPECT_GT(many.Generated + many.Redrawn, 2 * (fitted.Generated + fitted.Redrawn));
   RunOptions everyAttempt = options;
   everyAttempt.RepLevel1Factor = 1;
   everyAttempt.RepLevel1Min = 1;
-  EXPECT_GT(Drawn(JulySet(), everyAttempt).Generated, 5 * fitted.Generated);
+  EXPECT_GT(Drawn(kBerlinJulySet, everyAttempt).Generated, 5 * fitted.Generated);
 }
 
 }  // namespace

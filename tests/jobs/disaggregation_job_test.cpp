@@ -7,6 +7,8 @@
 #include <sstream>
 #include <tuple>
 
+#include "berlin_july_set.h"
+
 namespace nimbra {
 namespace {
 
@@ -73,8 +75,7 @@ TEST_F(DisaggregationJobTest, ProgressCountsEveryDayOnceAndKeepsTheHoursAsked) {
 TEST_F(DisaggregationJobTest, ProgressWithinAStationCountsEachDayOnce) {
   std::ofstream(request_.Input = (folder_ / "daily.csv").string())
       << "station,date,precip_mm\nS,2010-06-29,4\nS,2010-06-30,NA\nS,2010-07-01,2.5\nS,2010-07-02,0\n";
-  const std::string set =
-      "0.454678781,0.07465552635,0.02588573071,3.9419622,0.02895838123,143.2772408,143.2772408";
+  const std::string set = kBerlinJulyValues;
   std::ofstream(request_.Parameters = (folder_ / "params.csv").string())
       << "season,lambda,kappa,phi,alpha,nu,mu_x,sigma_x,calibrated,rep_factor,rep_min\n6," << set
       << ",yes,1,1\n7," << set << ",no,,\n";

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <numeric>
 
+#include "berlin_july_set.h"
 #include "date_time_text.h"
 #include "parameter_table.h"
 #include "series_files.h"
@@ -15,8 +16,7 @@ namespace {
 using RepetitionColumns = SeriesFiles;
 
 const std::string kHeader = "season,lambda,kappa,phi,alpha,nu,mu_x,sigma_x,calibrated,rep_factor,rep_min\n";
-const std::string kSet =
-    "0.454678781,0.07465552635,0.02588573071,3.9419622,0.02895838123,143.2772408,143.2772408";
+const std::string kSet = kBerlinJulyValues;
 
 // June and July 2010 with a wet spell every week.
 NamedSeries JuneAndJuly() {
