@@ -1,6 +1,7 @@
 #include "calibration_case.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 
@@ -16,6 +17,26 @@ namespace {
 
 constexpr std::size_t kHours = 24;
 
+// The error a user of the hours accepts in each statistic, as a share of the observed value
+// or as a difference. The objective counts each error in these units, so no statistic is
+// given away for the others beyond what a user would accept: a lag-1 of 0.57 is held as
+// closely, in difference, as one of 0.29, which a share of the value would not do.
+struct Tolerance {
+  double Value;
+  bool Absolute;
+};
+constexpr std::array<Tolerance, kHourlyStatisticCount> kTolerances = {{
+    {0.10, false},  // variance
+    {0.05, true},   // lag-1 autocorrelation
+    {0.02, true},   // dry fraction
+    {0.15, false},  // mean wet spell
+    {0.05, true},   // wettest hour's share
+    {0.20, false},  // mean yearly largest hour
+    {0.30, false},  // 99.9th percentile: a few hours a year, so held less than the largest hour
+}};
+// The variance's weight; the others follow from their tolerances.
+constexpr double kVarianceWeight = 3;
+
 bool DayComplete(const std::vector<double>& hours, std::size_t day) {
   for (std::size_t h = day * kHours; h < (day + 1) * kHours; ++h) {
     if (std::isnan(hours[h])) return false;
@@ -27,18 +48,12 @@ bool DayComplete(const std::vector<double>& hours, std::size_t day) {
 
 HourlyValues DefaultWeights(const HourlyValues& observed) {
   HourlyValues weights;
-  weights.fill(1);
-  const auto weight = [&](HourlyStatistic s) -> double& { return weights[static_cast<std::size_t>(s)]; };
-  // A dry fraction near one moves little in relative terms: weighted so, its error counts
-  // as the relative error of the wet fraction.
-  const double dry = observed[static_cast<std::size_t>(HourlyStatistic::DryFraction)];
-  weight(HourlyStatistic::DryFraction) = (dry / (1 - dry)) * (dry / (1 - dry));
-  // The variance and the largest hours are what a user of the hours designs for: weighted
-  // up, a search cannot give them away for the other statistics. The 99.9th percentile
-  // rests on a few hours a year, so it counts less than the yearly largest hour.
-  weight(HourlyStatistic::Variance) = 3;
-  weight(HourlyStatistic::YearlyLargestHour) = 2;
-  weight(HourlyStatistic::WetHourPercentile) = 1;
+  for (std::size_t i = 0; i < weights.size(); ++i) {
+    const Tolerance& tolerance = kTolerances[i];
+    // (0.1 / relative tolerance)^2, written so that an observed value of 0 gives weight 0
+    const double scaled = tolerance.Absolute ? 0.1 * observed[i] / tolerance.Value : 0.1 / tolerance.Value;
+    weights[i] = kVarianceWeight * scaled * scaled;
+  }
   return weights;
 }
 

@@ -46,7 +46,7 @@ HourlyValues YearsJackknife::RelativeErrors() const {
   }
   const HourlyValues whole = all.Values();
   for (std::size_t i = 0; i < errors.size(); ++i) {
-    // The dry fraction's error counts as the wet fraction's, as in the objective.
+    // A dry fraction near one is pinned as well as the wet hours are: its error is the wet fraction's.
     const auto value = [&](const HourlyValues& v) {
       return i == static_cast<std::size_t>(HourlyStatistic::DryFraction) ? 1 - v[i] : v[i];
     };

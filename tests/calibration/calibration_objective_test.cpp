@@ -1,5 +1,5 @@
-// The calibration's objective: each statistic's squared relative error, weighted so that
-// the variance and the largest hours cannot be traded away for the others.
+// The calibration's objective: each statistic's squared relative error, counted in units of
+// the error a user accepts in it.
 
 #include <gtest/gtest.h>
 
@@ -17,10 +17,14 @@ TEST(CalibrationObjective, WeighsEachStatisticsRelativeError) {
     HourlyStatistic Statistic;
     double Weight;
   } cases[] = {
-      {HourlyStatistic::Variance, 3},          {HourlyStatistic::Autocorrelation, 1},
-      {HourlyStatistic::DryFraction, 16},  // (0.8 / 0.2)^2: as the wet fraction's error
-      {HourlyStatistic::WetSpellHours, 1},     {HourlyStatistic::WettestHourShare, 1},
-      {HourlyStatistic::YearlyLargestHour, 2}, {HourlyStatistic::WetHourPercentile, 1},
+      // 3 (0.1 / t)^2 with t the tolerance as a share of the observed value
+      {HourlyStatistic::Variance, 3},                 // 10 %
+      {HourlyStatistic::Autocorrelation, 4.32},       // 0.05 of 0.6
+      {HourlyStatistic::DryFraction, 48},             // 0.02 of 0.8
+      {HourlyStatistic::WetSpellHours, 4.0 / 3},      // 15 %
+      {HourlyStatistic::WettestHourShare, 1.92},      // 0.05 of 0.4
+      {HourlyStatistic::YearlyLargestHour, 0.75},     // 20 %
+      {HourlyStatistic::WetHourPercentile, 1.0 / 3},  // 30 %
   };
   const HourlyValues weights = DefaultWeights(kObserved);
   EXPECT_DOUBLE_EQ(Objective(kObserved, kObserved, weights), 0);
