@@ -52,7 +52,6 @@ CalibrationCase CaseOfRow(const TableCalibrationSettings& s, const ParameterTabl
     problem.Options = s.Run;
     problem.Options.RandomSeed = s.Seed;
     problem.Seeds = s.Seeds;
-    problem.Threads = s.Threads;
     return problem;
   } catch (const InvalidArgument& e) {
     throw InputError(table.Path() + ", line " + std::to_string(row.Line) + ": " + e.what());
