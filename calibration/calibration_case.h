@@ -29,6 +29,10 @@ struct CalibrationCase {
   HourlyValues Weights{};  // DefaultWeights of the observed values, tempered by their years' errors
   RunOptions Options;      // seed, distance, adjustment; the repetitions come from the knobs
   int Seeds = 4;
+  // A candidate may take at most this many times the start's work: a calibrated set must
+  // stay quick to run, and the slow candidates are where a search's time would go. Winter
+  // sets with long wet spells may need more to reach them.
+  double SlowdownAllowed = 2;
   int Threads = 1;
   ThreadShare* Shared = nullptr;  // when set, the threads free in it instead of Threads
 };

@@ -58,9 +58,6 @@ inline Scored Failing(const Knobs& knobs, double work, int seeds) {
   return failing;
 }
 
-// A candidate may take at most this many times the start's work: a calibrated set must
-// stay quick to run, and the slow candidates are where a search's time would go.
-inline constexpr double kWorkAllowed = 2;
 // After half the seeds, a candidate this many times worse than the best is not finished.
 inline constexpr double kRacedOut = 1.5;
 
@@ -99,7 +96,7 @@ class Scorer {
     const Knobs knobs = Canonical(asked);
     if (const auto found = index_.find(knobs); found != index_.end()) return scored_[found->second];
     const Scored scored = Race(knobs);
-    if (scored_.empty() && std::isfinite(scored.Score)) workAllowed_ = kWorkAllowed * scored.Work;
+    if (scored_.empty() && std::isfinite(scored.Score)) workAllowed_ = problem_.SlowdownAllowed * scored.Work;
     index_.emplace(knobs, scored_.size());
     scored_.push_back(scored);
     KeepLeadingRuns();

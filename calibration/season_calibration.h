@@ -5,7 +5,7 @@
 // from the best of them, and the leading candidates are confirmed on twice the seeds.
 // Candidates are scored with the same seeds, so the same case gives the same result. A
 // candidate is scored on half the seeds first and left there when it cannot come near the
-// best; one that would run more than twice as long as the start is never taken, and one
+// best; one that would run longer than the case's slowdown allows is never taken, and one
 // whose wet/dry searches would overflow their storm sets is refused before it is run.
 
 #include <functional>

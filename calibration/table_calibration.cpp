@@ -52,6 +52,7 @@ CalibrationCase CaseOfRow(const TableCalibrationSettings& s, const ParameterTabl
     problem.Options = s.Run;
     problem.Options.RandomSeed = s.Seed;
     problem.Seeds = s.Seeds;
+    problem.SlowdownAllowed = s.SlowdownAllowed;
     return problem;
   } catch (const InvalidArgument& e) {
     throw InputError(table.Path() + ", line " + std::to_string(row.Line) + ": " + e.what());

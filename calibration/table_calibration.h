@@ -26,6 +26,7 @@ struct TableCalibrationSettings {
   int Evaluations = CalibrationSettings{}.Evaluations;
   int Threads = 1;
   RunOptions Run;  // distance, adjustment, repetitions allowed, stop; the rest comes from the knobs
+  double SlowdownAllowed = CalibrationCase{}.SlowdownAllowed;
 };
 
 using TableCalibrationProgress = std::function<void(const std::string& season, const CalibrationEvaluation&)>;

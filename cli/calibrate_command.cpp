@@ -30,6 +30,9 @@ void DefineOptions(CLI::App& app, CalibrationRequest& r) {
   app.add_option("--evaluations", r.Evaluations, "Candidates the optimiser may try per season")
       ->transform(DecimalInteger())
       ->check(CLI::Range(1, 10000));
+  app.add_option("--slowdown", r.SlowdownAllowed,
+                 "Times the fitted set's run time a calibrated set may take (default 2)")
+      ->check(RealFromOneTo(100));
   app.add_option("-t,--threads", r.Threads, "Disaggregations run at once (default: every core)")
       ->transform(DecimalInteger())
       ->check(CLI::Range(1, 1024));

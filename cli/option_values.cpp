@@ -25,14 +25,17 @@ std::string ToDecimal(std::string& text) {
 }
 
 // A sidecar records the value in JSON, which has no nan and no infinity.
-std::string CheckNonNegativeReal(const std::string& text) {
+// The finite number text holds, or nan.
+double FiniteReal(const std::string& text) {
   double value = 0;
   const char* first = text.data() + (text.starts_with('+') ? 1 : 0);
   const char* last = text.data() + text.size();
   const auto [end, error] = std::from_chars(first, last, value);
-  if (error != std::errc() || end != last || !std::isfinite(value) || value < 0) {
-    return "expected a finite number 0 or more such as 0.1, not " + text;
-  }
+  return error != std::errc() || end != last || !std::isfinite(value) ? std::nan("") : value;
+}
+
+std::string CheckNonNegativeReal(const std::string& text) {
+  if (!(FiniteReal(text) >= 0)) return "expected a finite number 0 or more such as 0.1, not " + text;
   return {};
 }
 
@@ -46,6 +49,16 @@ const CLI::Validator& DecimalInteger() {
 const CLI::Validator& NonNegativeReal() {
   static const CLI::Validator validator(CheckNonNegativeReal, "");
   return validator;
+}
+
+CLI::Validator RealFromOneTo(int most) {
+  return CLI::Validator(
+      [most](const std::string& text) -> std::string {
+        const double value = FiniteReal(text);
+        if (value >= 1 && value <= most) return {};
+        return "expected a number from 1 to " + std::to_string(most) + " such as 2.5, not " + text;
+      },
+      "");
 }
 
 }  // namespace nimbra

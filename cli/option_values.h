@@ -11,5 +11,7 @@ namespace nimbra {
 const CLI::Validator& DecimalInteger();
 // A check: a finite number 0 or more.
 const CLI::Validator& NonNegativeReal();
+// A check: a finite number from 1 to most.
+CLI::Validator RealFromOneTo(int most);
 
 }  // namespace nimbra

@@ -78,7 +78,8 @@ std::vector<RowCalibration> RunCalibrationJob(const CalibrationRequest& r, const
   for (const std::string& warning : table.Warnings()) control.Tell("Warning: " + warning);
   const CalibrationPeriod period{r.Daily, r.Observed, ReadDailyCsv(r.Daily, DailyCsvOptions{}),
                                  ReadHourlyCsv(r.Observed, HourlyCsvOptions{})};
-  TableCalibrationSettings settings{r.Seasons, r.Seeds, r.Seed, r.Evaluations, r.Threads, r.Run};
+  TableCalibrationSettings settings{r.Seasons, r.Seeds, r.Seed,           r.Evaluations,
+                                    r.Threads, r.Run,   r.SlowdownAllowed};
   settings.Run.Stop = control.Flag();
   CalibrationReporter reporter(r, table, control, steps);
   std::vector<RowCalibration> rows;

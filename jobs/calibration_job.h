@@ -20,6 +20,7 @@ struct CalibrationRequest {
   int Seeds = CalibrationCase{}.Seeds, Seed = 1, Evaluations = CalibrationSettings{}.Evaluations;
   int Threads = 1;
   RunOptions Run;  // distance, allowed repetitions, adjustment
+  double SlowdownAllowed = CalibrationCase{}.SlowdownAllowed;
 };
 
 // A candidate scored, in the season being calibrated.

@@ -125,7 +125,7 @@ py::tuple CalibrateTableText(const ParameterTable& table, const std::vector<Name
 }
 
 TableCalibrationSettings MakeSettings(std::vector<std::string> seasons, int seeds, int seed, int evaluations,
-                                      int threads, const RunOptions& run) {
+                                      int threads, const RunOptions& run, double slowdown) {
   TableCalibrationSettings settings;
   settings.Seasons = std::move(seasons);
   settings.Seeds = seeds;
@@ -133,6 +133,7 @@ TableCalibrationSettings MakeSettings(std::vector<std::string> seasons, int seed
   settings.Evaluations = evaluations;
   settings.Threads = threads;
   settings.Run = run;
+  settings.SlowdownAllowed = slowdown;
   return settings;
 }
 
@@ -140,7 +141,8 @@ TableCalibrationSettings MakeSettings(std::vector<std::string> seasons, int seed
 
 void BindCalibration(py::module_& module) {
   py::class_<TableCalibrationSettings>(module, "TableCalibrationSettings")
-      .def(py::init(&MakeSettings), "seasons"_a, "seeds"_a, "seed"_a, "evaluations"_a, "threads"_a, "run"_a);
+      .def(py::init(&MakeSettings), "seasons"_a, "seeds"_a, "seed"_a, "evaluations"_a, "threads"_a, "run"_a,
+           "slowdown"_a);
   module.def("calibrate_table", &CalibrateTableText, "table"_a, "daily"_a, "observed"_a, "daily_name"_a,
              "observed_name"_a, "settings"_a, "progress"_a,
              "Calibrates the table's seasons on (name, first serial day, values) stations; returns the "

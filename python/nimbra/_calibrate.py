@@ -30,6 +30,7 @@ def calibrate(
     seed: int = 1,
     threads: int | None = None,
     progress: Callable[[dict], Any] | bool | None = None,
+    slowdown: float = 2.0,
     **options: Any,
 ) -> tuple[pd.DataFrame, pd.DataFrame]:
     """The parameter sets calibrated so that the disaggregated hours have the observed
@@ -48,6 +49,8 @@ def calibrate(
       intensity_spread, storm_frequency, storm_duration, rep_factor, rep_min, objective,
       seeds), called on the calling thread; True shows a tqdm bar when tqdm is installed,
       else a line per candidate on standard error.
+    slowdown: --slowdown, the times the fitted set's run time a calibrated set may take (1 to
+      100; default 2).
     options: adjust, rep_allowed, distance, passed to every disaggregation.
 
     Returns (calibrated, report): the calibrated parameters in the layout of calibrated.csv,
@@ -63,6 +66,7 @@ def calibrate(
         _count("evaluations", evaluations, 10000),
         _count("threads", threads or os.cpu_count() or 1, 1024),
         run,
+        _slowdown(slowdown),
     )
     table = _parameters.Parameters(params).table()
     daily_name, daily_stations = _stations(daily, "daily", read_daily_csv, _daily_station)
@@ -86,6 +90,14 @@ def _count(name, value, most):
     if not 1 <= value <= most:
         raise ValueError(f"{name}: expected an integer from 1 to {most}, found {value}")
     return value
+
+
+def _slowdown(value):
+    if isinstance(value, (bool, np.bool_)) or not isinstance(value, (int, float, np.integer, np.floating)):
+        raise TypeError(f"slowdown: expected a number, found {value!r}")
+    if not 1 <= value <= 100:
+        raise ValueError(f"slowdown: expected a number from 1 to 100, found {value}")
+    return float(value)
 
 
 def _names(seasons):

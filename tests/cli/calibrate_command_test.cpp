@@ -87,6 +87,10 @@ TEST_F(CalibrateCommand, BadInputExitsWithStatusTwoAndSaysWhy) {
                              kExamples + "/berlin_tempelhof_july_hourly.csv -o " + d + "out.csv ";
   const std::vector<std::pair<std::string, std::string>> cases = {
       {inputs + "-p " + july + " --seasons 8", "--seasons: " + july + " has no season '8'"},
+      {inputs + "-p " + july + " --slowdown 0.5",
+       "--slowdown: expected a number from 1 to 100 such as 2.5, not 0.5"},
+      {inputs + "-p " + july + " --slowdown nan",
+       "--slowdown: expected a number from 1 to 100 such as 2.5, not nan"},
       {inputs + "-p " + d + "august.csv --seasons 8",
        d + "august.csv, line 2: season '8': expected days with both a daily depth and 24 observed hours, "
            "found none"},
@@ -100,6 +104,33 @@ TEST_F(CalibrateCommand, BadInputExitsWithStatusTwoAndSaysWhy) {
     EXPECT_EQ(r.status, 2) << arguments;
     EXPECT_EQ(r.err, "nimbra-cli calibrate: " + message + "\n") << arguments;
     EXPECT_FALSE(fs::exists(dir / "out.csv")) << arguments;
+  }
+}
+
+// Twice the storms take more than the fitted set's run time on these Julys, and less than
+// twice it: refused after their first seed at --slowdown 1, scored on both by default.
+TEST_F(CalibrateCommand, SlowdownBoundsTheRunTimeOfTheCandidates) {
+  const std::string twice =
+      "candidate 4, cell duration x1.000, intensity spread x1.000, storms x2.000, "
+      "storm duration x1.000, repetitions 20/50, objective ";
+  const struct {
+    const char* Option;
+    bool Refused;
+  } cases[] = {{" --slowdown 1", true}, {"", false}};
+  for (const auto& c : cases) {
+    const CliResult r =
+        Run("calibrate --daily " + TwoJulys("berlin_tempelhof_july_daily.csv", "daily.csv") +
+            " --observed-hourly " + TwoJulys("berlin_tempelhof_july_hourly.csv", "hourly.csv") + " -p " +
+            kExamples + "/berlin_tempelhof_july_params.csv -o " + (dir / "out.csv").string() +
+            " --seeds 2 --evaluations 1" + c.Option);
+    EXPECT_EQ(r.status, 0) << r.err;
+    const auto line = r.err.find(twice);
+    ASSERT_NE(line, std::string::npos) << r.err;
+    const auto from = line + twice.size();
+    const std::string score = r.err.substr(from, r.err.find('\n', from) - from);
+    EXPECT_EQ(score == "inf on 1 seeds", c.Refused) << c.Option << ": " << score;
+    EXPECT_EQ(score.ends_with(" on 2 seeds") && !score.starts_with("inf"), !c.Refused)
+        << c.Option << ": " << score;
   }
 }
 

@@ -75,6 +75,9 @@ def test_bad_arguments_are_refused_naming_what_was_expected(two_julys):
         ({"rep_factor": 3}, TypeError, "unexpected option 'rep_factor'; expected one of adjust, rep_allowed, distance"),
         ({"distance": -1.0}, ValueError, "distance: expected a number >= 0, found -1.000000"),
         ({"progress": "bar"}, TypeError, "progress: expected a callable, True or None, found 'bar'"),
+        ({"slowdown": 0.5}, ValueError, "slowdown: expected a number from 1 to 100, found 0.5"),
+        ({"slowdown": float("nan")}, ValueError, "slowdown: expected a number from 1 to 100, found nan"),
+        ({"slowdown": "2"}, TypeError, "slowdown: expected a number, found '2'"),
     ]
     for arguments, error, message in cases:
         with pytest.raises(error) as raised:

@@ -252,15 +252,34 @@ void SeriesWorkspaceTest::fitCalibrateDisaggregateWriteTheBytesOfNimbraCli() {
   workspace.Calibrate->SeedsBox->setValue(1);
   workspace.Calibrate->SeedBox->setValue(5);
   workspace.Calibrate->EvaluationsBox->setValue(2);
+  workspace.Calibrate->SlowdownBox->setValue(1);
   workspace.Calibrate->ThreadsBox->setValue(2);
   workspace.Calibrate->Output->SetPath(in("calibrated.csv"));
   workspace.Calibrate->Report->SetPath(in("calibration.csv"));
   workspace.Calibrate->Bar->RunButton->click();
   QVERIFY(WaitFor(workspace.Calibrate->Bar));
   QCOMPARE(workspace.Calibrate->Bar->Status->text(), QStringLiteral("Done"));
-  QCOMPARE(RunCli({"calibrate", "--daily", in("daily.csv"), "--observed-hourly", in("observed.csv"), "-p",
-                   in("fitted.csv"), "-o", in("cli_calibrated.csv"), "--report", in("cli_calibration.csv"),
-                   "--seeds", "1", "-s", "5", "--evaluations", "2", "-t", "1"}),
+  QCOMPARE(RunCli({"calibrate",
+                   "--daily",
+                   in("daily.csv"),
+                   "--observed-hourly",
+                   in("observed.csv"),
+                   "-p",
+                   in("fitted.csv"),
+                   "-o",
+                   in("cli_calibrated.csv"),
+                   "--report",
+                   in("cli_calibration.csv"),
+                   "--seeds",
+                   "1",
+                   "-s",
+                   "5",
+                   "--evaluations",
+                   "2",
+                   "--slowdown",
+                   "1",
+                   "-t",
+                   "1"}),
            0);
   QCOMPARE(Bytes(in("calibrated.csv")), Bytes(in("cli_calibrated.csv")));
   QCOMPARE(Bytes(in("calibration.csv")), Bytes(in("cli_calibration.csv")));

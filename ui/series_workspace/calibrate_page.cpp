@@ -21,6 +21,8 @@ CalibratePage::CalibratePage(Prompts& prompts, QWidget* parent) : QWidget(parent
   SeedsBox = MakeSpinBox(1, 100, CalibrationCase{}.Seeds);
   SeedBox = MakeSpinBox(-1000000, 1000000, 1);
   EvaluationsBox = MakeSpinBox(1, 10000, CalibrationSettings{}.Evaluations);
+  SlowdownBox = MakeSpinBox(1, 100, static_cast<int>(CalibrationCase{}.SlowdownAllowed));
+  SlowdownBox->setSuffix(tr(" times the fitted set's"));
   ThreadsBox = MakeSpinBox(1, 1024, static_cast<int>(std::max(1u, std::thread::hardware_concurrency())));
   Output = new FileField(prompts, FileField::Purpose::Save, tr("Calibrated parameters file to write"),
                          QStringLiteral("calibrate/output"));
@@ -36,6 +38,7 @@ CalibratePage::CalibratePage(Prompts& prompts, QWidget* parent) : QWidget(parent
   form->addRow(tr("Seeds per candidate:"), SeedsBox);
   form->addRow(tr("First seed:"), SeedBox);
   form->addRow(tr("Evaluations per season:"), EvaluationsBox);
+  form->addRow(tr("Run time at most:"), SlowdownBox);
   form->addRow(tr("Threads:"), ThreadsBox);
   form->addRow(tr("Calibrated file:"), Output);
   form->addRow(tr("Report file:"), Report);
@@ -57,6 +60,7 @@ CalibrationRequest CalibratePage::Request(const QString& parametersPath) const {
   request.Seeds = SeedsBox->value();
   request.Seed = SeedBox->value();
   request.Evaluations = EvaluationsBox->value();
+  request.SlowdownAllowed = SlowdownBox->value();
   request.Threads = ThreadsBox->value();
   return request;
 }

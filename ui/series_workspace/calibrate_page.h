@@ -32,6 +32,7 @@ class CalibratePage : public QWidget {
   QSpinBox* SeedsBox = nullptr;
   QSpinBox* SeedBox = nullptr;
   QSpinBox* EvaluationsBox = nullptr;
+  QSpinBox* SlowdownBox = nullptr;  // times the fitted set's run time a calibrated set may take
   QSpinBox* ThreadsBox = nullptr;
   FileField* Output = nullptr;
   FileField* Report = nullptr;

@@ -55,6 +55,7 @@ void SeriesWorkspace::RememberChoices() {
   Remember(Calibrate->SeedsBox, QStringLiteral("calibrate/seeds"));
   Remember(Calibrate->SeedBox, QStringLiteral("calibrate/seed"));
   Remember(Calibrate->EvaluationsBox, QStringLiteral("calibrate/evaluations"));
+  Remember(Calibrate->SlowdownBox, QStringLiteral("calibrate/slowdown"));
   Remember(Disaggregate->ChosenStations, QStringLiteral("disaggregate/chosen_stations"));
   Remember(Disaggregate->ReportBox, QStringLiteral("disaggregate/report_wanted"));
   Remember(Disaggregate->SeedBox, QStringLiteral("disaggregate/seed"));
