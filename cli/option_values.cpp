@@ -24,7 +24,6 @@ std::string ToDecimal(std::string& text) {
   return {};
 }
 
-// A sidecar records the value in JSON, which has no nan and no infinity.
 // The finite number text holds, or nan.
 double FiniteReal(const std::string& text) {
   double value = 0;
@@ -34,6 +33,7 @@ double FiniteReal(const std::string& text) {
   return error != std::errc() || end != last || !std::isfinite(value) ? std::nan("") : value;
 }
 
+// A sidecar records the value in JSON, which has no nan and no infinity.
 std::string CheckNonNegativeReal(const std::string& text) {
   if (!(FiniteReal(text) >= 0)) return "expected a finite number 0 or more such as 0.1, not " + text;
   return {};
