@@ -6,7 +6,10 @@ calibrates them for disaggregation (nimbra-cli calibrate, timed in all and per s
 progress lines, with the load average at its start and end), then disaggregates the
 check years with the fitted and with the calibrated set, with SEEDS seeds each, and prints
 the hourly statistics of both against the observed hours, and the largest difference
-between a day's hours and its daily depth.
+between a day's hours and its daily depth. When one season was calibrated, the calibration
+report's errors of both sets on the calibration years are printed beside: how far the fitted
+set's error moves from those years to the check years is how far the years differ in their
+hours given their days, which no calibration on the first can know.
 
 Usage: bench/calibration_check.py CLI RECORD FIRST_CHECK_YEAR [--seeds 6] [--calibration-seeds N]
            [--calibration-seed S] [--fit-seasons monthly] [--evaluations 14] [--threads N]
@@ -30,6 +33,9 @@ from datetime import date as calendar_date
 from pathlib import Path
 
 WET_HOUR = 0.05  # as nimbra-cli calibrate counts a wet hour
+STATISTICS = 7  # the report's first rows of a season, in the order of statistics()
+ABSOLUTE = {1, 2, 4}  # the statistics whose bars are absolute differences
+BARS = [0.10, 0.05, 0.02, 0.15, 0.05, 0.20]  # of the first six statistics; the 99.9th percentile has none
 
 
 def run(*arguments):
@@ -123,6 +129,27 @@ def date_number(date):
     return calendar_date.fromisoformat(date).toordinal()
 
 
+def calibration_years_errors(report):
+    """Per statistic, the fitted and the calibrated set's errors on the calibration years when the
+    report holds one season, else nothing."""
+    with open(report, newline="") as source:
+        rows = list(csv.DictReader(source))
+    if len({row["season"] for row in rows}) != 1:
+        return None
+    return [(error(float(row["before"]), float(row["observed"]), i), error(float(row["after"]), float(row["observed"]), i))
+            for i, row in enumerate(rows[:STATISTICS])]
+
+
+def bars_met(values, target):
+    return sum(abs(values[i] - target[i] if i in ABSOLUTE else values[i] / target[i] - 1) <= bar
+               for i, bar in enumerate(BARS))
+
+
+def error(value, observed, statistic):
+    """Relative, but absolute for the lag-1 autocorrelation, the dry fraction and the wettest hour's share."""
+    return f"{value - observed:+.3f}" if statistic in ABSOLUTE else f"{value / observed - 1:+.1%}"
+
+
 def disaggregated(cli, daily, params, seeds, work, taken):
     per_seed, worst, cpu = [], 0.0, 0.0
     totals = read_daily(daily)
@@ -185,13 +212,16 @@ def main():
                                                  work, taken)
     names = ["hourly variance (mm²)", "lag-1 autocorrelation", "dry-hour fraction", "mean wet spell (h)",
              "wettest hour's share", "mean yearly largest hour (mm)", "99.9th percentile of wet hours (mm)"]
-    print(f"| statistic ({len(taken)} check days, {a.seeds} seeds) | observed | fitted | calibrated |")
-    print("|---|---|---|---|")
+    own = calibration_years_errors(work / "calibration_report.csv")
+    print(f"| statistic ({len(taken)} check days, {a.seeds} seeds) | observed | fitted | calibrated"
+          + (" | fitted, calibration years | calibrated, calibration years |" if own else " |"))
+    print("|---|---|---|---|" + ("---|---|" if own else ""))
     for i, name in enumerate(names):
-        print(f"| {name} | {target[i]:.4g} | {fitted[i]:.4g} ({fitted[i] / target[i] - 1:+.1%}) "
-              f"| {calibrated[i]:.4g} ({calibrated[i] / target[i] - 1:+.1%}) |")
+        print(f"| {name} | {target[i]:.4g} | {fitted[i]:.4g} ({error(fitted[i], target[i], i)}) "
+              f"| {calibrated[i]:.4g} ({error(calibrated[i], target[i], i)}) |" + (" {} | {} |".format(*own[i]) if own else ""))
     print(f"| largest daily total difference (mm) | | {worst_fitted:.1e} | {worst_calibrated:.1e} |")
     print(f"| disaggregation of the check years (s CPU per seed) | | {cpu_fitted:.2f} | {cpu_calibrated:.2f} |")
+    print(f"bars met (of {len(BARS)}): fitted {bars_met(fitted, target)}, calibrated {bars_met(calibrated, target)}")
     print(f"calibration: {wall:.0f} s wall, {cpu:.0f} s CPU, load average {load:.1f} at the start and "
           f"{os.getloadavg()[0]:.1f} at the end")
     for name, (candidates, seconds) in seasons.items():
