@@ -5,7 +5,8 @@ Converts the file to CSV, fits the parameters on the calibration years (nimbra-c
 calibrates them for disaggregation (nimbra-cli calibrate, timed in all and per season from its
 progress lines, with the load average at its start and end), then disaggregates the
 check years with the fitted and with the calibrated set, with SEEDS seeds each, and prints
-the hourly statistics of both against the observed hours, and the largest difference
+the hourly statistics of both (the mean over the seeds, ± its standard error: on a few check
+days other seeds could move it that far) against the observed hours, and the largest difference
 between a day's hours and its daily depth. When one season was calibrated, the calibration
 report's errors of both sets on the calibration years are printed beside: how far the fitted
 set's error moves from those years to the check years is how far the years differ in their
@@ -148,14 +149,21 @@ def calibration_years_errors(report):
             for i, row in enumerate(rows[:STATISTICS])]
 
 
-def bars_met(values, target):
-    return sum(abs(values[i] - target[i] if i in ABSOLUTE else values[i] / target[i] - 1) <= bar
+def bars_met(estimates, target):
+    return sum(abs(estimates[i][0] - target[i] if i in ABSOLUTE else estimates[i][0] / target[i] - 1) <= bar
                for i, bar in enumerate(BARS))
 
 
 def error(value, observed, statistic):
     """Relative, but absolute for the lag-1 autocorrelation, the dry fraction and the wettest hour's share."""
     return f"{value - observed:+.3f}" if statistic in ABSOLUTE else f"{value / observed - 1:+.1%}"
+
+
+def check_error(estimate, observed, statistic):
+    """The error of a mean over the check seeds, with its standard error in the same units."""
+    value, spread = estimate
+    return (f"{value:.4g} ({error(value, observed, statistic)} ± "
+            + (f"{spread:.3f})" if statistic in ABSOLUTE else f"{spread / observed:.1%})"))
 
 
 def disaggregated(cli, daily, params, seeds, work, taken):
@@ -171,7 +179,15 @@ def disaggregated(cli, daily, params, seeds, work, taken):
         days = read_hours(hours_path)
         worst = max(worst, max(abs(sum(days[d]) - totals[d]) for d in totals))
         per_seed.append(statistics(days, taken))
-    return [sum(s[i] for s in per_seed) / seeds for i in range(len(per_seed[0]))], worst, cpu / seeds
+    return [mean_and_error([s[i] for s in per_seed]) for i in range(len(per_seed[0]))], worst, cpu / seeds
+
+
+def mean_and_error(values):
+    """The mean over seeds and its standard error: how far another set of seeds could move it."""
+    mean = sum(values) / len(values)
+    if len(values) < 2:
+        return mean, 0.0
+    return mean, (sum((v - mean) ** 2 for v in values) / (len(values) - 1) / len(values)) ** 0.5
 
 
 def main():
@@ -226,8 +242,8 @@ def main():
           + (" | fitted, calibration years | calibrated, calibration years |" if own else " |"))
     print("|---|---|---|---|" + ("---|---|" if own else ""))
     for i, name in enumerate(names):
-        print(f"| {name} | {target[i]:.4g} | {fitted[i]:.4g} ({error(fitted[i], target[i], i)}) "
-              f"| {calibrated[i]:.4g} ({error(calibrated[i], target[i], i)}) |" + (" {} | {} |".format(*own[i]) if own else ""))
+        print(f"| {name} | {target[i]:.4g} | {check_error(fitted[i], target[i], i)} "
+              f"| {check_error(calibrated[i], target[i], i)} |" + (" {} | {} |".format(*own[i]) if own else ""))
     print(f"| largest daily total difference (mm) | | {worst_fitted:.1e} | {worst_calibrated:.1e} |")
     print(f"| disaggregation of the check years (s CPU per seed) | | {cpu_fitted:.2f} | {cpu_calibrated:.2f} |")
     print(f"bars met (of {len(BARS)}): fitted {bars_met(fitted, target)}, calibrated {bars_met(calibrated, target)}")
