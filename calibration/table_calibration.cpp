@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <utility>
 
 #include "errors.h"
@@ -111,12 +112,39 @@ void CalibrateSeasons(const TableCalibrationSettings& s, const ParameterTable& t
   }
 }
 
+// The first few stations' names, quoted, and how many more there are.
+template <class Stations>
+std::string FewNames(const Stations& stations) {
+  constexpr std::size_t kNamed = 3;
+  std::string names;
+  for (std::size_t i = 0; i < std::min(stations.size(), kNamed); ++i) {
+    names += (i == 0 ? "'" : ", '") + stations[i].Station + "'";
+  }
+  if (stations.size() > kNamed) names += " and " + std::to_string(stations.size() - kNamed) + " more";
+  return names;
+}
+
+// Hours kept under other station names than the days are the likeliest reason for a period
+// without a day to calibrate on: said as such, rather than as a season without days.
+void CheckStationsMeet(const CalibrationPeriod& period) {
+  for (const NamedSeries& station : period.Daily) {
+    if (std::any_of(period.Observed.begin(), period.Observed.end(),
+                    [&](const StationHours& s) { return s.Station == station.Station; })) {
+      return;
+    }
+  }
+  throw InputError(period.ObservedName + ": has no hours of any station of " + period.DailyName +
+                   ": its stations are " + FewNames(period.Observed) + ", those of " + period.DailyName +
+                   " " + FewNames(period.Daily));
+}
+
 }  // namespace
 
 std::vector<RowCalibration> CalibrateTable(const ParameterTable& table, const CalibrationPeriod& period,
                                            const TableCalibrationSettings& settings,
                                            const TableCalibrationProgress& progress) {
   CheckSeasonNames(settings, table);
+  CheckStationsMeet(period);
   std::vector<RowCalibration> rows;
   std::vector<std::pair<std::size_t, CalibrationCase>> problems;  // row index, its case
   for (const SeasonParameters& row : table.Rows()) {

@@ -81,7 +81,9 @@ TEST_F(CalibrateCommand, ReproducibleFromItsSeedAndAppliedByDisaggregate) {
 
 TEST_F(CalibrateCommand, BadInputExitsWithStatusTwoAndSaysWhy) {
   std::ofstream(dir / "august.csv") << "season,lambda,kappa,phi,alpha,nu,mu_x,sigma_x\n8,1,1,1,3,1,1,1\n";
+  std::ofstream(dir / "dahlem.csv") << "station,date,precip_mm\nDahlem,2000-07-01,1.5\n";
   const std::string d = dir.string() + "/";
+  const std::string hourly = kExamples + "/berlin_tempelhof_july_hourly.csv";
   const std::string july = kExamples + "/berlin_tempelhof_july_params.csv";
   const std::string inputs = "--daily " + kExamples + "/berlin_tempelhof_july_daily.csv --observed-hourly " +
                              kExamples + "/berlin_tempelhof_july_hourly.csv -o " + d + "out.csv ";
@@ -94,6 +96,9 @@ TEST_F(CalibrateCommand, BadInputExitsWithStatusTwoAndSaysWhy) {
       {inputs + "-p " + d + "august.csv --seasons 8",
        d + "august.csv, line 2: season '8': expected days with both a daily depth and 24 observed hours, "
            "found none"},
+      {"--daily " + d + "dahlem.csv --observed-hourly " + hourly + " -o " + d + "out.csv -p " + july,
+       hourly + ": has no hours of any station of " + d +
+           "dahlem.csv: its stations are 'Tempelhof', those of " + d + "dahlem.csv 'Dahlem'"},
       {inputs + "-p " + d + "august.csv", d + "august.csv: no season has days with both a daily depth in " +
                                               kExamples +
                                               "/berlin_tempelhof_july_daily.csv and observed hours in " +

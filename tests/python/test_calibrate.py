@@ -91,7 +91,7 @@ def test_bad_data_is_refused_in_the_module_words(two_julys):
     negative.iloc[5, 0] = -0.1
     cases = [
         (daily, negative, ValueError, "observed_hourly: station 'Tempelhof', 2000-07-01 05:00:00: expected a depth >= 0 mm or NaN, found -0.1"),
-        (daily, hourly.rename(columns={"Tempelhof": "Dahlem"}), ValueError, f"{PARAMS}: no season has days with both a daily depth in daily and observed hours in observed_hourly"),
+        (daily, hourly.rename(columns={"Tempelhof": "Dahlem"}), ValueError, "observed_hourly: has no hours of any station of daily: its stations are 'Dahlem', those of daily 'Tempelhof'"),
         (daily.to_numpy(), hourly, TypeError, "daily: expected a pandas Series or DataFrame or a path, found ndarray"),
         (daily, "/nonexistent/hourly.csv", OSError, "/nonexistent/hourly.csv: cannot open the file"),
     ]
