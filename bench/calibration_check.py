@@ -150,13 +150,16 @@ def calibration_years_errors(report):
 
 
 def bars_met(estimates, target):
-    return sum(abs(estimates[i][0] - target[i] if i in ABSOLUTE else estimates[i][0] / target[i] - 1) <= bar
-               for i, bar in enumerate(BARS))
+    return sum(abs(deviation(estimates[i][0], target[i], i)) <= bar for i, bar in enumerate(BARS))
+
+
+def deviation(value, observed, statistic):
+    """Relative, but absolute for the lag-1 autocorrelation, the dry fraction and the wettest hour's share."""
+    return value - observed if statistic in ABSOLUTE else value / observed - 1
 
 
 def error(value, observed, statistic):
-    """Relative, but absolute for the lag-1 autocorrelation, the dry fraction and the wettest hour's share."""
-    return f"{value - observed:+.3f}" if statistic in ABSOLUTE else f"{value / observed - 1:+.1%}"
+    return f"{deviation(value, observed, statistic):{'+.3f' if statistic in ABSOLUTE else '+.1%'}}"
 
 
 def check_error(estimate, observed, statistic):
