@@ -14,8 +14,11 @@
 
 namespace nimbra {
 
+// The first stage's candidates at most; fewer when two of them are the same candidate.
+inline constexpr int kFirstStageCandidates = 6;
+
 struct CalibrationSettings {
-  int Evaluations = 14;  // of the model search; the first stage adds up to five
+  int Evaluations = 14;  // of the model search, after the first stage
   int Confirmed = 2;     // leading candidates scored again on twice the seeds
 };
 

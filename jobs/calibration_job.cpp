@@ -13,8 +13,6 @@ namespace nimbra {
 
 namespace {
 
-constexpr int kFirstStageCandidates = 5;
-
 // Each candidate reported with its season's best so far, and the share of the job done.
 class CalibrationReporter {
  public:

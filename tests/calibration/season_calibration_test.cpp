@@ -53,7 +53,8 @@ TEST(SeasonCalibration, ReproducibleFromItsSeedOnAnyNumberOfThreads) {
         }
       });
   EXPECT_EQ(shown - confirmedFrom + 1, 1 + settings.Confirmed) << "the start and the leaders, each once";
-  EXPECT_LE(confirmedFrom - 1, 5 + settings.Evaluations) << "the first stage, then the search's candidates";
+  EXPECT_LE(confirmedFrom - 1, kFirstStageCandidates + settings.Evaluations)
+      << "the first stage, then the search's candidates";
   const CalibrationResult b = CalibrateSeason(two.Problem, two.Fitted, Knobs{}, settings);
   EXPECT_EQ(a.Best, b.Best);
   EXPECT_EQ(a.After, b.After);
