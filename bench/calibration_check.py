@@ -42,8 +42,11 @@ ABSOLUTE = {1, 2, 4}  # the statistics whose bars are absolute differences
 BARS = [0.10, 0.05, 0.02, 0.15, 0.05, 0.20]  # of the first six statistics; the 99.9th percentile has none
 
 
-def run(*arguments):
-    subprocess.run([str(a) for a in arguments], check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+def run(*arguments, allowed=(0,)):
+    command = [str(a) for a in arguments]
+    status = subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode
+    if status not in allowed:
+        raise subprocess.CalledProcessError(status, command)
 
 
 def timed_calibration(command, at_once):
@@ -176,22 +179,25 @@ def check_error(estimate, observed, statistic):
 
 def disaggregated(cli, daily, params, seeds, work, groups):
     """Per group of days (a name and its days), each statistic's mean over the seeds and its
-    standard error; the largest daily total difference and the processor seconds per seed."""
-    per_seed, worst, cpu = defaultdict(list), 0.0, 0.0
+    standard error; the largest daily total difference, the processor seconds per seed and the
+    days per seed that failed sequences left empty (status 1), which the statistics leave out."""
+    per_seed, worst, cpu, empty = defaultdict(list), 0.0, 0.0, 0
     totals = read_daily(daily)
     for seed in range(1, seeds + 1):
         hours_path = work / f"hours_{Path(params).stem}_{seed}.csv"
         before = resource.getrusage(resource.RUSAGE_CHILDREN)
         run(cli, "disaggregate", "-q", "-i", daily, "-p", params, "-o", hours_path, "--seed", seed, "--decimals", 6,
-            "--threads", 1)
+            "--threads", 1, allowed=(0, 1))
         after = resource.getrusage(resource.RUSAGE_CHILDREN)
         cpu += after.ru_utime - before.ru_utime
         days = read_hours(hours_path)
-        worst = max(worst, max(abs(sum(days[d]) - totals[d]) for d in totals))
+        filled = [d for d in totals if None not in days[d]]
+        empty += len(totals) - len(filled)
+        worst = max(worst, max(abs(sum(days[d]) - totals[d]) for d in filled))
         for name, taken in groups.items():
-            per_seed[name].append(statistics(days, taken))
+            per_seed[name].append(statistics(days, [d for d in taken if None not in days[d]]))
     return ({name: [mean_and_error([s[i] for s in runs]) for i in range(len(runs[0]))] for name, runs in per_seed.items()},
-            worst, cpu / seeds)
+            worst, cpu / seeds, empty / seeds)
 
 
 def print_months(groups, targets, fitted, calibrated):
@@ -260,10 +266,10 @@ def main():
     targets = {name: statistics(observed, days) for name, days in groups.items()}
     target = targets["all"]
     check_daily = keep_months(work / "daily_check.csv", months, work / "daily_check_months.csv")
-    fitted_groups, worst_fitted, cpu_fitted = disaggregated(a.cli, check_daily, work / "fitted.csv", a.seeds, work,
-                                                            groups)
-    calibrated_groups, worst_calibrated, cpu_calibrated = disaggregated(a.cli, check_daily, work / "calibrated.csv",
-                                                                        a.seeds, work, groups)
+    fitted_groups, worst_fitted, cpu_fitted, empty_fitted = disaggregated(a.cli, check_daily, work / "fitted.csv",
+                                                                          a.seeds, work, groups)
+    calibrated_groups, worst_calibrated, cpu_calibrated, empty_calibrated = disaggregated(
+        a.cli, check_daily, work / "calibrated.csv", a.seeds, work, groups)
     fitted, calibrated = fitted_groups["all"], calibrated_groups["all"]
     names = ["hourly variance (mm²)", "lag-1 autocorrelation", "dry-hour fraction", "mean wet spell (h)",
              "wettest hour's share", "mean yearly largest hour (mm)", "99.9th percentile of wet hours (mm)"]
@@ -276,6 +282,8 @@ def main():
               f"| {check_error(calibrated[i], target[i], i)} |" + (" {} | {} |".format(*own[i]) if own else ""))
     print(f"| largest daily total difference (mm) | | {worst_fitted:.1e} | {worst_calibrated:.1e} |")
     print(f"| disaggregation of the check years (s CPU per seed) | | {cpu_fitted:.2f} | {cpu_calibrated:.2f} |")
+    if empty_fitted or empty_calibrated:
+        print(f"| days failed sequences left empty, per seed (left out) | | {empty_fitted:.1f} | {empty_calibrated:.1f} |")
     print(f"bars met (of {len(BARS)}): fitted {bars_met(fitted, target)}, calibrated {bars_met(calibrated, target)}")
     if len(groups) > 1:
         print_months(groups, targets, fitted_groups, calibrated_groups)
