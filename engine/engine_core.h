@@ -21,6 +21,11 @@ inline constexpr int kSplitDepthLimit = 50;
 inline constexpr const char* kImpossibleStorm =
     "Impossible to construct a storm with the desired properties\r\nSubsequent results can be incorrect";
 
+// Shown when a target's repetitions failed at the split depth limit. One text for
+// every case, so that a front end can count its repeats.
+inline constexpr const char* kNearestStormsKept =
+    "No storm set came within the distance allowed\r\nThe nearest one was kept";
+
 class EngineCore {
  public:
   EngineCore(OutputLog& log, UserInterface& ui) : log_(log), ui_(ui) {}
@@ -105,6 +110,8 @@ class EngineCore {
   void LogFoundSequence(int N);
   void TakeParameters(const ParametersLine& line);
   int LevelOneRepetitionsAllowed() const;
+  void KeepNearestStorms();
+  void NewTarget(const DailySeries& target);
   void SplitAndRepeatAt(int depth);
   double SynthesiseOpenRun(int& N);
   void RepeatOrSplit(int depth);

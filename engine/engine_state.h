@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <iosfwd>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,12 @@ struct EngineState {
 
   StormSet Storms;
   StormSet OriginalStorms;
+  // The set nearest the current target among the repetitions that failed, and its
+  // distance.
+  StormSet NearestStorms;
+  double NearestDistance = std::numeric_limits<double>::infinity();
+  // The largest distance of a set kept at the split depth limit since a caller reset it.
+  double KeptDistance = 0;
   DailySeries OriginalDaily;
   DailySeries SyntheticDaily;
   HourlySeries OriginalHourly;

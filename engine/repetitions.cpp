@@ -63,17 +63,44 @@ bool EngineCore::RepeatSequence() {
     }
     d = LogDistance(1, s.OriginalDaily.Count);
     best = std::min(best, d);
+    if (d < s.NearestDistance && d >= s.Options.RepDistanceAllowed) {
+      s.NearestDistance = d;
+      s.NearestStorms = s.Storms;
+    }
   } while (i < s.Options.RepAllowed && d >= s.Options.RepDistanceAllowed);
   log_.AddLineFmt("& Repetitions performed %d - Distance %f", i, best);
-  return d < s.Options.RepDistanceAllowed;
+  if (d < s.Options.RepDistanceAllowed) return true;
+  KeepNearestStorms();
+  return false;
+}
+
+// A failed loop leaves the set nearest its target, not the last one drawn: where the
+// set is kept for good, at the depth limit, its days are scaled the least. Only the
+// choice of the set left changes: every draw is made as before.
+void EngineCore::KeepNearestStorms() {
+  EngineState& s = state_;
+  s.Storms = s.NearestStorms;
+  ComputeDailyDepths(s.Storms, s.SyntheticDaily, s.OriginalDaily.Count);
+}
+
+// The nearest set belongs to one target: a one-day target split again keeps its own.
+void EngineCore::NewTarget(const DailySeries& target) {
+  state_.OriginalDaily = target;
+  state_.NearestDistance = std::numeric_limits<double>::infinity();
 }
 
 void EngineCore::SplitAndRepeat() { SplitAndRepeatAt(1); }
 
 // Disaggregates OriginalDaily by repetitions, splitting again when they fail. Past
-// the depth limit the storm set the repetitions left is kept.
+// the depth limit the storm set the repetitions left, the nearest, is kept.
 void EngineCore::RepeatOrSplit(int depth) {
-  if (!RepeatSequence() && depth < kSplitDepthLimit) SplitAndRepeatAt(depth + 1);
+  if (RepeatSequence()) return;
+  if (depth < kSplitDepthLimit) {
+    SplitAndRepeatAt(depth + 1);
+  } else {
+    state_.KeptDistance = std::max(state_.KeptDistance, state_.NearestDistance);
+    ui_.ShowMessage(kNearestStormsKept);
+  }
 }
 
 void EngineCore::SplitAndRepeatAt(int depth) {
@@ -88,11 +115,11 @@ void EngineCore::SplitAndRepeatAt(int depth) {
   SeekWetDrySequence(n, true);
   const int rest = b->saved.Count - n;
   SplitDaily(b->saved, n, b->first, b->second);
-  s.OriginalDaily = b->first;
+  if (rest >= 1) NewTarget(b->first);
   RepeatOrSplit(depth);
   b->firstStorms = s.Storms;
   if (rest >= 1) {
-    s.OriginalDaily = b->second;
+    NewTarget(b->second);
     RepeatOrSplit(depth);
     b->secondStorms = s.Storms;
     JoinDaily(b->first, b->second, s.OriginalDaily);

@@ -33,7 +33,7 @@ bool EngineCore::NextSequence() {
 }
 
 const HourlySeries& EngineCore::DisaggregateSequence(const DailySeries& target) {
-  state_.OriginalDaily = target;
+  NewTarget(target);
   if (!RepeatSequence()) {
     log_.AddLine("Entering repetition level 4 ...");
     SplitWithOneRetry();

@@ -115,6 +115,7 @@ class StationRun {
     ++result_.Sequences;
     const std::size_t shown = result_.Messages.size();
     const std::int64_t firstDay = series_.FirstDay + static_cast<std::int64_t>(first);
+    core_->State().KeptDistance = 0;
     try {
       Disaggregate(first, days);
     } catch (const Stopped&) {
@@ -129,22 +130,43 @@ class StationRun {
   }
 
   // The storm searches that found no storm set with the sequence's wet and dry days kept
-  // the last one tried: one message for the sequence says so and names it. A sequence
-  // that failed has its own entry; the message says its hours are missing.
+  // the last one tried, and the repetitions that came near enough to no target kept the
+  // nearest set: one message of each kind for the sequence says so and names it. A
+  // sequence that failed has its own entry; the message says its hours are missing.
   void NameTheSequence(std::size_t shown, std::int64_t firstDay, int days) {
     const bool failed = !result_.Failed.empty() && result_.Failed.back().FirstDay == firstDay;
+    const std::string name = SequenceName(firstDay, days);
+    if (TakeMessages(shown, kImpossibleStorm)) {
+      Warn(failed, firstDay, days,
+           "Impossible to construct a storm with the desired properties for the " + name + ": " +
+               Instead(failed, "the storms of the last attempt were kept"));
+    }
+    if (TakeMessages(shown, kNearestStormsKept)) {
+      const std::string kept = log_.Formatted(
+          "the storms nearest the daily depths, at distance %f, were kept", core_->State().KeptDistance);
+      Warn(failed, firstDay, days,
+           "No storm set came within the distance allowed for the " + name + ": " + Instead(failed, kept));
+    }
+  }
+
+  // Removes the messages since shown that are text; true if there were any.
+  bool TakeMessages(std::size_t shown, const std::string& text) {
     std::vector<std::string>& messages = result_.Messages;
     const auto from = messages.begin() + static_cast<std::ptrdiff_t>(shown);
-    if (std::find(from, messages.end(), kImpossibleStorm) == messages.end()) return;
-    messages.erase(std::remove(from, messages.end(), kImpossibleStorm), messages.end());
-    const char* instead =
-        failed ? "its hours are missing"
-        : core_->State().Options.PerformAdjustment
-            ? "the storms of the last attempt were kept and their hours scaled to the daily depths"
-            : "the storms of the last attempt were kept";
-    const std::string text = "Impossible to construct a storm with the desired properties for the " +
-                             SequenceName(firstDay, days) + ": " + instead;
-    messages.push_back(text);
+    const auto kept = std::remove(from, messages.end(), text);
+    const bool any = kept != messages.end();
+    messages.erase(kept, messages.end());
+    return any;
+  }
+
+  std::string Instead(bool failed, const std::string& kept) const {
+    if (failed) return "its hours are missing";
+    return core_->State().Options.PerformAdjustment ? kept + " and their hours scaled to the daily depths"
+                                                    : kept;
+  }
+
+  void Warn(bool failed, std::int64_t firstDay, int days, const std::string& text) {
+    result_.Messages.push_back(text);
     if (!failed) result_.Warnings.push_back({firstDay, days, text});
   }
 

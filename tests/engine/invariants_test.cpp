@@ -41,7 +41,9 @@ TEST_P(DisaggregationInvariants, DailyTotalsAreReproducedAndDepthsNonNegative) {
   SetTarget(Targets(days, seed));
   Disaggregate();
   ExpectDisaggregated(S(), days);
-  EXPECT_TRUE(ui.messages.empty());
+  // The searches always succeed here; a day beyond the model's reach may keep its
+  // nearest storm set, and says so.
+  for (const std::string& message : ui.messages) EXPECT_EQ(message, kNearestStormsKept);
 }
 
 INSTANTIATE_TEST_SUITE_P(LengthsAndSeeds, DisaggregationInvariants,

@@ -106,6 +106,24 @@ TEST_F(EngineTest, SplittingAOneDayTargetThatNeverFitsStopsAtTheDepthLimit) {
   EXPECT_EQ(repetitionLines, kSplitDepthLimit);
   EXPECT_EQ(S().OriginalDaily.Count, 1);
   EXPECT_GE(S().Storms.Count, 1);
+  EXPECT_EQ(ui.messages, std::vector<std::string>{kNearestStormsKept});
+}
+
+// The set kept at the depth limit is the nearest of every loop on its target, whose
+// distances the log lines give, not the last one drawn.
+TEST_F(EngineTest, TheDepthLimitKeepsTheNearestStormSetOfItsTarget) {
+  S().Options.RepAllowed = 40;
+  S().Options.RepDistanceAllowed = 0;
+  SetTarget({105.6});
+  engine.SplitAndRepeat();
+  const std::string loop = "& Repetitions performed 40 - Distance ";
+  double nearestLogged = 1e100;
+  for (const auto& line : log.Lines()) {
+    if (line.starts_with(loop)) nearestLogged = std::min(nearestLogged, std::stod(line.substr(loop.size())));
+  }
+  EXPECT_NEAR(S().KeptDistance, nearestLogged, 0.005);
+  engine.FinishSequence();
+  EXPECT_NEAR(std::fabs(std::log(105.7 / (S().SyntheticDaily[1] + 0.1))), S().KeptDistance, 1e-12);
 }
 
 TEST_F(EngineTest, AdjustmentOffKeepsTheStormDepths) {

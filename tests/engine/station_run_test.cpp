@@ -198,28 +198,35 @@ TEST(StationRun, RunsOnAThreadWithASmallStack) {
 }
 
 // Eight storms a day leave no day dry after three wet ones: every search of the sequence
-// fails, and one message names the sequence and says what its hours are instead.
-TEST(StationRun, AnImpossibleStormSearchNamesItsSequence) {
+// fails, and so do its repetitions. One message of each kind names the sequence and says
+// what its hours are instead.
+TEST(StationRun, AFailedStormSearchAndFailedRepetitionsNameTheirSequence) {
   const ModelParameters parameters{8, 0.0747, 0.0259, 3.94, 0.029, 143.3, 143.3};
   StationSeries series;
   series.FirstDay = DaysFromCivil({2003, 7, 13});
   series.Daily = {0, 5, 6, 7, 0};
   RunOptions options;
   options.RepAllowed = 1;
-  const std::string named =
-      "Impossible to construct a storm with the desired properties for the sequence of 3 days from "
-      "2003-07-14: "
-      "the storms of the last attempt were kept";
+  const std::string sequence = " for the sequence of 3 days from 2003-07-14: ";
+  const std::string impossible = "Impossible to construct a storm with the desired properties" + sequence +
+                                 "the storms of the last attempt were kept";
+  const std::string nearest = "No storm set came within the distance allowed" + sequence +
+                              "the storms nearest the daily depths, at distance ";
   for (const bool adjust : {true, false}) {
     options.PerformAdjustment = adjust;
     const StationResult r = DisaggregateStation(series, Everywhere(parameters), options);
-    const std::string expected = named + (adjust ? " and their hours scaled to the daily depths" : "");
+    const std::string scaled = adjust ? " and their hours scaled to the daily depths" : "";
     ASSERT_TRUE(r.Failed.empty()) << r.Failed.front().Message;
-    EXPECT_EQ(r.Messages, std::vector<std::string>{expected});
-    ASSERT_EQ(r.Warnings.size(), 1u);
-    EXPECT_EQ(r.Warnings[0].FirstDay, series.FirstDay + 1);
-    EXPECT_EQ(r.Warnings[0].Days, 3);
-    EXPECT_EQ(r.Warnings[0].Message, expected);
+    ASSERT_EQ(r.Messages.size(), 2u);
+    EXPECT_EQ(r.Messages[0], impossible + scaled);
+    EXPECT_TRUE(r.Messages[1].starts_with(nearest) && r.Messages[1].ends_with(", were kept" + scaled))
+        << r.Messages[1];
+    ASSERT_EQ(r.Warnings.size(), 2u);
+    for (const auto& warning : r.Warnings) {
+      EXPECT_EQ(warning.FirstDay, series.FirstDay + 1);
+      EXPECT_EQ(warning.Days, 3);
+    }
+    EXPECT_EQ(r.Warnings[1].Message, r.Messages[1]);
   }
 }
 
