@@ -131,7 +131,8 @@ void BindStationRun(py::module_& module) {
       .def_readonly("log", &StationResult::Log)
       .def_readonly("messages", &StationResult::Messages)
       .def_readonly("sequences", &StationResult::Sequences)
-      .def_readonly("failed", &StationResult::Failed);
+      .def_readonly("failed", &StationResult::Failed)
+      .def_readonly("warnings", &StationResult::Warnings);
   module.def("run_station", &RunStation, "first_day"_a, "daily"_a, "parameters"_a, "options"_a,
              "stop"_a = nullptr,
              "Disaggregates one station: daily depths from the serial day first_day (days since "

@@ -4,6 +4,7 @@ back as pandas data with an hourly index; and the threads that run the compiled 
 from __future__ import annotations
 
 import os
+import warnings
 
 import numpy as np
 import pandas as pd
@@ -111,3 +112,18 @@ def date_of(serial_day):
 def hourly_index(days):
     """The hours of the days, each labelled by its start."""
     return pd.date_range(days[0], periods=HOURS_PER_DAY * len(days), freq="H", name="time")
+
+
+def sequences_of(result_sequences):
+    """A run's failed or warned sequences as (first date, days, message)."""
+    return [(date_of(s.first_day), s.days, s.message) for s in result_sequences]
+
+
+def warn_of_sequences(place, sequences, what, stacklevel):
+    """One RuntimeWarning for a station's or cell's sequences, each (first date, days, message)."""
+    date, days, message = sequences[0]
+    warnings.warn(
+        f"{place}: {len(sequences)} wet sequence(s) {what}; the first, {days} day(s) from {date}: {message}",
+        RuntimeWarning,
+        stacklevel=stacklevel + 1,
+    )

@@ -5,7 +5,6 @@ parallel because the compiled call releases the GIL."""
 from __future__ import annotations
 
 import os
-import warnings
 from collections.abc import Mapping
 from dataclasses import dataclass
 from typing import TYPE_CHECKING, Any
@@ -53,7 +52,8 @@ def disaggregate(
 
     Returns a Series or DataFrame on an hourly DatetimeIndex, hours labelled by their start,
     with attrs["nimbra"] holding per station its seed, wet sequences, failed sequences (their
-    hours are NaN, and a RuntimeWarning says so) and log lines; for xarray data a DataArray
+    hours are NaN, and a RuntimeWarning says so), sequences with a warning (storms that do not
+    match their days, kept and scaled; a RuntimeWarning too) and log lines; for xarray data a DataArray
     of hours with the same other dimensions, units mm, NaN for missing days and a history
     attribute naming the seed, options, parameters and version.
 
@@ -140,24 +140,21 @@ def _run_frame(daily, params, seed, options, threads, warn=True):
 
 
 def warn_of_failures(summaries, stacklevel):
-    """A RuntimeWarning for each station that lost wet sequences, naming the first."""
+    """A RuntimeWarning for each station that lost wet sequences, and one for each station
+    whose sequences came with a warning (storms that do not match their days), naming the first."""
     for name, summary in summaries.items():
         if summary["failed"]:
-            date, days, message = summary["failed"][0]
-            warnings.warn(
-                f"station '{name}': {len(summary['failed'])} wet sequence(s) failed, their hours are NaN; "
-                f"the first, {days} day(s) from {date}: {message}",
-                RuntimeWarning,
-                stacklevel=stacklevel + 1,
-            )
+            _daily.warn_of_sequences(f"station '{name}'", summary["failed"], "failed, their hours are NaN", stacklevel + 1)
+        if summary["warnings"]:
+            _daily.warn_of_sequences(f"station '{name}'", summary["warnings"], "with a warning", stacklevel + 1)
 
 
 def _summary(station, result):
-    failed = [(_daily.date_of(f.first_day), f.days, f.message) for f in result.failed]
     return {
         "seed": station_seed(station.seed, station.name),
         "sequences": result.sequences,
-        "failed": failed,
+        "failed": _daily.sequences_of(result.failed),
+        "warnings": _daily.sequences_of(result.warnings),
         "log": list(result.log),
         "messages": list(result.messages),
     }

@@ -8,7 +8,6 @@ workers that run it."""
 from __future__ import annotations
 
 import json
-import warnings
 from collections.abc import Mapping
 from typing import Any
 
@@ -95,7 +94,10 @@ def disaggregate_xarray(daily, params, seed: int, threads: int | None, variable:
     hourly.name = array.name
     hourly.attrs = {**HOURLY_ATTRS, "history": _history(seed, options, params, table)}
     if not lazy:
-        _warn_of_failures(run.failures)
+        for name, failed in run.failures.items():
+            _daily.warn_of_sequences(f"cell '{name}'", failed, "failed, their hours are NaN", stacklevel=3)
+        for name, warned in run.warnings.items():
+            _daily.warn_of_sequences(f"cell '{name}'", warned, "with a warning", stacklevel=3)
     return hourly
 
 
@@ -188,7 +190,7 @@ class _CellRun:
 
     def __init__(self, first_day, table, seed, options, threads):
         self.first_day, self.table, self.seed, self.options, self.threads = first_day, table, seed, options, threads
-        self.failures = {}
+        self.failures, self.warnings = {}, {}
 
     def __call__(self, depths, names, grid=None):
         cells = list(np.ndindex(names.shape))
@@ -203,7 +205,9 @@ class _CellRun:
         for position, result in zip(cells, _daily.run_jobs(jobs, self.threads)):
             out[position] = result.hourly
             if result.failed:
-                self.failures[names[position]] = list(result.failed)
+                self.failures[names[position]] = _daily.sequences_of(result.failed)
+            if result.warnings:
+                self.warnings[names[position]] = _daily.sequences_of(result.warnings)
         return out
 
     def _cell_job(self, name, depths, sets):
@@ -214,18 +218,7 @@ class _CellRun:
         return station_job(self.first_day, depths, np.ascontiguousarray(sets), options)
 
     def __getstate__(self):
-        return {**self.__dict__, "failures": {}}
-
-
-def _warn_of_failures(failures):
-    for name, failed in failures.items():
-        first = failed[0]
-        warnings.warn(
-            f"cell '{name}': {len(failed)} wet sequence(s) failed, their hours are NaN; the first, "
-            f"{first.days} day(s) from {_daily.date_of(first.first_day)}: {first.message}",
-            RuntimeWarning,
-            stacklevel=4,
-        )
+        return {**self.__dict__, "failures": {}, "warnings": {}}
 
 
 def _history(seed, options, params, table):

@@ -113,6 +113,28 @@ def test_parameter_tables_give_each_station_the_set_of_its_months(july_2000, tmp
     assert not by_table["tempelhof"].equals(nimbra.disaggregate(series, params, seed=5))
 
 
+@pytest.mark.parametrize("route", ["pandas", "xarray"])
+def test_a_day_beyond_the_sets_reach_keeps_its_nearest_storms_with_a_warning(july_2000, route):
+    import xarray as xr
+
+    series, params = july_2000
+    flood = pd.Series(0.0, index=series.index, name="tempelhof")
+    flood["2000-07-10"] = 2000.0  # far above any day the July storms give
+    data = flood if route == "pandas" else xr.DataArray(flood.to_numpy()[:, None], dims=("time", "x"),
+                                                        coords={"time": flood.index, "x": [0]})
+    place = "station 'tempelhof'" if route == "pandas" else "cell '[^']*'"
+    named = (r"1 wet sequence\(s\) with a warning; the first, 1 day\(s\) from 2000-07-10: No storm set came "
+             r"within the distance allowed for the sequence of 1 day from 2000-07-10: the storms nearest the daily "
+             r"depths, at distance \d+\.\d\d, were kept and their hours scaled to the daily depths$")
+    with pytest.warns(RuntimeWarning, match=place + ": " + named):
+        hourly = nimbra.disaggregate(data, params, seed=1, rep_allowed=20)
+    day = np.asarray(hourly.sel(time="2000-07-10") if route == "xarray" else hourly["2000-07-10"])
+    assert day.sum() == pytest.approx(2000.0) and (day >= 0).all()
+    if route == "pandas":
+        warned = hourly.attrs["nimbra"]["tempelhof"]["warnings"]
+        assert [(str(date), days) for date, days, _ in warned] == [("2000-07-10", 1)]
+
+
 def test_failed_sequences_warn_and_leave_their_hours_missing(july_2000):
     series, params = july_2000
     # About 185 cells per storm: some storm of a run needs more than the 1000 a storm holds.
