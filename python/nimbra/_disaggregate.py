@@ -53,8 +53,8 @@ def disaggregate(
     Returns a Series or DataFrame on an hourly DatetimeIndex, hours labelled by their start,
     with attrs["nimbra"] holding per station its seed, wet sequences, failed sequences (their
     hours are NaN, and a RuntimeWarning says so), sequences with a warning (storms that do not
-    match their days, kept and scaled; a RuntimeWarning too) and log lines; for xarray data a DataArray
-    of hours with the same other dimensions, units mm, NaN for missing days and a history
+    match their days, kept and scaled; a RuntimeWarning too) and log lines; for xarray data a
+    DataArray of hours with the same other dimensions, units mm, NaN for missing days and a history
     attribute naming the seed, options, parameters and version.
 
     Raises TypeError for data of the wrong kind, ValueError for bad values (naming the
@@ -143,10 +143,9 @@ def warn_of_failures(summaries, stacklevel):
     """A RuntimeWarning for each station that lost wet sequences, and one for each station
     whose sequences came with a warning (storms that do not match their days), naming the first."""
     for name, summary in summaries.items():
-        if summary["failed"]:
-            _daily.warn_of_sequences(f"station '{name}'", summary["failed"], "failed, their hours are NaN", stacklevel + 1)
-        if summary["warnings"]:
-            _daily.warn_of_sequences(f"station '{name}'", summary["warnings"], "with a warning", stacklevel + 1)
+        for key, what in (("failed", "failed, their hours are NaN"), ("warnings", "with a warning")):
+            if summary[key]:
+                _daily.warn_of_sequences(f"station '{name}'", summary[key], what, stacklevel + 1)
 
 
 def _summary(station, result):
