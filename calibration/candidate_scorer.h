@@ -8,7 +8,6 @@
 #include <cmath>
 #include <limits>
 #include <map>
-#include <set>
 #include <utility>
 #include <vector>
 
@@ -78,16 +77,8 @@ inline double Pull(const Knobs& k) {
 
 class Scorer {
  public:
-  // A scorer keeps the runs of the start and of its keptRuns best candidates. One given an
-  // earlier scorer, whose seeds are its own first half, takes that half from the earlier
-  // scorer's kept runs instead of running it again.
-  Scorer(const CalibrationCase& problem, const ModelParameters& fitted, CalibrationProgress progress,
-         int keptRuns = 0, const Scorer* earlier = nullptr)
-      : problem_(problem),
-        fitted_(fitted),
-        progress_(std::move(progress)),
-        keptRuns_(keptRuns),
-        earlier_(earlier) {}
+  Scorer(const CalibrationCase& problem, const ModelParameters& fitted, CalibrationProgress progress)
+      : problem_(problem), fitted_(fitted), progress_(std::move(progress)) {}
 
   // Rounded repetitions make neighbouring points the same candidate, and minimums up to
   // twice the factor the same repetitions: each candidate is run once. The first one
@@ -99,7 +90,6 @@ class Scorer {
     if (scored_.empty() && std::isfinite(scored.Score)) workAllowed_ = problem_.SlowdownAllowed * scored.Work;
     index_.emplace(knobs, scored_.size());
     scored_.push_back(scored);
-    KeepLeadingRuns();
     if (progress_) progress_({Evaluations(), knobs, scored.Score, scored.Seeds});
     return scored;
   }
@@ -118,30 +108,6 @@ class Scorer {
   double WorkAllowed() const { return workAllowed_; }
 
  private:
-  // The run of a candidate on every seed, when it was kept.
-  const PartialRun* RunOf(const Knobs& knobs) const {
-    const auto found = runs_.find(knobs);
-    return found == runs_.end() ? nullptr : &found->second;
-  }
-
-  void KeepLeadingRuns() {
-    std::set<Knobs> leading{scored_.front().Candidate};
-    const std::vector<Scored> ranked = Ranked();
-    for (std::size_t i = 0; i < ranked.size() && i < static_cast<std::size_t>(keptRuns_); ++i) {
-      leading.insert(ranked[i].Candidate);
-    }
-    std::erase_if(runs_, [&](const auto& entry) { return !leading.contains(entry.first); });
-  }
-
-  // The first half of the seeds, from the earlier scorer when it ran them all.
-  PartialRun FirstHalfRun(const Knobs& knobs, const ModelParameters& parameters, const RunOptions& options,
-                          int half) const {
-    if (earlier_ && earlier_->Problem().Seeds == half) {
-      if (const PartialRun* run = earlier_->RunOf(knobs)) return *run;
-    }
-    return RunSeeds(problem_, parameters, options, 0, half);
-  }
-
   // The first half of the seeds, then the rest unless the candidate already fails, works
   // too long or cannot come near the best; the halves are the same on any thread count.
   // A set whose searches overflow their storm sets is not run at all.
@@ -150,7 +116,7 @@ class Scorer {
     if (BeyondStormCapacity(parameters)) return Failing(knobs, 0, 0);
     const RunOptions options = ApplyKnobs(problem_.Options, knobs);
     const int half = FirstHalf(problem_.Seeds);
-    PartialRun run = FirstHalfRun(knobs, parameters, options, half);
+    PartialRun run = RunSeeds(problem_, parameters, options, 0, half);
     const double share = static_cast<double>(problem_.Seeds) / half;
     if (run.Failed || run.Work * share > workAllowed_) return Failing(knobs, run.Work * share, half);
     if (half < problem_.Seeds) {
@@ -164,7 +130,6 @@ class Scorer {
       run.Work += rest.Work;
     }
     const HourlyValues values = run.Sums.Values();
-    if (keptRuns_ > 0) runs_.emplace(knobs, run);
     return {knobs, Objective(values, problem_.Observed, problem_.Weights) + Pull(knobs), values, run.Work,
             problem_.Seeds};
   }
@@ -172,9 +137,6 @@ class Scorer {
   const CalibrationCase& problem_;
   const ModelParameters& fitted_;
   CalibrationProgress progress_;
-  int keptRuns_;
-  const Scorer* earlier_;
-  std::map<Knobs, PartialRun> runs_;
   double workAllowed_ = std::numeric_limits<double>::infinity();
   std::map<Knobs, std::size_t> index_;
   std::vector<Scored> scored_;

@@ -1,6 +1,7 @@
 #include "season_calibration.h"
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <utility>
 
@@ -48,7 +49,10 @@ CalibrationResult Unrunnable(const Scorer& search, const Knobs& start, const Mod
   return result;
 }
 
+// Twice the seeds, none of them the search's: the seeds that follow its own.
 CalibrationCase WithConfirmingSeeds(CalibrationCase problem) {
+  problem.Options.RandomSeed = static_cast<int>(static_cast<std::uint32_t>(problem.Options.RandomSeed) +
+                                                static_cast<std::uint32_t>(problem.Seeds));
   problem.Seeds *= 2;
   return problem;
 }
@@ -56,13 +60,13 @@ CalibrationCase WithConfirmingSeeds(CalibrationCase problem) {
 }  // namespace
 
 // The best of the search is partly the luckiest on its seeds: the start and the leading
-// candidates are scored again on twice the seeds (the first half the search's own, not run
-// again), and the best of them there is taken, so the result is never worse than the start
-// on those seeds.
+// candidates are scored again on twice the seeds, none of them the search's, and the best
+// of them there is taken. So the result is never worse than the start on seeds it was not
+// chosen on, and the objectives reported are not flattered by the choice.
 CalibrationResult CalibrateSeason(const CalibrationCase& problem, const ModelParameters& fitted,
                                   const Knobs& start, const CalibrationSettings& settings,
                                   const CalibrationProgress& progress) {
-  Scorer search(problem, fitted, progress, settings.Confirmed);
+  Scorer search(problem, fitted, progress);
   const Knobs firstStageBest = FirstStage(search, start);
   if (!std::isfinite(search.Best().Score)) return Unrunnable(search, start, fitted);
   ModelSearch(search, firstStageBest, settings.Evaluations, fitted);
@@ -72,7 +76,7 @@ CalibrationResult CalibrateSeason(const CalibrationCase& problem, const ModelPar
     ++evaluations;
     if (progress) progress({evaluations, e.Candidate, e.Score, e.Seeds});
   };
-  Scorer confirmation(confirming, fitted, numbered, 0, &search);
+  Scorer confirmation(confirming, fitted, numbered);
   const Scored before = confirmation.Evaluate(start);
   int leaders = 0;
   for (const Scored& leader : search.Ranked()) {

@@ -2,7 +2,8 @@
 // One season calibrated for disaggregation: a coarse first stage tries a few repetition
 // settings and storm frequencies on the fitted set, then a trust-region search on linear
 // models of the statistics (fitted to every candidate so far) turns the knobs in log scale
-// from the best of them, and the leading candidates are confirmed on twice the seeds.
+// from the best of them, and the leading candidates are confirmed on twice the seeds,
+// fresh ones.
 // Candidates are scored with the same seeds, so the same case gives the same result. A
 // candidate is scored on half the seeds first and left there when it cannot come near the
 // best; one that would run longer than the case's slowdown allows is never taken, and one
@@ -19,7 +20,7 @@ inline constexpr int kFirstStageCandidates = 6;
 
 struct CalibrationSettings {
   int Evaluations = 14;  // of the model search, after the first stage
-  int Confirmed = 2;     // leading candidates scored again on twice the seeds
+  int Confirmed = 2;     // leading candidates scored again on twice the seeds, fresh ones
 };
 
 struct CalibrationResult {
