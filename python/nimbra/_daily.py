@@ -119,11 +119,15 @@ def sequences_of(result_sequences):
     return [(date_of(s.first_day), s.days, s.message) for s in result_sequences]
 
 
-def warn_of_sequences(place, sequences, what, stacklevel):
-    """One RuntimeWarning for a station's or cell's sequences, each (first date, days, message)."""
-    date, days, message = sequences[0]
-    warnings.warn(
-        f"{place}: {len(sequences)} wet sequence(s) {what}; the first, {days} day(s) from {date}: {message}",
-        RuntimeWarning,
-        stacklevel=stacklevel + 1,
-    )
+def warn_of_sequences(place, failed, warned, stacklevel):
+    """A RuntimeWarning for a station's or cell's failed sequences, and one for its sequences
+    with a warning (storms that do not match their days), each naming the first; a sequence is
+    (first date, days, message)."""
+    for sequences, what in ((failed, "failed, their hours are NaN"), (warned, "with a warning")):
+        if sequences:
+            date, days, message = sequences[0]
+            warnings.warn(
+                f"{place}: {len(sequences)} wet sequence(s) {what}; the first, {days} day(s) from {date}: {message}",
+                RuntimeWarning,
+                stacklevel=stacklevel + 1,
+            )

@@ -143,9 +143,7 @@ def warn_of_failures(summaries, stacklevel):
     """A RuntimeWarning for each station that lost wet sequences, and one for each station
     whose sequences came with a warning (storms that do not match their days), naming the first."""
     for name, summary in summaries.items():
-        for key, what in (("failed", "failed, their hours are NaN"), ("warnings", "with a warning")):
-            if summary[key]:
-                _daily.warn_of_sequences(f"station '{name}'", summary[key], what, stacklevel + 1)
+        _daily.warn_of_sequences(f"station '{name}'", summary["failed"], summary["warnings"], stacklevel + 1)
 
 
 def _summary(station, result):

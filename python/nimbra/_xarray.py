@@ -94,10 +94,8 @@ def disaggregate_xarray(daily, params, seed: int, threads: int | None, variable:
     hourly.name = array.name
     hourly.attrs = {**HOURLY_ATTRS, "history": _history(seed, options, params, table)}
     if not lazy:
-        for name, failed in run.failures.items():
-            _daily.warn_of_sequences(f"cell '{name}'", failed, "failed, their hours are NaN", stacklevel=3)
-        for name, warned in run.warnings.items():
-            _daily.warn_of_sequences(f"cell '{name}'", warned, "with a warning", stacklevel=3)
+        for name in {**run.failures, **run.warnings}:
+            _daily.warn_of_sequences(f"cell '{name}'", run.failures.get(name), run.warnings.get(name), stacklevel=3)
     return hourly
 
 
